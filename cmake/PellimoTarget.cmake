@@ -1,0 +1,17 @@
+# Warnings are errors on our own targets only, never on the libraries we link.
+function(pellimo_warnings target)
+  target_compile_options(${target} PRIVATE -Wall -Wextra -Werror)
+endfunction()
+
+# A GoogleTest binary registered with CTest. LABEL lets presets pick the core tests;
+# SESSION_BUS runs the binary (discovery included) inside a private D-Bus session of its own.
+function(pellimo_test target)
+  cmake_parse_arguments(ARG "SESSION_BUS" "LABEL" "SOURCES;LIBS" ${ARGN})
+  add_executable(${target} ${ARG_SOURCES})
+  pellimo_warnings(${target})
+  target_link_libraries(${target} PRIVATE ${ARG_LIBS})
+  if(ARG_SESSION_BUS)
+    set_target_properties(${target} PROPERTIES CROSSCOMPILING_EMULATOR "dbus-run-session;--")
+  endif()
+  gtest_discover_tests(${target} PROPERTIES LABELS "${ARG_LABEL}" DISCOVERY_TIMEOUT 60)
+endfunction()

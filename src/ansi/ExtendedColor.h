@@ -1,0 +1,24 @@
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <vector>
+
+#include "ansi/Color.h"
+#include "ansi/VXL_ANSIEscapeHelper.h"
+
+namespace pellimo::ansi {
+
+/// A `38;5;n` / `38;2;r;g;b` (or `48`) selection read from the records of one sequence.
+struct ExtendedColor {
+  Color color;
+  std::size_t consumed;  // parameters after the 38 or 48 that belong to the selection
+};
+
+/// Reads the selection whose 38 or 48 stands at `index`; nullopt when the parameters that follow
+/// in the same sequence do not form a valid one.
+std::optional<ExtendedColor> readExtendedColor(const VXL_ANSIEscapeHelper& helper,
+                                               const std::vector<EscapeCodeRecord>& records,
+                                               std::size_t index);
+
+}  // namespace pellimo::ansi

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <cstdint>
+
+#include "ansi/Color.h"
+
+namespace pellimo::ansi {
+
+/// SGR codes the translator gives a meaning to. -1 means no code.
+enum SgrCode : std::int32_t {
+  kNoCode = -1,
+  kReset = 0,
+  kBold = 1,
+  kFaint = 2,
+  kItalic = 3,
+  kUnderline = 4,
+  kDoubleUnderline = 21,
+  kNormalIntensity = 22,
+  kUnderlineOff = 24,
+  kForegroundBlack = 30,
+  kForegroundWhite = 37,
+  kForegroundExtended = 38,
+  kDefaultForeground = 39,
+  kBackgroundBlack = 40,
+  kBackgroundWhite = 47,
+  kBackgroundExtended = 48,
+  kDefaultBackground = 49,
+  kBrightForegroundBlack = 90,
+  kBrightForegroundWhite = 97,
+  kBrightBackgroundBlack = 100,
+  kBrightBackgroundWhite = 107,
+};
+
+/// Background codes are foreground codes shifted by this much.
+inline constexpr std::int32_t kBackgroundShift = 10;
+
+constexpr bool isForegroundColorCode(std::int32_t code) {
+  return (code >= kForegroundBlack && code <= kForegroundWhite) ||
+         (code >= kBrightForegroundBlack && code <= kBrightForegroundWhite);
+}
+constexpr bool isBackgroundColorCode(std::int32_t code) {
+  return (code >= kBackgroundBlack && code <= kBackgroundWhite) ||
+         (code >= kBrightBackgroundBlack && code <= kBrightBackgroundWhite);
+}
+
+/// The fixed colour of a code, foreground or background; black for codes the table lacks.
+Color standardColorForSGRCode(std::int32_t code);
+
+}  // namespace pellimo::ansi

@@ -1,0 +1,150 @@
+#pragma once
+
+#include <algorithm>
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <variant>
+#include <vector>
+
+#include "ansi/Color.h"
+#include "ansi/Font.h"
+
+namespace pellimo::ansi {
+
+/// A stretch of text in UTF-16 code units.
+struct Range {
+  std::size_t location = 0;
+  std::size_t length = 0;
+
+  std::size_t end() const { return location + length; }
+  friend bool operator==(const Range&, const Range&) = default;
+};
+
+/// The four attributes the translator reads and writes.
+enum class Attribute { Font, Foreground, Background, Underline };
+
+/// Underline styles, as the platform numbers them.
+enum UnderlineStyle : int { kUnderlineNone = 0, kUnderlineSingle = 1, kUnderlineDouble = 9 };
+
+using AttributeValue = std::variant<Font, Color, int>;
+
+/// One attribute's values over a text: sorted segments, each running to the next one's start.
+/// Neighbouring segments never hold equal values, so a segment is the longest effective range.
+/// Writes in ascending order (how the parser applies its runs) touch only the tail of the list.
+template <class T>
+class AttributeLayer {
+ public:
+  struct Span {
+    std::optional<T> value;
+    Range range;
+  };
+
+  explicit AttributeLayer(std::size_t length = 0) : length_(length) {
+    if (length > 0) segments_.push_back({0, std::nullopt});
+  }
+
+  /// Replaces the value over the range (clipped to the text); nullopt removes the attribute.
+  void set(Range range, const std::optional<T>& value) {
+    const std::size_t begin = std::min(range.location, length_);
+    const std::size_t end = std::min(range.end(), length_);
+    if (begin >= end) return;
+    // The value that held at `end` carries on after the range.
+    bool insertResume = false;
+    std::optional<T> resumeValue;
+    if (end < length_) {
+      auto containing = segmentAt(end);
+      insertResume = containing->start != end;
+      resumeValue = containing->value;
+    }
+    auto first = firstStartingAtOrAfter(begin);
+    auto last = firstStartingAtOrAfter(end);
+    first = segments_.erase(first, last);
+    if (insertResume) first = segments_.insert(first, {end, resumeValue});
+    const bool mergesWithPrevious = first != segments_.begin() && std::prev(first)->value == value;
+    if (!mergesWithPrevious) first = std::next(segments_.insert(first, {begin, value}));
+    if (first != segments_.end() && first->value == value) segments_.erase(first);
+  }
+
+  /// The value at an index and its longest effective range inside `within`.
+  Span at(std::size_t index, Range within) const {
+    if (index >= length_) return {std::nullopt, {index, 0}};
+    auto segment = segmentAt(index);
+    return clip(segment, within);
+  }
+
+  /// Calls `visit(span)` for each span inside `within`, in order; linear in the spans visited.
+  template <class Visit>
+  void forEach(Range within, Visit&& visit) const {
+    if (within.location >= length_ || within.length == 0) return;
+    for (auto segment = segmentAt(within.location);
+         segment != segments_.end() && segment->start < within.end(); ++segment) {
+      visit(clip(segment, within));
+    }
+  }
+
+  std::size_t spanCount() const { return segments_.size(); }
+
+ private:
+  struct Segment {
+    std::size_t start;
+    std::optional<T> value;
+  };
+  using Iterator = typename std::vector<Segment>::iterator;
+  using ConstIterator = typename std::vector<Segment>::const_iterator;
+
+  Iterator firstStartingAtOrAfter(std::size_t position) {
+    return std::lower_bound(segments_.begin(), segments_.end(), position,
+                            [](const Segment& s, std::size_t p) { return s.start < p; });
+  }
+  Iterator segmentAt(std::size_t position) {
+    return std::prev(std::upper_bound(segments_.begin(), segments_.end(), position,
+                                      [](std::size_t p, const Segment& s) { return p < s.start; }));
+  }
+  ConstIterator segmentAt(std::size_t position) const {
+    return std::prev(std::upper_bound(segments_.begin(), segments_.end(), position,
+                                      [](std::size_t p, const Segment& s) { return p < s.start; }));
+  }
+  Span clip(ConstIterator segment, Range within) const {
+    const std::size_t next =
+        std::next(segment) == segments_.end() ? length_ : std::next(segment)->start;
+    const std::size_t begin = std::max(segment->start, within.location);
+    const std::size_t end = std::min(next, within.end());
+    return {segment->value, {begin, end > begin ? end - begin : 0}};
+  }
+
+  std::size_t length_;
+  std::vector<Segment> segments_;
+};
+
+/// UTF-16 text with font, foreground, background and underline attributes over ranges. Adding
+/// an attribute over a range replaces that attribute there and leaves the others alone.
+class StyledText {
+ public:
+  StyledText() = default;
+  explicit StyledText(std::u16string text);
+
+  const std::u16string& string() const { return text_; }
+  std::size_t length() const { return text_.size(); }
+
+  void addAttribute(Attribute name, const AttributeValue& value, Range range);
+  void removeAttribute(Attribute name, Range range);
+  /// The attribute's value at an index (nullopt where it is absent), with its longest effective
+  /// range inside `within` stored in `effectiveRange` when that is given.
+  std::optional<AttributeValue> attribute(Attribute name, std::size_t index, Range* effectiveRange,
+                                          Range within) const;
+
+  const AttributeLayer<Font>& fonts() const { return fonts_; }
+  const AttributeLayer<Color>& foregrounds() const { return foregrounds_; }
+  const AttributeLayer<Color>& backgrounds() const { return backgrounds_; }
+  const AttributeLayer<int>& underlines() const { return underlines_; }
+
+ private:
+  std::u16string text_;
+  AttributeLayer<Font> fonts_;
+  AttributeLayer<Color> foregrounds_;
+  AttributeLayer<Color> backgrounds_;
+  AttributeLayer<int> underlines_;
+};
+
+}  // namespace pellimo::ansi

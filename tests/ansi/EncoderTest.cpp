@@ -1,0 +1,123 @@
+#include <gtest/gtest.h>
+
+#include "ansi/VXL_ANSIEscapeHelper.h"
+
+namespace pellimo::ansi {
+namespace {
+
+const Font kRegular{"Test", 12, Font::kRegularWeight, false};
+
+TEST(Encoding, EmptyOrNullStyledTextIsTheResetAlone) {
+  VXL_ANSIEscapeHelper helper;
+  EXPECT_EQ(helper.ansiEscapedStringWithAttributedString(std::nullopt), u"\x1b[0m");
+  EXPECT_EQ(helper.ansiEscapedStringWithAttributedString(StyledText(u"")), u"\x1b[0m");
+}
+
+TEST(Encoding, EveryAttributeGetsACodeAtEachStretch) {
+  VXL_ANSIEscapeHelper helper;
+  StyledText hi(u"Hi");
+  hi.addAttribute(Attribute::Font, kRegular, {0, 2});
+  hi.addAttribute(Attribute::Foreground, Color::red(), {0, 2});
+  EXPECT_EQ(helper.ansiEscapedStringWithAttributedString(hi),
+            u"\x1b[22m\x1b[31m\x1b[49m\x1b[24mHi\x1b[0m");
+
+  StyledText ab(u"ab");
+  ab.addAttribute(Attribute::Font, kRegular, {0, 2});
+  ab.addAttribute(Attribute::Foreground, Color::red(), {1, 1});
+  EXPECT_EQ(helper.ansiEscapedStringWithAttributedString(ab),
+            u"\x1b[22m\x1b[39m\x1b[49m\x1b[24ma\x1b[31mb\x1b[0m");
+}
+
+TEST(Encoding, WeightAndUnderlineThresholds) {
+  VXL_ANSIEscapeHelper helper;
+  auto encode = [&](int weight, int underline) {
+    StyledText text(u"x");
+    text.addAttribute(Attribute::Font, Font{"Test", 12, weight, false}, {0, 1});
+    text.addAttribute(Attribute::Underline, underline, {0, 1});
+    return helper.ansiEscapedStringWithAttributedString(text);
+  };
+  EXPECT_EQ(encode(8, 2), u"\x1b[22m\x1b[39m\x1b[49m\x1b[24mx\x1b[0m");
+  EXPECT_EQ(encode(9, 9), u"\x1b[1m\x1b[39m\x1b[49m\x1b[21mx\x1b[0m");
+  EXPECT_EQ(encode(5, 1), u"\x1b[22m\x1b[39m\x1b[49m\x1b[4mx\x1b[0m");
+}
+
+TEST(Insertion, SortsByLocationStablyAndDropsBadRecords) {
+  const std::u16string clean = u"hello world";
+  EXPECT_EQ(VXL_ANSIEscapeHelper::ansiEscapedStringWithCodesAndLocations({{31, 5}, {1, 0}}, clean),
+            u"\x1b[1mhello\x1b[31m world\x1b[0m");
+  EXPECT_EQ(VXL_ANSIEscapeHelper::ansiEscapedStringWithCodesAndLocations(
+                {{4, 11}, {7, 12}, {std::nullopt, 2}, {5, std::nullopt}}, clean),
+            u"hello world\x1b[4m\x1b[0m");
+  EXPECT_EQ(
+      VXL_ANSIEscapeHelper::ansiEscapedStringWithCodesAndLocations({{-2147483647 - 1, 0}}, u""),
+      u"\x1b[-2147483648m\x1b[0m");
+}
+
+TEST(ColourLookup, ExactCodesComeFromTheFixedTable) {
+  VXL_ANSIEscapeHelper helper;
+  EXPECT_EQ(helper.VXL_SGRCodeForColor(Color::white(), true), 37);
+  EXPECT_EQ(helper.VXL_SGRCodeForColor(Color::white(), false), 47);
+  EXPECT_EQ(helper.VXL_SGRCodeForColor(Color::grey(0.337), true), 90);
+  EXPECT_EQ(helper.VXL_SGRCodeForColor(Color::rgb(1, 0.5, 0), true), -1);
+  // An RGB white is not the grey white: equality is exact, model included.
+  EXPECT_EQ(helper.VXL_SGRCodeForColor(Color::rgb(1, 1, 1), true), -1);
+}
+
+TEST(ColourLookup, OverrideKeysAnswerOnlyForTheirGround) {
+  VXL_ANSIEscapeHelper helper;
+  const Color teal = Color::rgb(0, 0.5, 0.5);
+  (*helper.ansiColors())[91] = teal;
+  EXPECT_EQ(helper.VXL_SGRCodeForColor(teal, true), 91);
+  EXPECT_EQ(helper.VXL_SGRCodeForColor(teal, false), -1);
+}
+
+TEST(ColourLookup, NearestCodes) {
+  VXL_ANSIEscapeHelper helper;
+  struct Case {
+    Color color;
+    int foreground;
+    int background;
+  };
+  const Case cases[] = {
+      {Color::grey(0.5), 90, 100},          {Color::grey(0.8), 37, 47},
+      {Color::grey(0.2), 90, 100},          {Color::rgb(1, 0.5, 0), 31, 41},
+      {Color::rgb(1, 0.7, 0.7), 91, 101},   {Color::rgb(0, 0, 0.5), 34, 44},
+      {Color::fromHSB(0.99, 1, 1), 35, 45}, {Color::fromHSB(0.25, 1, 1), 32, 42},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(helper.closestSGRCodeForColor(c.color, true), c.foreground) << c.foreground;
+    EXPECT_EQ(helper.closestSGRCodeForColor(c.color, false), c.background) << c.background;
+  }
+  EXPECT_EQ(helper.closestSGRCodeForColor(std::nullopt, true), -1);
+}
+
+TEST(RoundTrip, ParsedOutputEncodesBackToTheSameStyles) {
+  VXL_ANSIEscapeHelper helper;
+  helper.setFont(kRegular);
+  const std::u16string input =
+      u"plain \x1b[1;31mbold red\x1b[0m \x1b[4;44munder blue\x1b[24;49m \x1b[21;92mdbl\x1b[0m!";
+  const auto styled = helper.attributedStringWithANSIEscapedString(input);
+  const std::u16string encoded = helper.ansiEscapedStringWithAttributedString(styled);
+  const auto again = helper.attributedStringWithANSIEscapedString(encoded);
+  ASSERT_TRUE(again.has_value());
+  EXPECT_EQ(again->string(), styled->string());
+  const Range whole{0, styled->length()};
+  for (std::size_t i = 0; i < styled->length(); ++i) {
+    for (Attribute name : {Attribute::Foreground, Attribute::Background, Attribute::Underline}) {
+      auto before = styled->attribute(name, i, nullptr, whole);
+      auto after = again->attribute(name, i, nullptr, whole);
+      // The base colour black and "no colour" both encode as the default code.
+      if (name == Attribute::Foreground && before == AttributeValue{Color::black()}) continue;
+      if (name == Attribute::Underline && before == AttributeValue{0}) before.reset();
+      if (name == Attribute::Underline && after == AttributeValue{0}) after.reset();
+      EXPECT_EQ(before, after) << "index " << i << " attribute " << static_cast<int>(name);
+    }
+    const auto weight = [&](const StyledText& t) {
+      return std::get<Font>(*t.attribute(Attribute::Font, i, nullptr, whole)).weight;
+    };
+    EXPECT_EQ(weight(*styled), weight(*again)) << i;
+  }
+}
+
+}  // namespace
+}  // namespace pellimo::ansi

@@ -1,0 +1,67 @@
+#include <gtest/gtest.h>
+
+#include "ansi/StyledText.h"
+
+namespace pellimo::ansi {
+namespace {
+
+std::vector<std::pair<std::optional<int>, Range>> spansOf(const AttributeLayer<int>& layer,
+                                                          Range within) {
+  std::vector<std::pair<std::optional<int>, Range>> out;
+  layer.forEach(within, [&](const auto& span) { out.emplace_back(span.value, span.range); });
+  return out;
+}
+
+TEST(AttributeLayer, SetReplacesInsideAndKeepsOutside) {
+  AttributeLayer<int> layer(10);
+  layer.set({0, 10}, 1);
+  layer.set({3, 4}, 2);
+  EXPECT_EQ(spansOf(layer, {0, 10}), (std::vector<std::pair<std::optional<int>, Range>>{
+                                         {1, {0, 3}}, {2, {3, 4}}, {1, {7, 3}}}));
+  layer.set({2, 6}, std::nullopt);
+  EXPECT_EQ(spansOf(layer, {0, 10}), (std::vector<std::pair<std::optional<int>, Range>>{
+                                         {1, {0, 2}}, {std::nullopt, {2, 6}}, {1, {8, 2}}}));
+}
+
+TEST(AttributeLayer, EqualNeighboursMergeIntoOneEffectiveRange) {
+  AttributeLayer<int> layer(9);
+  layer.set({0, 3}, 4);
+  layer.set({6, 3}, 4);
+  layer.set({3, 3}, 4);
+  const auto span = layer.at(5, {0, 9});
+  EXPECT_EQ(span.value, 4);
+  EXPECT_EQ(span.range, (Range{0, 9}));
+  EXPECT_EQ(layer.spanCount(), 1u);
+}
+
+TEST(AttributeLayer, EffectiveRangeIsClippedToTheRangeAsked) {
+  AttributeLayer<int> layer(10);
+  layer.set({0, 10}, 7);
+  EXPECT_EQ(layer.at(4, {2, 5}).range, (Range{2, 5}));
+  EXPECT_EQ(spansOf(layer, {4, 2}).front().second, (Range{4, 2}));
+}
+
+TEST(AttributeLayer, OutOfTextAndEmptyRangesChangeNothing) {
+  AttributeLayer<int> layer(4);
+  layer.set({2, 0}, 1);
+  layer.set({4, 3}, 1);
+  layer.set({3, 5}, 2);  // clipped to the last unit
+  EXPECT_EQ(spansOf(layer, {0, 4}), (std::vector<std::pair<std::optional<int>, Range>>{
+                                        {std::nullopt, {0, 3}}, {2, {3, 1}}}));
+  EXPECT_FALSE(layer.at(9, {0, 4}).value.has_value());
+}
+
+TEST(StyledText, AddingOneAttributeLeavesTheOthers) {
+  StyledText text(u"abcd");
+  text.addAttribute(Attribute::Foreground, Color::red(), {0, 4});
+  text.addAttribute(Attribute::Underline, kUnderlineDouble, {1, 2});
+  text.addAttribute(Attribute::Foreground, Color::blue(), {2, 2});
+  Range range;
+  EXPECT_EQ(text.attribute(Attribute::Foreground, 1, &range, {0, 4}), AttributeValue{Color::red()});
+  EXPECT_EQ(range, (Range{0, 2}));
+  EXPECT_EQ(text.attribute(Attribute::Underline, 2, &range, {0, 4}), AttributeValue{9});
+  EXPECT_EQ(range, (Range{1, 2}));
+}
+
+}  // namespace
+}  // namespace pellimo::ansi

@@ -1,0 +1,53 @@
+#include <gtest/gtest.h>
+
+#include "ansi/Utf8.h"
+
+namespace pellimo::ansi {
+namespace {
+
+TEST(Utf8, DecodesEveryLengthAndSurrogatePairs) {
+  EXPECT_EQ(decodeUtf8("a\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80"), u"a\u00E9\u20AC\U0001F600");
+  EXPECT_EQ(encodeUtf8(u"a\u00E9\u20AC\U0001F600"), "a\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80");
+}
+
+TEST(Utf8, EachInvalidByteBecomesOneReplacement) {
+  std::size_t invalid = 0;
+  EXPECT_EQ(decodeUtf8("a\xFF"
+                       "b\xC0\xAF"
+                       "c",
+                       &invalid),
+            u"a\uFFFDb\uFFFD\uFFFDc");
+  EXPECT_EQ(invalid, 3u);
+  // Overlong, surrogate and beyond-Unicode forms are invalid too.
+  EXPECT_EQ(decodeUtf8("\xE0\x80\x80"), u"\uFFFD");
+  EXPECT_EQ(decodeUtf8("\xED\xA0\x80"), u"\uFFFD");
+  EXPECT_EQ(decodeUtf8("\xF4\x90\x80\x80"), u"\uFFFD");
+}
+
+TEST(Utf8, BrokenSequenceRereadsTheByteThatBrokeIt) {
+  EXPECT_EQ(decodeUtf8("\xE2\x82"
+                       "A"),
+            u"\uFFFDA");
+  EXPECT_EQ(decodeUtf8("\xE2\x82"), u"\uFFFD");
+}
+
+TEST(Utf8, CharacterCutBetweenPiecesWaitsForItsRest) {
+  Utf8Decoder decoder;
+  std::u16string out;
+  decoder.decode("x\xF0\x9F", out);
+  EXPECT_EQ(out, u"x");
+  decoder.decode("\x98\x80y", out);
+  decoder.finish(out);
+  EXPECT_EQ(out, u"x\U0001F600y");
+  EXPECT_EQ(decoder.invalidCount(), 0u);
+}
+
+TEST(Utf8, LoneSurrogatesEncodeAsReplacement) {
+  const std::u16string lone = {u'a', static_cast<char16_t>(0xD800), u'b'};
+  EXPECT_EQ(encodeUtf8(lone),
+            "a\xEF\xBF\xBD"
+            "b");
+}
+
+}  // namespace
+}  // namespace pellimo::ansi
