@@ -34,15 +34,14 @@ Color paletteColor(const VXL_ANSIEscapeHelper& helper, std::uint32_t n, bool for
 }  // namespace
 
 std::optional<ExtendedColor> readExtendedColor(const VXL_ANSIEscapeHelper& helper,
-                                               const std::vector<EscapeCodeRecord>& records,
+                                               std::span<const EscapeCodeRecord> sequence,
                                                std::size_t index) {
-  const std::uint32_t sequence = records[index].sequence;
-  const bool foreground = records[index].code == kForegroundExtended;
-  // The value `offset` places after the 38/48, if it belongs to the same sequence.
+  const bool foreground = sequence[index].code == kForegroundExtended;
+  // The value `offset` places after the 38/48, if the sequence has one there.
   auto parameter = [&](std::size_t offset) -> std::optional<std::uint32_t> {
     const std::size_t at = index + offset;
-    if (at >= records.size() || records[at].sequence != sequence) return std::nullopt;
-    return records[at].code;
+    if (at >= sequence.size()) return std::nullopt;
+    return sequence[at].code;
   };
 
   const auto selector = parameter(1);

@@ -2,7 +2,7 @@
 
 #include <cstddef>
 #include <optional>
-#include <vector>
+#include <span>
 
 #include "ansi/Color.h"
 #include "ansi/VXL_ANSIEscapeHelper.h"
@@ -15,10 +15,10 @@ struct ExtendedColor {
   std::size_t consumed;  // parameters after the 38 or 48 that belong to the selection
 };
 
-/// Reads the selection whose 38 or 48 stands at `index`; nullopt when the parameters that follow
-/// in the same sequence do not form a valid one.
+/// Reads the selection whose 38 or 48 stands at `index` of one sequence's records; nullopt when
+/// the parameters that follow it in the sequence do not form a valid one.
 std::optional<ExtendedColor> readExtendedColor(const VXL_ANSIEscapeHelper& helper,
-                                               const std::vector<EscapeCodeRecord>& records,
+                                               std::span<const EscapeCodeRecord> sequence,
                                                std::size_t index);
 
 }  // namespace pellimo::ansi

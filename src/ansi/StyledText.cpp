@@ -22,6 +22,23 @@ StyledText::StyledText(std::u16string text)
       backgrounds_(text_.size()),
       underlines_(text_.size()) {}
 
+void StyledText::append(std::u16string_view text, const Attributes& attributes) {
+  text_.append(text);
+  fonts_.append(text.size(), attributes.font);
+  foregrounds_.append(text.size(), attributes.foreground);
+  backgrounds_.append(text.size(), attributes.background);
+  underlines_.append(text.size(), attributes.underline);
+}
+
+void StyledText::removePrefix(std::size_t count) {
+  count = std::min(count, text_.size());
+  text_.erase(0, count);
+  fonts_.removePrefix(count);
+  foregrounds_.removePrefix(count);
+  backgrounds_.removePrefix(count);
+  underlines_.removePrefix(count);
+}
+
 void StyledText::addAttribute(Attribute name, const AttributeValue& value, Range range) {
   switch (name) {
     case Attribute::Font:

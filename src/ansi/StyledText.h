@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <variant>
 #include <vector>
 
@@ -66,6 +67,27 @@ class AttributeLayer {
     if (first != segments_.end() && first->value == value) segments_.erase(first);
   }
 
+  /// Lengthens the text by `count` units holding `value`.
+  void append(std::size_t count, const std::optional<T>& value) {
+    if (count == 0) return;
+    if (segments_.empty() || segments_.back().value != value) segments_.push_back({length_, value});
+    length_ += count;
+  }
+
+  /// Drops the first `count` units.
+  void removePrefix(std::size_t count) {
+    count = std::min(count, length_);
+    if (count == 0) return;
+    length_ -= count;
+    if (length_ == 0) {
+      segments_.clear();
+      return;
+    }
+    segments_.erase(segments_.begin(), segmentAt(count));
+    for (Segment& segment : segments_)
+      segment.start = segment.start > count ? segment.start - count : 0;
+  }
+
   /// The value at an index and its longest effective range inside `within`.
   Span at(std::size_t index, Range within) const {
     if (index >= length_) return {std::nullopt, {index, 0}};
@@ -126,6 +148,21 @@ class StyledText {
 
   const std::u16string& string() const { return text_; }
   std::size_t length() const { return text_.size(); }
+
+  /// The values of the four attributes over a stretch of text; nullopt where one is absent.
+  struct Attributes {
+    std::optional<Font> font;
+    std::optional<Color> foreground;
+    std::optional<Color> background;
+    std::optional<int> underline;
+
+    friend bool operator==(const Attributes&, const Attributes&) = default;
+  };
+
+  /// Appends text carrying the given attributes.
+  void append(std::u16string_view text, const Attributes& attributes);
+  /// Drops the first `count` units with their attributes.
+  void removePrefix(std::size_t count);
 
   void addAttribute(Attribute name, const AttributeValue& value, Range range);
   void removeAttribute(Attribute name, Range range);

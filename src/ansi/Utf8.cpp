@@ -1,5 +1,7 @@
 #include "ansi/Utf8.h"
 
+#include <algorithm>
+
 namespace pellimo::ansi {
 
 namespace {
@@ -24,7 +26,11 @@ void Utf8Decoder::replace(std::u16string& out) {
 }
 
 void Utf8Decoder::decode(std::string_view bytes, std::u16string& out) {
-  out.reserve(out.size() + bytes.size());
+  // Room for the worst case up front, growing geometrically so that many small pieces
+  // appended to one string do not reallocate each time.
+  if (out.capacity() < out.size() + bytes.size()) {
+    out.reserve(std::max(out.size() + bytes.size(), 2 * out.capacity()));
+  }
   std::size_t i = 0;
   const std::size_t n = bytes.size();
   while (i < n) {
@@ -53,8 +59,11 @@ void Utf8Decoder::decode(std::string_view bytes, std::u16string& out) {
       std::size_t j = i;
       while (j < n && static_cast<std::uint8_t>(bytes[j]) < 0x80)
         ++j;
-      for (; i < j; ++i)
-        out.push_back(static_cast<char16_t>(bytes[i]));
+      const std::size_t at = out.size();
+      out.resize(at + (j - i));
+      for (std::size_t k = 0; k < j - i; ++k)
+        out[at + k] = static_cast<char16_t>(bytes[i + k]);
+      i = j;
       continue;
     }
     ++i;

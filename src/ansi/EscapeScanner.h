@@ -1,0 +1,92 @@
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+#include <vector>
+
+namespace pellimo::ansi {
+
+/// Finds ANSI escape sequences in text that may arrive in pieces. It reports clean text and the
+/// parameters of each SGR sequence in order and gives them no meaning. A sequence or a lone ESC
+/// cut at the end of a piece waits for the next one; `finish` settles it.
+class EscapeScanner {
+ public:
+  /// Calls `onText(std::u16string_view)` for each stretch of clean text and
+  /// `onCodes(const std::vector<std::uint32_t>&)` for each sequence ending in m.
+  template <class OnText, class OnCodes>
+  void scan(std::u16string_view piece, OnText&& onText, OnCodes&& onCodes);
+
+  /// Ends the input: a lone ESC is text; a cut-off sequence gives the values its semicolons
+  /// completed (the one still being read is dropped).
+  template <class OnText, class OnCodes>
+  void finish(OnText&& onText, OnCodes&& onCodes);
+
+ private:
+  enum class State { Text, Escape, Sequence };
+  static constexpr char16_t kEscape = 0x1B;
+
+  State state_ = State::Text;
+  std::vector<std::uint32_t> values_;
+  std::uint32_t current_ = 0;
+};
+
+template <class OnText, class OnCodes>
+void EscapeScanner::scan(std::u16string_view piece, OnText&& onText, OnCodes&& onCodes) {
+  std::size_t i = 0;
+  const std::size_t n = piece.size();
+  while (i < n) {
+    switch (state_) {
+      case State::Text: {
+        const std::size_t escape = piece.find(kEscape, i);
+        const std::size_t end = escape == std::u16string_view::npos ? n : escape;
+        if (end > i) onText(piece.substr(i, end - i));
+        if (end == n) return;
+        i = end + 1;
+        state_ = State::Escape;
+        break;
+      }
+      case State::Escape:
+        if (piece[i] == u'[') {
+          ++i;
+          values_.clear();
+          current_ = 0;
+          state_ = State::Sequence;
+        } else {
+          // Not an introducer: the ESC is ordinary text, and this unit is read afresh.
+          onText(std::u16string_view(&kEscape, 1));
+          state_ = State::Text;
+          if (piece[i] == kEscape) {
+            ++i;
+            state_ = State::Escape;
+          }
+        }
+        break;
+      case State::Sequence: {
+        const char16_t c = piece[i++];
+        if (c >= u'0' && c <= u'9') {
+          current_ = current_ * 10u + static_cast<std::uint32_t>(c - u'0');
+        } else if (c == u';') {
+          values_.push_back(current_);
+          current_ = 0;
+        } else if (c == u'm') {
+          values_.push_back(current_);
+          onCodes(values_);
+          state_ = State::Text;
+        } else if (c >= 0x40 && c <= 0x7E) {
+          // Another final byte: the sequence is removed without effect.
+          state_ = State::Text;
+        }
+        break;
+      }
+    }
+  }
+}
+
+template <class OnText, class OnCodes>
+void EscapeScanner::finish(OnText&& onText, OnCodes&& onCodes) {
+  if (state_ == State::Escape) onText(std::u16string_view(&kEscape, 1));
+  if (state_ == State::Sequence && !values_.empty()) onCodes(values_);
+  state_ = State::Text;
+}
+
+}  // namespace pellimo::ansi

@@ -1,0 +1,59 @@
+#include "ansi/EscapedTextReader.h"
+
+namespace pellimo::ansi {
+
+EscapedTextReader::EscapedTextReader(const VXL_ANSIEscapeHelper& helper,
+                                     std::optional<Font> overlayFont, Sink sink)
+    : helper_(helper),
+      overlayFont_(std::move(overlayFont)),
+      sink_(std::move(sink)),
+      tracker_(helper, false) {}
+
+void EscapedTextReader::append(std::u16string_view piece) {
+  if (head_.size() < 2) head_.append(piece.substr(0, 2 - head_.size()));
+  received_ += piece.size();
+  scanner_.scan(
+      piece, [this](std::u16string_view text) { handOut(text); },
+      [this](const std::vector<std::uint32_t>& values) { addCodes(values); });
+}
+
+void EscapedTextReader::finish() {
+  // A text no longer than the introducer is never scanned: "\x1b[" alone stays as it is.
+  if (received_ == 2 && head_ == u"\x1b[") {
+    handOut(u"\x1b[");
+    return;
+  }
+  scanner_.finish([this](std::u16string_view text) { handOut(text); },
+                  [](const std::vector<std::uint32_t>&) {});
+}
+
+void EscapedTextReader::addCodes(const std::vector<std::uint32_t>& values) {
+  sequence_.clear();
+  for (std::uint32_t value : values)
+    sequence_.push_back({value, cleanLength_, 0});
+  tracker_.addSequence(sequence_);
+  attributesStale_ = true;
+}
+
+void EscapedTextReader::handOut(std::u16string_view text) {
+  if (attributesStale_) {
+    const AttributeValue* font = tracker_.current(Attribute::Font);
+    attributes_.font = overlayFont_ ? *overlayFont_
+                       : font       ? std::get<Font>(*font)
+                                    : helper_.font().value_or(Font::system());
+    const AttributeValue* foreground = tracker_.current(Attribute::Foreground);
+    attributes_.foreground = foreground ? std::get<Color>(*foreground)
+                                        : helper_.defaultStringColor().value_or(Color::black());
+    const AttributeValue* background = tracker_.current(Attribute::Background);
+    attributes_.background =
+        background ? std::optional<Color>(std::get<Color>(*background)) : std::nullopt;
+    const AttributeValue* underline = tracker_.current(Attribute::Underline);
+    attributes_.underline =
+        underline ? std::optional<int>(std::get<int>(*underline)) : std::nullopt;
+    attributesStale_ = false;
+  }
+  cleanLength_ += text.size();
+  sink_(text, attributes_);
+}
+
+}  // namespace pellimo::ansi

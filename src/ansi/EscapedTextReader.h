@@ -1,0 +1,49 @@
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "ansi/EscapeScanner.h"
+#include "ansi/RunTracker.h"
+#include "ansi/StyledText.h"
+#include "ansi/VXL_ANSIEscapeHelper.h"
+
+namespace pellimo::ansi {
+
+/// Reads text with escape sequences as it arrives and hands out its clean text piece by piece,
+/// each with the attributes that translating the whole text at once would give it (with
+/// `overlayFont`, if given, in place of every font). Each piece is scanned once; nothing is
+/// listed, so time and memory stay linear in the text.
+class EscapedTextReader {
+ public:
+  using Sink = std::function<void(std::u16string_view text, const StyledText::Attributes&)>;
+
+  /// `helper` gives the colour table, the fonts and the default colour; it must outlive this.
+  /// Its font is read once, here.
+  EscapedTextReader(const VXL_ANSIEscapeHelper& helper, std::optional<Font> overlayFont, Sink sink);
+
+  void append(std::u16string_view piece);
+  /// Ends the text: a trailing lone ESC is text; a cut-off sequence is dropped.
+  void finish();
+
+ private:
+  void handOut(std::u16string_view text);
+  void addCodes(const std::vector<std::uint32_t>& values);
+
+  const VXL_ANSIEscapeHelper& helper_;
+  std::optional<Font> overlayFont_;
+  Sink sink_;
+  EscapeScanner scanner_;
+  RunTracker tracker_;
+  std::vector<EscapeCodeRecord> sequence_;
+  StyledText::Attributes attributes_;
+  bool attributesStale_ = true;
+  std::size_t cleanLength_ = 0;
+  std::size_t received_ = 0;
+  std::u16string head_;  // the first two units, for a text too short to scan
+};
+
+}  // namespace pellimo::ansi

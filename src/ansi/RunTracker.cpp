@@ -1,0 +1,155 @@
+#include "ansi/RunTracker.h"
+
+#include <limits>
+
+#include "ansi/ExtendedColor.h"
+#include "ansi/SgrCodes.h"
+
+namespace pellimo::ansi {
+
+namespace {
+
+/// One opening code per family: a later code ends a family's run exactly when it ends the
+/// run of this code.
+constexpr std::array<std::int32_t, 4> kFamilyOpeners = {kBold, kUnderline, kForegroundBlack,
+                                                        kBackgroundBlack};
+constexpr int kEndless = -1;
+constexpr std::size_t kOpenEnd = std::numeric_limits<std::size_t>::max();
+
+int familyOf(std::int32_t code) {
+  if (code == kBold || code == kNormalIntensity) return 0;
+  if (code == kUnderline || code == kDoubleUnderline) return 1;
+  if (isForegroundColorCode(code)) return 2;
+  if (isBackgroundColorCode(code)) return 3;
+  return kEndless;
+}
+
+const AttributeValue kSingle{int{kUnderlineSingle}};
+const AttributeValue kDouble{int{kUnderlineDouble}};
+const AttributeValue kNone{int{kUnderlineNone}};
+
+bool endsFamily(std::int32_t code, std::size_t family) {
+  return VXL_ANSIEscapeHelper::VXL_SGRCodeEndsFormattingIntroducedByCode(code,
+                                                                         kFamilyOpeners[family]);
+}
+
+}  // namespace
+
+RunTracker::RunTracker(const VXL_ANSIEscapeHelper& helper, bool collectRuns)
+    : helper_(helper), collectRuns_(collectRuns) {
+  for (std::int32_t code = 0; code < kTabledCodes; ++code) {
+    CodeEffect& effect = effects_[code];
+    for (std::size_t f = 0; f < kFamilies; ++f) {
+      if (endsFamily(code, f)) effect.ends |= static_cast<std::uint8_t>(1u << f);
+    }
+    effect.family = static_cast<std::int8_t>(familyOf(code));
+  }
+  if (auto bold = boldFont(helper.font())) boldFace_ = *bold;
+  if (auto regular = nonBoldFont(helper.font())) regularFace_ = *regular;
+}
+
+RunTracker::CodeEffect RunTracker::effectOf(std::int32_t code) const {
+  if (code >= 0 && code < kTabledCodes) return effects_[code];
+  CodeEffect effect;
+  for (std::size_t f = 0; f < kFamilies; ++f) {
+    if (endsFamily(code, f)) effect.ends |= static_cast<std::uint8_t>(1u << f);
+  }
+  effect.family = static_cast<std::int8_t>(familyOf(code));
+  return effect;
+}
+
+void RunTracker::addSequence(std::span<const EscapeCodeRecord> sequence) {
+  for (std::size_t i = 0; i < sequence.size(); ++i) {
+    const std::size_t location = sequence[i].location;
+    auto code = static_cast<std::int32_t>(sequence[i].code);
+    std::optional<Color> extended;
+    if (code == kForegroundExtended || code == kBackgroundExtended) {
+      if (auto selection = readExtendedColor(helper_, sequence, i)) {
+        // A valid selection opens and ends runs as any colour of its ground does; the
+        // parameters it consumed mean nothing of their own.
+        code = code == kForegroundExtended ? kForegroundBlack : kBackgroundBlack;
+        extended = selection->color;
+        i += selection->consumed;
+      }
+    }
+
+    const CodeEffect effect = effectOf(code);
+    for (std::size_t f = 0; effect.ends != 0 && f < kFamilies; ++f) {
+      if (!(effect.ends & (1u << f)) || !familyRuns_[f]) continue;
+      if (collectRuns_) {
+        AttributeRun& run = runs_[familyRuns_[f]->runIndex];
+        run.range.length = location - run.range.location;
+      }
+      familyRuns_[f].reset();
+    }
+    open(code, effect.family, extended, location);
+  }
+}
+
+void RunTracker::open(std::int32_t code, int family, const std::optional<Color>& extended,
+                      std::size_t location) {
+  const AttributeValue* value = nullptr;
+  AttributeValue color;
+  Attribute name = Attribute::Font;
+  switch (code) {
+    case kBold:
+      value = boldFace_ ? &*boldFace_ : nullptr;
+      break;
+    case kFaint:
+    case kNormalIntensity:
+      value = regularFace_ ? &*regularFace_ : nullptr;
+      break;
+    case kUnderline:
+      name = Attribute::Underline, value = &kSingle;
+      break;
+    case kDoubleUnderline:
+      name = Attribute::Underline, value = &kDouble;
+      break;
+    case kUnderlineOff:
+      name = Attribute::Underline, value = &kNone;
+      break;
+    default:
+      if (family == 2 || family == 3) {
+        name = family == 2 ? Attribute::Foreground : Attribute::Background;
+        color = extended.value_or(helper_.colorForSGRCode(code));
+        value = &color;
+      }
+  }
+  if (!value) return;
+  const Open run{opened_++, *value, runs_.size()};
+  if (collectRuns_) runs_.push_back({name, *value, {location, kOpenEnd}});
+  if (family != kEndless) {
+    familyRuns_[family] = run;
+  } else if (name == Attribute::Font) {
+    endlessFont_ = run;
+  } else {
+    endlessUnderline_ = run;
+  }
+}
+
+void RunTracker::finish(std::size_t cleanLength) {
+  for (AttributeRun& run : runs_) {
+    if (run.range.length == kOpenEnd) run.range.length = cleanLength - run.range.location;
+  }
+}
+
+const AttributeValue* RunTracker::current(Attribute name) const {
+  auto latest = [](const std::optional<Open>& a, const std::optional<Open>& b) {
+    if (!a) return b ? &b->value : nullptr;
+    if (!b || a->order > b->order) return &a->value;
+    return &b->value;
+  };
+  switch (name) {
+    case Attribute::Font:
+      return latest(familyRuns_[0], endlessFont_);
+    case Attribute::Underline:
+      return latest(familyRuns_[1], endlessUnderline_);
+    case Attribute::Foreground:
+      return familyRuns_[2] ? &familyRuns_[2]->value : nullptr;
+    case Attribute::Background:
+      return familyRuns_[3] ? &familyRuns_[3]->value : nullptr;
+  }
+  return nullptr;
+}
+
+}  // namespace pellimo::ansi

@@ -1,0 +1,66 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <vector>
+
+#include "ansi/VXL_ANSIEscapeHelper.h"
+
+namespace pellimo::ansi {
+
+/// Gives SGR codes their meaning: follows the runs they open and end, in one forward pass over
+/// the code records, one sequence at a time. It knows at every point which run of each
+/// attribute covers the end of the text so far, so text that arrives later can be styled as
+/// it comes; with `collectRuns` it also lists every run, in the order the codes opened them.
+class RunTracker {
+ public:
+  RunTracker(const VXL_ANSIEscapeHelper& helper, bool collectRuns);
+
+  /// The records of one escape sequence, all at one location.
+  void addSequence(std::span<const EscapeCodeRecord> sequence);
+  /// Ends the text: runs still open reach its end.
+  void finish(std::size_t cleanLength);
+
+  /// The value of the latest run of the attribute still open, or null.
+  const AttributeValue* current(Attribute name) const;
+  std::vector<AttributeRun>& runs() { return runs_; }
+
+ private:
+  struct Open {
+    std::uint64_t order;
+    AttributeValue value;
+    std::size_t runIndex;
+  };
+  static constexpr std::size_t kFamilies = 4;
+
+  /// Opens the run of `code` (of `family`), if the code opens one.
+  void open(std::int32_t code, int family, const std::optional<Color>& extended,
+            std::size_t location);
+
+  /// What each of the common codes does, worked out once from the end relation and the
+  /// helper's fonts, so that a code costs a table lookup.
+  struct CodeEffect {
+    std::uint8_t ends = 0;  // bit f: ends the open run of family f
+    std::int8_t family = -1;
+  };
+  static constexpr std::int32_t kTabledCodes = 108;
+  CodeEffect effectOf(std::int32_t code) const;
+
+  const VXL_ANSIEscapeHelper& helper_;
+  bool collectRuns_;
+  std::array<CodeEffect, kTabledCodes> effects_;
+  std::optional<AttributeValue> boldFace_;
+  std::optional<AttributeValue> regularFace_;
+  std::uint64_t opened_ = 0;
+  /// The one open run of each family of codes that end each other (bold, underline,
+  /// foreground, background).
+  std::array<std::optional<Open>, kFamilies> familyRuns_;
+  /// Faint and underline-off runs are ended by nothing, so only the latest of each matters.
+  std::optional<Open> endlessFont_;
+  std::optional<Open> endlessUnderline_;
+  std::vector<AttributeRun> runs_;
+};
+
+}  // namespace pellimo::ansi

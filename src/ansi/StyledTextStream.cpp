@@ -1,0 +1,13 @@
+#include "ansi/StyledTextStream.h"
+
+namespace pellimo::ansi {
+
+StyledTextStream::StyledTextStream(const VXL_ANSIEscapeHelper& helper,
+                                   std::optional<Font> overlayFont)
+    : reader_(helper, std::move(overlayFont),
+              [styled = styled_.get()](std::u16string_view text,
+                                       const StyledText::Attributes& attributes) {
+                styled->append(text, attributes);
+              }) {}
+
+}  // namespace pellimo::ansi

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string_view>
+
+#include "ansi/EscapedTextReader.h"
+#include "ansi/StyledText.h"
+
+namespace pellimo::ansi {
+
+/// Builds styled text from text with escape sequences that arrives in pieces. When finished,
+/// the styled text equals the translation of all the text at once (with `overlayFont`, if
+/// given, laid over the whole of it).
+class StyledTextStream {
+ public:
+  /// `helper` must outlive the stream.
+  StyledTextStream(const VXL_ANSIEscapeHelper& helper, std::optional<Font> overlayFont);
+
+  void append(std::u16string_view piece) { reader_.append(piece); }
+  void finish() { reader_.finish(); }
+
+  /// The styled text so far; it keeps growing in place as pieces arrive.
+  const std::shared_ptr<StyledText>& styledText() const { return styled_; }
+
+ private:
+  std::shared_ptr<StyledText> styled_ = std::make_shared<StyledText>();
+  EscapedTextReader reader_;
+};
+
+}  // namespace pellimo::ansi

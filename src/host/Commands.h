@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QString>
+
+#include "platform/Bundle.h"
+
+namespace pellimo::host {
+
+/// Each command prints what it did and returns the process's exit status; failures print one
+/// line on standard error first.
+int launchModule(const platform::Bundle& module);
+int sendCommand(const QString& command, const platform::Bundle& module);
+int watchModule(const platform::Bundle& module, int count);
+int printStatus(const platform::Bundle& module, bool json);
+int listModules();
+int newModule(const QString& name);
+
+/// Prints "pellimo: <reason>" on standard error and returns the failure status.
+int fail(const QString& reason);
+
+/// The notification name the module's manifest gives under `key`, or an empty string.
+QString manifestName(const platform::Bundle& module, const QString& key);
+
+}  // namespace pellimo::host

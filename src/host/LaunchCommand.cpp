@@ -1,0 +1,106 @@
+#include <signal.h>
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTextStream>
+
+#include "host/Commands.h"
+#include "host/ModuleProbe.h"
+#include "host/Waiting.h"
+#include "platform/DistributedNotificationCenter.h"
+
+namespace pellimo::host {
+
+namespace {
+
+constexpr int kReadyTimeoutMs = 15000;
+
+/// `pellimo-widget` beside this program first (a build tree or an install), then on PATH.
+QString widgetExecutable() {
+  const QString beside = QCoreApplication::applicationDirPath() + QStringLiteral("/pellimo-widget");
+  if (QFileInfo(beside).isExecutable()) return beside;
+  return QStandardPaths::findExecutable(QStringLiteral("pellimo-widget"));
+}
+
+/// The module's own log: a detached widget must not hold the caller's terminal or pipes.
+QString logFile(const QString& bundleIdentifier) {
+  // XDG_STATE_HOME by hand: Qt 6.4 has no standard location for it yet.
+  const QString state = qEnvironmentVariable("XDG_STATE_HOME");
+  const QString directory =
+      (state.isEmpty() ? QDir::homePath() + QStringLiteral("/.local/state") : state) + "/pellimo";
+  QDir().mkpath(directory);
+  return directory + '/' + bundleIdentifier + QStringLiteral(".log");
+}
+
+bool processAlive(qint64 pid) {
+  return ::kill(static_cast<pid_t>(pid), 0) == 0;
+}
+
+}  // namespace
+
+int launchModule(const platform::Bundle& module) {
+  const QString identifier = module.bundleIdentifier();
+  if (auto running = findRunningModule(identifier)) {
+    QTextStream(stdout) << identifier << " is already running (pid " << running->processIdentifier
+                        << ")\n";
+    return 0;
+  }
+  const QString program = widgetExecutable();
+  if (program.isEmpty()) {
+    return fail(QStringLiteral("cannot find pellimo-widget beside %1 or on PATH")
+                    .arg(QCoreApplication::applicationDirPath()));
+  }
+
+  bool announced = false;
+  const QString hello = manifestName(module, QStringLiteral("hello"));
+  QObject scope;
+  if (!hello.isEmpty()) {
+    platform::DistributedNotificationCenter::defaultCenter().addObserver(
+        &scope, hello, [&announced] { announced = true; });
+  }
+
+  const QString log = logFile(identifier);
+  QProcess process;
+  process.setProgram(program);
+  if (!module.directory().isEmpty()) process.setArguments({module.directory()});
+  process.setStandardInputFile(QProcess::nullDevice());
+  process.setStandardOutputFile(log, QIODevice::Append);
+  process.setStandardErrorFile(log, QIODevice::Append);
+  qint64 pid = 0;
+  if (!process.startDetached(&pid)) {
+    return fail(QStringLiteral("cannot start %1").arg(program));
+  }
+
+  std::optional<ModuleStatus> status;
+  const bool ready = waitUntil(
+      [&] {
+        status = findRunningModule(identifier);
+        const bool settled = status && status->ready &&
+                             (announced || hello.isEmpty() || status->processIdentifier != pid);
+        return settled || !processAlive(pid);
+      },
+      kReadyTimeoutMs);
+
+  if (status && status->processIdentifier != pid) {
+    QTextStream(stdout) << identifier << " is already running (pid " << status->processIdentifier
+                        << ")\n";
+    return 0;
+  }
+  if (!processAlive(pid)) {
+    return fail(QStringLiteral("pellimo-widget exited before it was ready; see %1").arg(log));
+  }
+  if (!ready) {
+    return fail(QStringLiteral("%1 (pid %2) did not become ready within %3 s; see %4")
+                    .arg(identifier)
+                    .arg(pid)
+                    .arg(kReadyTimeoutMs / 1000)
+                    .arg(log));
+  }
+  QTextStream(stdout) << "launched " << identifier << " (pid " << pid << ")\n";
+  return 0;
+}
+
+}  // namespace pellimo::host

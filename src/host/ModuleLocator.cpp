@@ -1,0 +1,90 @@
+#include "host/ModuleLocator.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QUuid>
+
+#include "platform/PropertyList.h"
+
+namespace pellimo::host {
+
+namespace {
+
+const QStringList kManifestKeys = {"hello", "frame", "edit",   "kill",
+                                   "raise", "flat",  "config", "clear"};
+
+bool isValidName(const QString& name) {
+  static const QRegularExpression pattern(QStringLiteral("^[A-Za-z0-9][A-Za-z0-9_-]{0,63}$"));
+  return pattern.match(name).hasMatch();
+}
+
+}  // namespace
+
+QString modulesDirectory() {
+  return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+         QStringLiteral("/pellimo/modules");
+}
+
+std::optional<platform::Bundle> locateModule(const QString& argument, QString* error) {
+  if (argument.isEmpty() || argument == QLatin1String("default")) {
+    return platform::Bundle::builtIn();
+  }
+  const bool looksLikePath = argument.contains(QLatin1Char('/')) || QFileInfo(argument).isDir();
+  const QString directory =
+      looksLikePath ? QFileInfo(argument).absoluteFilePath() : modulesDirectory() + '/' + argument;
+  if (!QFileInfo(directory).isDir()) {
+    *error = looksLikePath
+                 ? QStringLiteral("no module directory at %1").arg(directory)
+                 : QStringLiteral("unknown module \"%1\" (see `pellimo list`)").arg(argument);
+    return std::nullopt;
+  }
+  return platform::Bundle::fromDirectory(directory, error);
+}
+
+QList<platform::Bundle> allModules() {
+  QList<platform::Bundle> modules{platform::Bundle::builtIn()};
+  const QDir root(modulesDirectory());
+  for (const QString& entry : root.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name)) {
+    QString ignored;
+    if (auto bundle = platform::Bundle::fromDirectory(root.filePath(entry), &ignored)) {
+      modules.append(*bundle);
+    }
+  }
+  return modules;
+}
+
+std::optional<platform::Bundle> createModule(const QString& name, QString* error) {
+  if (!isValidName(name)) {
+    *error = QStringLiteral(
+        "module names are 1 to 64 letters, digits, '-' or '_', starting with a letter or digit");
+    return std::nullopt;
+  }
+  const QString directory = modulesDirectory() + '/' + name;
+  if (QFileInfo::exists(directory)) {
+    *error = QStringLiteral("a module named \"%1\" already exists at %2").arg(name, directory);
+    return std::nullopt;
+  }
+  if (!QDir().mkpath(directory)) {
+    *error = QStringLiteral("cannot create %1").arg(directory);
+    return std::nullopt;
+  }
+  // The identifier names the settings store too, so it must never collide with another module's.
+  const QString suffix = QUuid::createUuid().toString(QUuid::Id128).left(12);
+  const QString identifier = QStringLiteral("org.pellimo.module.%1.%2").arg(name, suffix);
+  QMap<QString, QString> manifest;
+  for (const QString& key : kManifestKeys)
+    manifest.insert(key, identifier + '.' + key);
+  const bool written =
+      platform::writeStringDictionary(directory + QStringLiteral("/module.plist"),
+                                      {{"identifier", identifier}, {"name", name}}) &&
+      platform::writeStringDictionary(directory + QStringLiteral("/maniffeest.plist"), manifest);
+  if (!written) {
+    *error = QStringLiteral("cannot write the module files in %1").arg(directory);
+    return std::nullopt;
+  }
+  return platform::Bundle::fromDirectory(directory, error);
+}
+
+}  // namespace pellimo::host

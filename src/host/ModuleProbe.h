@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QString>
+#include <optional>
+
+namespace pellimo::host {
+
+/// What a running module shows of itself on the bus.
+struct ModuleStatus {
+  QString service;
+  QString bundleIdentifier;
+  qint64 processIdentifier = 0;
+  bool ready = false;
+  bool raised = false;
+  QString frame;
+  QString canvas;
+};
+
+/// The status of the instance that stays running for a bundle identifier (the oldest one), or
+/// nothing when none runs.
+std::optional<ModuleStatus> findRunningModule(const QString& bundleIdentifier);
+
+}  // namespace pellimo::host

@@ -1,0 +1,65 @@
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QTextStream>
+
+#include "host/Commands.h"
+#include "host/ModuleProbe.h"
+#include "host/Waiting.h"
+#include "platform/DistributedNotificationCenter.h"
+
+namespace pellimo::host {
+
+namespace {
+
+constexpr int kReadyTimeoutMs = 10000;
+constexpr int kQuitTimeoutMs = 5000;
+
+/// Signals go out asynchronously; a round trip to the bus after posting makes sure the
+/// command has left this process before it exits.
+void flushBus() {
+  QDBusConnection::sessionBus().interface()->call(QStringLiteral("GetId"));
+}
+
+}  // namespace
+
+int sendCommand(const QString& command, const platform::Bundle& module) {
+  const QString identifier = module.bundleIdentifier();
+  const QString name = manifestName(module, command);
+  if (name.isEmpty()) {
+    return fail(
+        QStringLiteral("the manifest of %1 names no \"%2\" command").arg(identifier, command));
+  }
+  auto status = findRunningModule(identifier);
+  if (!status) return fail(QStringLiteral("%1 is not running").arg(identifier));
+  if (!status->ready) {
+    const bool ready = waitUntil(
+        [&] {
+          status = findRunningModule(identifier);
+          return !status || status->ready;
+        },
+        kReadyTimeoutMs);
+    if (!status) return fail(QStringLiteral("%1 quit while starting").arg(identifier));
+    if (!ready) {
+      return fail(QStringLiteral("%1 did not become ready for commands within %2 s")
+                      .arg(identifier)
+                      .arg(kReadyTimeoutMs / 1000));
+    }
+  }
+
+  platform::DistributedNotificationCenter::defaultCenter().postNotificationName(name, std::nullopt);
+  flushBus();
+
+  if (command == QLatin1String("kill")) {
+    const qint64 pid = status->processIdentifier;
+    const bool gone = waitUntil(
+        [&] {
+          auto now = findRunningModule(identifier);
+          return !now || now->processIdentifier != pid;
+        },
+        kQuitTimeoutMs);
+    if (!gone) return fail(QStringLiteral("%1 (pid %2) did not quit").arg(identifier).arg(pid));
+  }
+  return 0;
+}
+
+}  // namespace pellimo::host

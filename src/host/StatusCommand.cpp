@@ -1,0 +1,72 @@
+#include <QDir>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTextStream>
+
+#include "host/Commands.h"
+#include "host/ModuleLocator.h"
+#include "host/ModuleProbe.h"
+#include "platform/DistributedNotificationCenter.h"
+
+namespace pellimo::host {
+
+namespace {
+
+QString yesNo(bool value) {
+  return value ? QStringLiteral("yes") : QStringLiteral("no");
+}
+
+}  // namespace
+
+int printStatus(const platform::Bundle& module, bool json) {
+  const auto status = findRunningModule(module.bundleIdentifier());
+  if (!status) return fail(QStringLiteral("%1 is not running").arg(module.bundleIdentifier()));
+  QTextStream out(stdout);
+  if (json) {
+    const QJsonObject object{{"bundle", status->bundleIdentifier},
+                             {"pid", status->processIdentifier},
+                             {"ready", status->ready},
+                             {"raised", status->raised},
+                             {"frame", status->frame},
+                             {"canvas", status->canvas}};
+    out << QJsonDocument(object).toJson(QJsonDocument::Compact) << '\n';
+    return 0;
+  }
+  out << "bundle: " << status->bundleIdentifier << '\n'
+      << "pid: " << status->processIdentifier << '\n'
+      << "ready: " << yesNo(status->ready) << '\n'
+      << "raised: " << yesNo(status->raised) << '\n'
+      << "frame: " << status->frame << '\n'
+      << "canvas:\n"
+      << status->canvas << '\n';
+  return 0;
+}
+
+int listModules() {
+  const bool bus = platform::DistributedNotificationCenter::defaultCenter().isConnected();
+  QTextStream out(stdout);
+  for (const platform::Bundle& module : allModules()) {
+    const QString name = module.directory().isEmpty() ? QStringLiteral("default") : module.name();
+    QString state = bus ? QStringLiteral("stopped") : QStringLiteral("unknown (no session bus)");
+    if (bus) {
+      if (auto status = findRunningModule(module.bundleIdentifier())) {
+        state = QStringLiteral("running (pid %1)").arg(status->processIdentifier);
+      }
+    }
+    out << qSetFieldWidth(16) << Qt::left << name << qSetFieldWidth(0) << ' '
+        << module.bundleIdentifier() << "  " << state << '\n';
+  }
+  return 0;
+}
+
+int newModule(const QString& name) {
+  QString error;
+  const auto module = createModule(name, &error);
+  if (!module) return fail(error);
+  QTextStream(stdout) << "created " << name << " (" << module->bundleIdentifier() << ") in "
+                      << QDir::toNativeSeparators(module->directory()) << '\n'
+                      << "launch it with: pellimo launch " << name << '\n';
+  return 0;
+}
+
+}  // namespace pellimo::host

@@ -1,0 +1,21 @@
+#include "host/Waiting.h"
+
+#include <QDeadlineTimer>
+#include <QEventLoop>
+#include <QTimer>
+
+namespace pellimo::host {
+
+bool waitUntil(const std::function<bool()>& done, int timeoutMs) {
+  constexpr int kPollMs = 50;
+  QDeadlineTimer deadline(timeoutMs);
+  while (!done()) {
+    if (deadline.hasExpired()) return false;
+    QEventLoop loop;
+    QTimer::singleShot(kPollMs, &loop, &QEventLoop::quit);
+    loop.exec();
+  }
+  return true;
+}
+
+}  // namespace pellimo::host

@@ -1,0 +1,11 @@
+#pragma once
+
+#include <functional>
+
+namespace pellimo::host {
+
+/// Serves the event loop (bus signals included) until `done` holds or `timeoutMs` passes;
+/// returns whether it held. A command-line host may wait like this; the widget never does.
+bool waitUntil(const std::function<bool()>& done, int timeoutMs);
+
+}  // namespace pellimo::host

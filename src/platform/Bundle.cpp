@@ -1,0 +1,71 @@
+#include "platform/Bundle.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <utility>
+
+#include "platform/PropertyList.h"
+
+namespace pellimo::platform {
+
+namespace {
+
+const QString kIdentityFile = QStringLiteral("module.plist");
+
+std::optional<Bundle>& mainBundle() {
+  static std::optional<Bundle> bundle;
+  return bundle;
+}
+
+}  // namespace
+
+Bundle::Bundle(QString directory, QString identifier, QString name)
+    : directory_(std::move(directory)), identifier_(std::move(identifier)), name_(std::move(name)) {
+  if (name_.isEmpty()) name_ = QFileInfo(directory_).fileName();
+}
+
+std::optional<Bundle> Bundle::fromDirectory(const QString& dir, QString* error) {
+  const auto fail = [error](const QString& reason) -> std::optional<Bundle> {
+    if (error) *error = reason;
+    return std::nullopt;
+  };
+  const QString directory = QDir::cleanPath(QFileInfo(dir).absoluteFilePath());
+  if (!QFileInfo(directory).isDir()) return fail(QStringLiteral("%1 is not a directory").arg(dir));
+  const QString identityPath = directory + u'/' + kIdentityFile;
+  if (!QFileInfo::exists(identityPath)) {
+    return fail(QStringLiteral("%1 is not a module: it has no %2").arg(dir, kIdentityFile));
+  }
+  const auto identity = readStringDictionary(identityPath);
+  if (!identity) {
+    return fail(QStringLiteral("%1 is not a readable property list").arg(identityPath));
+  }
+  const QString identifier = identity->value(QStringLiteral("identifier"));
+  if (identifier.isEmpty()) return fail(QStringLiteral("%1 has no identifier").arg(identityPath));
+  return Bundle(directory, identifier, identity->value(QStringLiteral("name")));
+}
+
+Bundle Bundle::builtIn() {
+  const QString directory = QStringLiteral(":/module");
+  const auto identity =
+      readStringDictionary(directory + u'/' + kIdentityFile).value_or(QMap<QString, QString>{});
+  return Bundle(directory, identity.value(QStringLiteral("identifier")),
+                identity.value(QStringLiteral("name")));
+}
+
+const Bundle& Bundle::main() {
+  auto& bundle = mainBundle();
+  if (!bundle) bundle = builtIn();
+  return *bundle;
+}
+
+void Bundle::setMain(Bundle bundle) {
+  mainBundle() = std::move(bundle);
+}
+
+QString Bundle::pathForResource(const QString& name, const QString& type) const {
+  const QString file = type.isEmpty() ? name : name + u'.' + type;
+  const QString path = directory_ + u'/' + file;
+  return QFileInfo(path).isFile() ? path : QString();
+}
+
+}  // namespace pellimo::platform

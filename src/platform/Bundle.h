@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QString>
+#include <optional>
+
+namespace pellimo::platform {
+
+/// A module's identity and resources: either the built-in default module compiled into
+/// `pellimo-widget` as Qt resources, or a module directory holding "module.plist" (keys
+/// "identifier" and, optionally, "name") and its "maniffeest.plist".
+class Bundle {
+ public:
+  /// The module in `dir`; nothing, with the reason in `error`, when its "module.plist" is
+  /// missing, unreadable or names no identifier.
+  static std::optional<Bundle> fromDirectory(const QString& dir, QString* error = nullptr);
+  /// The built-in default module, from the resources under ":/module/".
+  static Bundle builtIn();
+
+  /// The bundle of the running module: the built-in one until `setMain` says otherwise.
+  static const Bundle& main();
+  static void setMain(Bundle bundle);
+
+  QString bundleIdentifier() const { return identifier_; }
+  /// The "name" of "module.plist", or the directory's name when it gives none.
+  QString name() const { return name_; }
+  QString directory() const { return directory_; }
+  /// The path of the resource `name`.`type` in the bundle, or an empty string when it does not
+  /// exist. An empty `type` takes `name` as the whole file name.
+  QString pathForResource(const QString& name, const QString& type) const;
+
+ private:
+  Bundle(QString directory, QString identifier, QString name);
+
+  QString directory_;
+  QString identifier_;
+  QString name_;
+};
+
+}  // namespace pellimo::platform

@@ -1,0 +1,34 @@
+#include "platform/ModuleObject.h"
+
+#include <QCoreApplication>
+#include <QDBusConnection>
+
+#include "platform/BusContract.h"
+#include "platform/ModuleAdaptor.h"
+#include "platform/ProcessInfo.h"
+
+namespace pellimo::platform {
+
+ModuleObject::ModuleObject(QObject* parent)
+    : QObject(parent),
+      processId_(QCoreApplication::applicationPid()),
+      startTime_(processStartTime(processId_)) {
+  new ModuleAdaptor(this);
+}
+
+bool ModuleObject::exportOnBus(const QString& bundleIdentifier) {
+  bundleIdentifier_ = bundleIdentifier;
+  QDBusConnection bus = QDBusConnection::sessionBus();
+  if (!bus.registerObject(bus::kModulePath, this, QDBusConnection::ExportAdaptors)) return false;
+  if (!bus.registerService(bus::moduleServiceName(processId_))) {
+    bus.unregisterObject(bus::kModulePath);
+    return false;
+  }
+  return true;
+}
+
+void ModuleObject::Quit() {
+  QMetaObject::invokeMethod(this, &ModuleObject::quitRequested, Qt::QueuedConnection);
+}
+
+}  // namespace pellimo::platform

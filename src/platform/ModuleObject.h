@@ -1,0 +1,63 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <functional>
+
+namespace pellimo::platform {
+
+/// What a running module shows of itself on the session bus (interface org.pellimo.Module):
+/// its identity and start time, which the instance control and the host list modules by, and
+/// the state a user or a test wants to see. The properties carry the bus names.
+class ModuleObject : public QObject {
+  Q_OBJECT
+  Q_PROPERTY(QString BundleIdentifier READ bundleIdentifier)
+  Q_PROPERTY(qlonglong ProcessId READ processId)
+  Q_PROPERTY(qulonglong StartTime READ startTime)
+  Q_PROPERTY(bool Ready READ isReady)
+  Q_PROPERTY(bool Raised READ isRaised)
+  Q_PROPERTY(QString Frame READ frame)
+  Q_PROPERTY(QString Canvas READ canvas)
+
+ public:
+  explicit ModuleObject(QObject* parent = nullptr);
+
+  /// Registers the object at /org/pellimo/Module and takes this process's bus name
+  /// "org.pellimo.Module.p<pid>", in that order, so that a listed module always answers.
+  bool exportOnBus(const QString& bundleIdentifier);
+
+  QString bundleIdentifier() const { return bundleIdentifier_; }
+  qlonglong processId() const { return processId_; }
+  qulonglong startTime() const { return startTime_; }
+  /// Whether the host commands are registered yet.
+  bool isReady() const { return ready_; }
+  bool isRaised() const { return raised_; }
+  /// The widget window's frame text.
+  QString frame() const { return frame_; }
+  /// The canvas's plain text, read from the canvas when asked: output grows too often to copy
+  /// it here at every change.
+  QString canvas() const { return canvas_ ? canvas_() : QString(); }
+
+  void setReady(bool ready) { ready_ = ready; }
+  void setRaised(bool raised) { raised_ = raised; }
+  void setFrame(const QString& frame) { frame_ = frame; }
+  void setCanvasSource(std::function<QString()> source) { canvas_ = std::move(source); }
+
+ public slots:
+  /// The bus method: answers the caller first, then emits `quitRequested`.
+  void Quit();
+
+ signals:
+  void quitRequested();
+
+ private:
+  QString bundleIdentifier_;
+  qlonglong processId_;
+  qulonglong startTime_;
+  bool ready_ = false;
+  bool raised_ = false;
+  QString frame_;
+  std::function<QString()> canvas_;
+};
+
+}  // namespace pellimo::platform

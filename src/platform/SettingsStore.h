@@ -1,0 +1,57 @@
+#pragma once
+
+#include <QString>
+#include <QVariant>
+#include <QVariantMap>
+#include <memory>
+#include <optional>
+
+#include "ansi/Color.h"
+#include "ansi/Font.h"
+
+class QSettings;
+
+namespace pellimo::platform {
+
+/// A module's persistent per-user settings: an INI file at
+/// `$XDG_CONFIG_HOME/pellimo/<bundle identifier>.conf`. A corrupt file is moved aside (with one
+/// warning line) and the store starts empty.
+class SettingsStore {
+ public:
+  explicit SettingsStore(const QString& bundleIdentifier);
+  ~SettingsStore();
+  SettingsStore(const SettingsStore&) = delete;
+  SettingsStore& operator=(const SettingsStore&) = delete;
+
+  /// The store of the main bundle, created on first use: set the main bundle before.
+  static SettingsStore& standard();
+
+  /// The stored value, or an invalid QVariant. The integer keys ("modeValue", "reloadAfter")
+  /// come back as integers, though INI keeps them as text.
+  QVariant valueForKey(const QString& key) const;
+  QVariant objectForKey(const QString& key) const { return valueForKey(key); }
+  void setValue(const QVariant& value, const QString& key);
+  void setObject(const QVariant& value, const QString& key) { setValue(value, key); }
+  void removeObjectForKey(const QString& key);
+  QVariantMap dictionaryRepresentation() const;
+  /// Writes pending changes; whether that succeeded, which needs a writable directory. QSettings
+  /// keeps its first write error, so after one failure every later call reports failure too.
+  bool synchronize();
+  QString fileName() const;
+
+  /// The integer under `key`; 0 when absent or not an integer.
+  qint64 integerForKey(const QString& key) const;
+  /// The string under `key`; empty when absent (`objectForKey` tells absent apart).
+  QString stringForKey(const QString& key) const;
+  /// The colour archived under `key`; nothing when absent or not a colour.
+  std::optional<ansi::Color> colorForKey(const QString& key) const;
+  void setColor(const ansi::Color& color, const QString& key);
+  /// The font archived under `key`; nothing when absent or not a font.
+  std::optional<ansi::Font> fontForKey(const QString& key) const;
+  void setFont(const ansi::Font& font, const QString& key);
+
+ private:
+  std::unique_ptr<QSettings> settings_;
+};
+
+}  // namespace pellimo::platform

@@ -1,0 +1,13 @@
+#pragma once
+
+#include <QString>
+#include <optional>
+
+namespace pellimo::runner {
+
+/// The private per-user directory script files are written to: $XDG_RUNTIME_DIR/pellimo, else
+/// <system temp>/pellimo-<uid>. Created with mode 0700; refused (nullopt) when it is a symbolic
+/// link, not a directory, not owned by the user, or open to others.
+std::optional<QString> privateScriptDirectory();
+
+}  // namespace pellimo::runner

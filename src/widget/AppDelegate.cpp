@@ -1,0 +1,65 @@
+#include "widget/AppDelegate.h"
+
+#include <QCoreApplication>
+#include <QTimer>
+
+#include "platform/Bundle.h"
+#include "platform/DistributedNotificationCenter.h"
+#include "platform/InstanceControl.h"
+#include "platform/RunningApplications.h"
+#include "runner/CodeRunner.h"
+#include "widget/Manifest.h"
+#include "widget/ViewController.h"
+
+namespace pellimo::widget {
+
+namespace {
+
+AppDelegate* sharedDelegate = nullptr;
+constexpr int kScriptStartDelayMs = 500;
+
+}  // namespace
+
+AppDelegate::AppDelegate() {
+  sharedDelegate = this;
+}
+
+AppDelegate::~AppDelegate() {
+  if (sharedDelegate == this) sharedDelegate = nullptr;
+}
+
+AppDelegate* AppDelegate::shared() {
+  return sharedDelegate;
+}
+
+bool AppDelegate::applicationWillFinishLaunching() {
+  const QString identifier = platform::Bundle::main().bundleIdentifier();
+  const qint64 self = QCoreApplication::applicationPid();
+  bool quitSelf = false;
+  for (const auto& app :
+       platform::instancesToTerminate(platform::runningApplications(), identifier)) {
+    if (app.processIdentifier == self) {
+      quitSelf = true;
+    } else {
+      app.terminate();
+    }
+  }
+  return !quitSelf;
+}
+
+void AppDelegate::applicationDidFinishLaunching() {
+  const QString hello = readManifest().value(QStringLiteral("hello"));
+  if (!hello.isEmpty()) {
+    platform::DistributedNotificationCenter::defaultCenter().postNotificationName(hello,
+                                                                                  std::nullopt);
+  }
+  QTimer::singleShot(kScriptStartDelayMs, this, [this] {
+    if (vc_) vc_->startScript();
+  });
+}
+
+void AppDelegate::applicationWillTerminate() {
+  if (runner_) runner_->shutDown();
+}
+
+}  // namespace pellimo::widget

@@ -1,0 +1,84 @@
+#include "widget/ApplicationMain.h"
+
+#include <QApplication>
+#include <QTextStream>
+#include <QVBoxLayout>
+
+#include "platform/Bundle.h"
+#include "platform/ModuleObject.h"
+#include "widget/AppDelegate.h"
+#include "widget/MainViewSub.h"
+#include "widget/ViewController.h"
+#include "widget/lbl.h"
+#include "widget/windowSub.h"
+
+// Resources compiled into a static library must be registered by hand, outside any namespace.
+static void registerBuiltInModule() {
+  Q_INIT_RESOURCE(builtin_module);
+}
+
+namespace pellimo::widget {
+
+namespace {
+
+/// The module's one argument, a module directory, names its bundle; without it the module is
+/// the built-in one.
+bool chooseBundle(const QStringList& arguments) {
+  if (arguments.size() > 2) {
+    QTextStream(stderr) << "usage: pellimo-widget [MODULE-DIRECTORY]\n";
+    return false;
+  }
+  if (arguments.size() == 1) return true;
+  QString error;
+  auto bundle = platform::Bundle::fromDirectory(arguments.at(1), &error);
+  if (!bundle) {
+    QTextStream(stderr) << "pellimo-widget: " << error << '\n';
+    return false;
+  }
+  platform::Bundle::setMain(*bundle);
+  return true;
+}
+
+}  // namespace
+
+int applicationMain(int argc, char* argv[]) {
+  QApplication app(argc, argv);
+  QApplication::setApplicationName(QStringLiteral("pellimo-widget"));
+  QApplication::setQuitOnLastWindowClosed(false);
+  registerBuiltInModule();
+  if (!chooseBundle(QApplication::arguments())) return 1;
+
+  // Exported before the instance control walks the list, so that instances starting at the
+  // same moment always see each other.
+  platform::ModuleObject moduleObject;
+  moduleObject.exportOnBus(platform::Bundle::main().bundleIdentifier());
+  QObject::connect(&moduleObject, &platform::ModuleObject::quitRequested, &app, &QApplication::quit,
+                   Qt::QueuedConnection);
+
+  AppDelegate delegate;
+  if (!delegate.applicationWillFinishLaunching()) return 0;
+
+  windowSub window;
+  auto* view = new MainViewSub(&window);
+  auto* layout = new QVBoxLayout(&window);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->addWidget(view);
+  auto* canvas = new lbl(view);
+  auto* canvasLayout = new QVBoxLayout(view);
+  canvasLayout->setContentsMargins(5, 5, 5, 5);
+  canvasLayout->addWidget(canvas);
+
+  ViewController controller(&window, view, canvas);
+  controller.setModuleObject(&moduleObject);
+  moduleObject.setCanvasSource([canvas] { return canvas->plainText(); });
+  controller.viewDidLoad();
+  window.show();
+  controller.viewDidAppear();
+
+  delegate.applicationDidFinishLaunching();
+  const int status = QApplication::exec();
+  delegate.applicationWillTerminate();
+  return status;
+}
+
+}  // namespace pellimo::widget

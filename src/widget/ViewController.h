@@ -1,0 +1,77 @@
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+#include <optional>
+
+#include "ansi/Color.h"
+#include "ansi/Font.h"
+#include "widget/Manifest.h"
+
+namespace pellimo::platform {
+class ModuleObject;
+}
+
+namespace pellimo::widget {
+
+class MainViewSub;
+class lbl;
+class windowSub;
+
+/// The widget's main controller: display modes, host commands, settings wipe and script start.
+class ViewController : public QObject {
+  Q_OBJECT
+
+ public:
+  ViewController(windowSub* window, MainViewSub* view, lbl* canvas);
+
+  void viewDidLoad();
+  void viewDidAppear();
+  void configWindow();
+
+  /// Applies the mode held in `raised` without flipping it.
+  void raise();
+  void raiseMe();
+  void flattenMe();
+  /// Flips the mode without animation; calls within 0.5 s of an accepted one are dropped.
+  void toggleEdit();
+  void showEditor();
+  void startScript();
+  void kill();
+  /// Registers the host's six commands; from now on the module takes commands.
+  void regNFC();
+  /// Wipes the settings and deletes the current script file; nothing on screen changes.
+  void removeUserDefaults();
+
+  /// Redraws the canvas's current text in `font` and `fontColor` alone: colours, background
+  /// colours and underlines the script printed are dropped.
+  void themeWidget();
+  /// The widget's background, black at alpha 0.5 while nothing else was chosen.
+  ansi::Color backgroundColor();
+
+  /// Where the module shows its state on the bus; may be null.
+  void setModuleObject(platform::ModuleObject* object) { moduleObject_ = object; }
+
+  bool ignore = false;
+  bool raised = false;
+  std::optional<ansi::Color> cachedColor;
+  Manifest config;
+  lbl* canvas = nullptr;
+  ansi::Font font;
+  ansi::Color fontColor;
+
+ signals:
+  /// The "prefs" segue: the editor window is to be shown.
+  void prefs();
+
+ private:
+  void restoreAppearance();
+  void publishRaised();
+  void postFrameReport();
+
+  windowSub* window_;
+  MainViewSub* view_;
+  platform::ModuleObject* moduleObject_ = nullptr;
+};
+
+}  // namespace pellimo::widget

@@ -1,0 +1,5 @@
+#include "widget/ApplicationMain.h"
+
+int main(int argc, char* argv[]) {
+  return pellimo::widget::applicationMain(argc, argv);
+}

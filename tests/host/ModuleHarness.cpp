@@ -1,0 +1,95 @@
+#include "ModuleHarness.h"
+
+#include <signal.h>
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QEventLoop>
+#include <QFile>
+#include <QTimer>
+
+#include "platform/RunningApplications.h"
+
+namespace pellimo::testing {
+
+ModuleHarness::ModuleHarness() : env_(QProcessEnvironment::systemEnvironment()) {
+  const QString base = dir_.path();
+  const QList<std::pair<const char*, QString>> dirs = {{"HOME", base + "/home"},
+                                                       {"XDG_CONFIG_HOME", base + "/config"},
+                                                       {"XDG_DATA_HOME", base + "/data"},
+                                                       {"XDG_STATE_HOME", base + "/state"},
+                                                       {"XDG_CACHE_HOME", base + "/cache"},
+                                                       {"XDG_RUNTIME_DIR", base + "/runtime"}};
+  for (const auto& [name, path] : dirs) {
+    QDir().mkpath(path);
+    env_.insert(QString::fromLatin1(name), path);
+    qputenv(name, QFile::encodeName(path));
+  }
+  QFile::setPermissions(base + "/runtime", QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+  if (!env_.contains(QStringLiteral("DISPLAY"))) {
+    env_.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+  }
+}
+
+ModuleHarness::~ModuleHarness() {
+  for (const auto& app : platform::runningApplications()) {
+    ::kill(static_cast<pid_t>(app.processIdentifier), SIGKILL);
+  }
+  for (auto& process : processes_) {
+    if (process->state() != QProcess::NotRunning) {
+      process->kill();
+      process->waitForFinished(2000);
+    }
+  }
+}
+
+Finished ModuleHarness::host(const QStringList& arguments, int timeoutMs) {
+  QProcess process;
+  process.setProcessEnvironment(env_);
+  process.start(QStringLiteral(PELLIMO_HOST), arguments);
+  Finished result;
+  if (!process.waitForFinished(timeoutMs)) {
+    process.kill();
+    process.waitForFinished();
+    result.err = QStringLiteral("timed out");
+    return result;
+  }
+  result.exitCode = process.exitCode();
+  result.out = QString::fromUtf8(process.readAllStandardOutput());
+  result.err = QString::fromUtf8(process.readAllStandardError());
+  return result;
+}
+
+QProcess* ModuleHarness::startHost(const QStringList& arguments) {
+  auto& process = processes_.emplace_back(std::make_unique<QProcess>());
+  process->setProcessEnvironment(env_);
+  process->start(QStringLiteral(PELLIMO_HOST), arguments);
+  process->waitForStarted();
+  return process.get();
+}
+
+QProcess* ModuleHarness::startWidget(const QStringList& arguments) {
+  auto& process = processes_.emplace_back(std::make_unique<QProcess>());
+  process->setProcessEnvironment(env_);
+  process->start(QStringLiteral(PELLIMO_WIDGET), arguments);
+  process->waitForStarted();
+  return process.get();
+}
+
+QString ModuleHarness::scriptDirectory() const {
+  return dir_.path() + "/runtime/pellimo";
+}
+
+bool eventually(const std::function<bool()>& done, int timeoutMs) {
+  QDeadlineTimer deadline(timeoutMs);
+  while (!done()) {
+    if (deadline.hasExpired()) return false;
+    QEventLoop loop;
+    QTimer::singleShot(25, &loop, &QEventLoop::quit);
+    loop.exec();
+  }
+  return true;
+}
+
+}  // namespace pellimo::testing

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QProcess>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <functional>
+#include <memory>
+#include <vector>
+
+namespace pellimo::testing {
+
+/// What a finished program printed and returned.
+struct Finished {
+  int exitCode = -1;
+  QString out;
+  QString err;
+};
+
+/// A private home for the real programs: temporary HOME and XDG directories (for this test
+/// process too, so the settings it reads are the modules'), the offscreen platform unless a
+/// display is wanted, and every module it started stopped at the end.
+class ModuleHarness {
+ public:
+  ModuleHarness();
+  ~ModuleHarness();
+
+  /// Runs `pellimo` with the arguments and waits for it to finish.
+  Finished host(const QStringList& arguments, int timeoutMs = 30000);
+  /// Starts `pellimo` and leaves it running (for `watch`).
+  QProcess* startHost(const QStringList& arguments);
+  /// Starts `pellimo-widget` directly, bypassing the host.
+  QProcess* startWidget(const QStringList& arguments = {});
+
+  QString root() const { return dir_.path(); }
+  QString scriptDirectory() const;
+  QProcessEnvironment environment() const { return env_; }
+
+ private:
+  QTemporaryDir dir_;
+  QProcessEnvironment env_;
+  std::vector<std::unique_ptr<QProcess>> processes_;
+};
+
+/// Serves the event loop until `done` holds or the time runs out.
+bool eventually(const std::function<bool()>& done, int timeoutMs = 10000);
+
+}  // namespace pellimo::testing

@@ -1,0 +1,54 @@
+#include <gtest/gtest.h>
+
+#include "tools/Commands.h"
+#include "tools/HtmlPage.h"
+
+namespace pellimo::tools {
+namespace {
+
+/// The part of the page between <pre> and </pre>.
+std::string body(const std::string& page) {
+  const auto begin = page.find("<pre>\n") + 6;
+  return page.substr(begin, page.find("</pre>") - begin);
+}
+
+TEST(HtmlPage, OpensASpanOnlyWhereTheLookChanges) {
+  const std::pair<std::u16string, std::string> cases[] = {
+      {u"<a&b> \U0001F600 déjà", "&lt;a&amp;b&gt; \U0001F600 déjà"},
+      // Tab and line breaks stay; other control characters may not appear in HTML text.
+      {u"a\x1b\a\x7f\tb\r\n", "a\tb\r\n"},
+      // Grey black and RGB black differ as values but not on the page: one span.
+      {u"\x1b[30mab\x1b[38;2;0;0;0mcd\x1b[0me", "<span style=\"color:#000000\">abcd</span>e"},
+      {u"\x1b[1;4mA\x1b[21mB\x1b[22mC\x1b[0mD",
+       "<span class=\"b u\">A</span><span class=\"b uu\">B</span><span class=\"uu\">C</span>D"},
+      {u"\x1b[44;38;2;255;128;0mx\x1b[49my",
+       "<span style=\"color:#ff8000;background:#0000ff\">x</span>"
+       "<span style=\"color:#ff8000\">y</span>"},
+      {u"\x1b[90m\x1b[2J<\x1b[39m", "<span style=\"color:#565656\">&lt;</span>"},
+  };
+  for (const auto& [escaped, html] : cases) {
+    EXPECT_EQ(body(htmlCommand(escaped, {})), html) << html;
+  }
+}
+
+TEST(HtmlPage, UsesTheOptionsForThePage) {
+  const std::string page =
+      htmlCommand(u"\x1b[31mred\x1b[42mgreen", {"<b>&", CssColor{0xff0000}, CssColor{0x00ff00}});
+  EXPECT_NE(page.find("<title>&lt;b&gt;&amp;</title>"), std::string::npos);
+  EXPECT_NE(page.find("body{margin:0;background:#00ff00;color:#ff0000}"), std::string::npos);
+  // Colours equal to the page's own need no span.
+  EXPECT_EQ(body(page), "redgreen");
+}
+
+TEST(CssColor, RoundsClampsAndParses) {
+  EXPECT_EQ(cssColorOf(ansi::Color::grey(0.337)), CssColor{0x565656});
+  EXPECT_EQ(cssColorOf(ansi::Color::rgb(1.5, -0.2, 0.5)), CssColor{0xff0080});
+  EXPECT_EQ(parseCssColor("#f80"), CssColor{0xff8800});
+  EXPECT_EQ(parseCssColor("#1E1e1E"), CssColor{0x1e1e1e});
+  for (const char* bad : {"", "#", "ff8800", "#ff880", "#ff88000", "#gg0000", "red"}) {
+    EXPECT_EQ(parseCssColor(bad), std::nullopt) << bad;
+  }
+}
+
+}  // namespace
+}  // namespace pellimo::tools
