@@ -4,14 +4,18 @@ function(pellimo_warnings target)
 endfunction()
 
 # A GoogleTest binary registered with CTest. LABEL lets presets pick the core tests;
-# SESSION_BUS runs the binary (discovery included) inside a private D-Bus session of its own.
+# SESSION_BUS runs the binary (discovery included) inside a private D-Bus session of its own;
+# DESKTOP runs it on a private desktop: D-Bus session, Xvfb and openbox.
 function(pellimo_test target)
-  cmake_parse_arguments(ARG "SESSION_BUS" "LABEL" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(ARG "SESSION_BUS;DESKTOP" "LABEL" "SOURCES;LIBS" ${ARGN})
   add_executable(${target} ${ARG_SOURCES})
   pellimo_warnings(${target})
   target_link_libraries(${target} PRIVATE ${ARG_LIBS})
   if(ARG_SESSION_BUS)
     set_target_properties(${target} PROPERTIES CROSSCOMPILING_EMULATOR "dbus-run-session;--")
+  elseif(ARG_DESKTOP)
+    set_target_properties(${target} PROPERTIES CROSSCOMPILING_EMULATOR
+                          "${PROJECT_SOURCE_DIR}/scripts/with-desktop")
   endif()
   gtest_discover_tests(${target} PROPERTIES LABELS "${ARG_LABEL}" DISCOVERY_TIMEOUT 60)
 endfunction()

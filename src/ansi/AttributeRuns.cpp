@@ -1,4 +1,5 @@
 #include "ansi/RunTracker.h"
+#include "ansi/StyledTextStream.h"
 #include "ansi/VXL_ANSIEscapeHelper.h"
 
 namespace pellimo::ansi {
@@ -29,24 +30,13 @@ std::optional<std::vector<AttributeRun>> VXL_ANSIEscapeHelper::attributesForStri
   return runs;
 }
 
-StyledText VXL_ANSIEscapeHelper::styledTextWithRuns(std::u16string cleanString,
-                                                    const std::vector<AttributeRun>& runs) const {
-  StyledText styled(std::move(cleanString));
-  const Range whole{0, styled.length()};
-  styled.addAttribute(Attribute::Font, font_.value_or(Font::system()), whole);
-  styled.addAttribute(Attribute::Foreground, defaultStringColor_.value_or(Color::black()), whole);
-  for (const AttributeRun& run : runs) {
-    styled.addAttribute(run.attributeName, run.attributeValue, run.range);
-  }
-  return styled;
-}
-
 std::optional<StyledText> VXL_ANSIEscapeHelper::attributedStringWithANSIEscapedString(
     std::optional<std::u16string_view> text) const {
-  std::u16string clean;
-  auto runs = attributesForString(text, &clean);
-  if (!runs) return std::nullopt;
-  return styledTextWithRuns(std::move(clean), *runs);
+  if (!text) return std::nullopt;
+  StyledTextStream stream(*this, std::nullopt);
+  stream.append(*text);
+  stream.finish();
+  return std::move(*stream.styledText());
 }
 
 }  // namespace pellimo::ansi

@@ -74,15 +74,13 @@ class VXL_ANSIEscapeHelper {
   /// The attribute runs the text's codes open, in the order of the records that opened them.
   std::optional<std::vector<AttributeRun>> attributesForString(
       std::optional<std::u16string_view> text, std::u16string* cleanString) const;
-  /// The clean text in the base font and colour with every run applied in order.
+  /// The clean text in the base font and colour with every run applied in order. Built in one
+  /// streaming pass, which gives the same text as applying the listed runs without listing them.
   std::optional<StyledText> attributedStringWithANSIEscapedString(
       std::optional<std::u16string_view> text) const;
   /// The runs for records already scanned from a clean text of the given length.
   std::vector<AttributeRun> attributesForCodes(const std::vector<EscapeCodeRecord>& codes,
                                                std::size_t cleanLength) const;
-  /// Styled text from clean text and runs, over the translator's base attributes.
-  StyledText styledTextWithRuns(std::u16string cleanString,
-                                const std::vector<AttributeRun>& runs) const;
 
   /// Plain text with an SGR sequence at the start of every stretch of the four attributes,
   /// ending with a reset; null styled text gives the reset alone.

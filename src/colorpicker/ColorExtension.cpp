@@ -1,0 +1,22 @@
+#include "colorpicker/ColorExtension.h"
+
+#include <QRandomGenerator>
+
+#include "colorpicker/QtColor.h"
+
+namespace pellimo::colorpicker {
+
+QColor copyCGColor(const ansi::Color& color) {
+  return toQColor(color.toRGB());
+}
+
+ansi::Color randomColor() {
+  constexpr double kMax = 4294967295.0;
+  auto* generator = QRandomGenerator::global();
+  const double red = generator->generate() / kMax;
+  const double green = generator->generate() / kMax;
+  const double blue = generator->generate() / kMax;
+  return ansi::Color::rgb(red, green, blue);
+}
+
+}  // namespace pellimo::colorpicker

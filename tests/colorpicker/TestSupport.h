@@ -1,0 +1,109 @@
+#pragma once
+
+#include <QApplication>
+#include <QMouseEvent>
+#include <QWidget>
+#include <ostream>
+#include <set>
+#include <vector>
+
+#include "ansi/Color.h"
+#include "colorpicker/ColorPanel.h"
+#include "colorpicker/ColorWell.h"
+#include "colorpicker/QVColorPickerPopover.h"
+#include "colorpicker/QVColorPickerViewController.h"
+#include "colorpicker/QVIconTabBar.h"
+#include "colorpicker/QVIconTabBarDelegate.h"
+
+namespace pellimo::ansi {
+
+inline void PrintTo(const Color& color, std::ostream* os) {
+  *os << (color.model == Color::Model::Grey ? "grey(" : "rgb(") << color.c0 << ", " << color.c1
+      << ", " << color.c2 << ", alpha " << color.alpha << ")";
+}
+
+}  // namespace pellimo::ansi
+
+namespace pellimo::test {
+
+using colorpicker::ColorPanel;
+using colorpicker::ColorWell;
+using colorpicker::QVColorPickerPopover;
+using colorpicker::QVIconTabBar;
+
+/// A target and tab bar delegate that records what it is sent.
+class Recorder : public QObject, public colorpicker::QVIconTabBarDelegate {
+ public:
+  void popoverChanged(QVColorPickerPopover* sender) {
+    senders.push_back(sender);
+    colors.push_back(sender->color().value_or(ansi::Color::black()));
+  }
+  void wellChanged(ColorWell* sender) {
+    senders.push_back(sender);
+    colors.push_back(sender->color());
+  }
+  void tabsChanged(QVIconTabBar* sender) {
+    senders.push_back(sender);
+    selections.push_back(sender->selectedIndexes());
+  }
+  void tabBarChangedSelection(QVIconTabBar* tabBar) override {
+    delegateSelections.push_back(tabBar->selectedIndexes());
+  }
+
+  std::vector<QObject*> senders;
+  std::vector<ansi::Color> colors;
+  std::vector<QVIconTabBar::IndexSet> selections;
+  std::vector<QVIconTabBar::IndexSet> delegateSelections;
+};
+
+inline QVColorPickerPopover* popover() {
+  return QVColorPickerPopover::sharedPopover();
+}
+inline ColorPanel* panel() {
+  return ColorPanel::sharedColorPanel();
+}
+
+inline QWidget* popoverWindow() {
+  return popover()->contentViewController()->view()->window();
+}
+
+/// A mouse event at a global position, delivered straight to `widget`.
+inline void sendMouse(QWidget* widget, QEvent::Type type, const QPoint& global,
+                      Qt::MouseButtons buttons) {
+  const QPointF local = widget->mapFromGlobal(QPointF(global));
+  QMouseEvent event(type, local, QPointF(global), Qt::LeftButton, buttons, Qt::NoModifier);
+  QApplication::sendEvent(widget, &event);
+}
+
+/// Drags from `start` (global) by `offset` in `steps` equal moves, as a hand that holds the
+/// pointer over the widget while the widget's window moves along.
+inline void dragBy(QWidget* widget, const QPoint& start, const QPoint& offset, int steps) {
+  sendMouse(widget, QEvent::MouseButtonPress, start, Qt::LeftButton);
+  for (int step = 1; step <= steps; ++step) {
+    sendMouse(widget, QEvent::MouseMove, start + offset * step / steps, Qt::LeftButton);
+  }
+  sendMouse(widget, QEvent::MouseButtonRelease, start + offset, Qt::NoButton);
+}
+
+/// Brings the shared popover, panel and wells back to their resting state between tests.
+inline void resetColorPicker() {
+  popover()->close();
+  popover()->setDelegate(nullptr);
+  popover()->setShouldHideAnchor(false);
+  popover()->setAnimates(true);
+  popover()->setColor(ansi::Color::white());
+  ColorWell::deactivateAll();
+  panel()->orderOut();
+  panel()->setMode(ColorPanel::Mode::Wheel);
+  panel()->setShowsAlpha(false);
+  panel()->setColor(ansi::Color::white());
+  QApplication::processEvents();
+}
+
+/// The screen rectangle a widget covers, from its window's geometry.
+inline QRect screenRect(const QWidget* widget) {
+  const QWidget* window = widget->window();
+  return QRect(window->geometry().topLeft() + widget->mapTo(window, QPoint(0, 0)), widget->size());
+}
+
+}  // namespace pellimo::test
