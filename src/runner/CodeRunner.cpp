@@ -54,6 +54,11 @@ bool CodeRunner::compile(const QString& script, const QString& extension) {
 }
 
 void CodeRunner::start() {
+  scheduleReload();
+  run();
+}
+
+void CodeRunner::scheduleReload() {
   const qint64 interval =
       platform::SettingsStore::standard().integerForKey(QStringLiteral("reloadAfter"));
   if (interval > 0) {
@@ -62,7 +67,6 @@ void CodeRunner::start() {
     connect(loper, &QTimer::timeout, this, &CodeRunner::reloadTick);
     loper->start(static_cast<int>(qMin<qint64>(interval, INT_MAX / 1000) * 1000));
   }
-  run();
 }
 
 void CodeRunner::stopReloading() {

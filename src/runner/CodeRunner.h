@@ -37,6 +37,9 @@ class CodeRunner : public QObject {
 
   /// Schedules the reload timer from "reloadAfter" (when positive), then runs the script once.
   void start();
+  /// Schedules the reload timer from "reloadAfter" (when positive), first tick one interval
+  /// from now, without running the script.
+  void scheduleReload();
   /// One run: stops the current child, then starts the interpreter on the script file.
   void run();
   /// Stops the running child and forgets the output collected so far.

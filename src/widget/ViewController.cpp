@@ -30,16 +30,38 @@ constexpr int kCommandRegistrationDelayMs = 2000;
 ViewController::ViewController(windowSub* window, MainViewSub* view, lbl* canvas)
     : canvas(canvas), window_(window), view_(view) {}
 
+namespace {
+
+ViewController::EditorFactory& editorFactory() {
+  static ViewController::EditorFactory factory;
+  return factory;
+}
+
+}  // namespace
+
+void ViewController::setEditorFactory(EditorFactory factory) {
+  editorFactory() = std::move(factory);
+}
+
 void ViewController::viewDidLoad() {
   if (auto* delegate = AppDelegate::shared()) delegate->setVC(this);
   config = readManifest();
   restoreAppearance();
+  if (editorFactory()) {
+    configVC = editorFactory()(*this);
+    configVC->viewDidLoad();
+  }
+}
+
+void ViewController::applyLayerBackground() {
+  view_->setLayerBackground(platform::toQColor(backgroundColor()));
 }
 
 void ViewController::restoreAppearance() {
   auto& settings = platform::SettingsStore::standard();
   cachedColor = settings.colorForKey(QStringLiteral("color"));
   fontColor = settings.colorForKey(QStringLiteral("fontColor")).value_or(ansi::Color::white());
+  // The editor is made between the colours and the font, as the settings are restored in order.
   font = settings.fontForKey(QStringLiteral("codeFont"))
              .value_or(ansi::Font{"", 12.0, ansi::Font::kRegularWeight, false});
 }
@@ -61,7 +83,7 @@ void ViewController::themeWidget() {
 }
 
 void ViewController::viewDidAppear() {
-  view_->setLayerBackground(platform::toQColor(backgroundColor()));
+  applyLayerBackground();
   view_->setCornerRadius(5.0);
   view_->setBorder(Qt::white, 1.0);
   postFrameReport();
@@ -104,13 +126,15 @@ void ViewController::toggleEdit() {
 }
 
 void ViewController::showEditor() {
-  emit prefs();
+  if (configVC) configVC->present();
 }
 
 void ViewController::startScript() {
   auto& settings = platform::SettingsStore::standard();
-  const qint64 mode = settings.integerForKey(QStringLiteral("modeValue"));
-  const QString script = settings.stringForKey(QStringLiteral("scriptValue"));
+  const qint64 mode = configVC ? configVC->selectedLanguageTag()
+                               : settings.integerForKey(QStringLiteral("modeValue"));
+  const QString script =
+      configVC ? configVC->scriptText() : settings.stringForKey(QStringLiteral("scriptValue"));
   auto* runner = runner::CodeRunner::initWithLanguage(mode, script, canvas);
   if (auto* delegate = AppDelegate::shared()) delegate->setRunner(runner);
   runner->uuid = QUuid::createUuid().toString(QUuid::WithoutBraces);

@@ -2,10 +2,13 @@
 
 #include <QObject>
 #include <QPointer>
+#include <functional>
+#include <memory>
 #include <optional>
 
 #include "ansi/Color.h"
 #include "ansi/Font.h"
+#include "widget/EditorController.h"
 #include "widget/Manifest.h"
 
 namespace pellimo::platform {
@@ -35,6 +38,7 @@ class ViewController : public QObject {
   void flattenMe();
   /// Flips the mode without animation; calls within 0.5 s of an accepted one are dropped.
   void toggleEdit();
+  /// The "prefs" segue: shows the editor window.
   void showEditor();
   void startScript();
   void kill();
@@ -49,6 +53,14 @@ class ViewController : public QObject {
   /// The widget's background, black at alpha 0.5 while nothing else was chosen.
   ansi::Color backgroundColor();
 
+  /// Paints `cachedColor` (or its fallback) as the widget's background at once.
+  void applyLayerBackground();
+
+  /// Makes the configuration editor when the view loads; without one, the script and its
+  /// language are read from the settings.
+  using EditorFactory = std::function<std::unique_ptr<EditorController>(ViewController&)>;
+  static void setEditorFactory(EditorFactory factory);
+
   /// Where the module shows its state on the bus; may be null.
   void setModuleObject(platform::ModuleObject* object) { moduleObject_ = object; }
 
@@ -56,13 +68,10 @@ class ViewController : public QObject {
   bool raised = false;
   std::optional<ansi::Color> cachedColor;
   Manifest config;
+  std::unique_ptr<EditorController> configVC;
   lbl* canvas = nullptr;
   ansi::Font font;
   ansi::Color fontColor;
-
- signals:
-  /// The "prefs" segue: the editor window is to be shown.
-  void prefs();
 
  private:
   void restoreAppearance();
