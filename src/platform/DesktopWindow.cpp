@@ -67,7 +67,9 @@ void changeState(QWindow* window, xcb_atom_t add, xcb_atom_t remove) {
 
 }  // namespace
 
-bool hasX11() { return connection() != nullptr; }
+bool hasX11() {
+  return connection() != nullptr;
+}
 
 unsigned long nativeWindowId(QWindow* window) {
   return window && hasX11() ? static_cast<unsigned long>(window->winId()) : 0;

@@ -32,15 +32,15 @@ class ModuleObject : public QObject {
   /// Whether the host commands are registered yet.
   bool isReady() const { return ready_; }
   bool isRaised() const { return raised_; }
-  /// The widget window's frame text.
-  QString frame() const { return frame_; }
+  /// The widget window's frame text, read from the window when asked.
+  QString frame() const { return frame_ ? frame_() : QString(); }
   /// The canvas's plain text, read from the canvas when asked: output grows too often to copy
   /// it here at every change.
   QString canvas() const { return canvas_ ? canvas_() : QString(); }
 
   void setReady(bool ready) { ready_ = ready; }
   void setRaised(bool raised) { raised_ = raised; }
-  void setFrame(const QString& frame) { frame_ = frame; }
+  void setFrameSource(std::function<QString()> source) { frame_ = std::move(source); }
   void setCanvasSource(std::function<QString()> source) { canvas_ = std::move(source); }
 
  public slots:
@@ -56,7 +56,7 @@ class ModuleObject : public QObject {
   qulonglong startTime_;
   bool ready_ = false;
   bool raised_ = false;
-  QString frame_;
+  std::function<QString()> frame_;
   std::function<QString()> canvas_;
 };
 

@@ -2,15 +2,13 @@
 
 #include <QApplication>
 #include <QTextStream>
-#include <QVBoxLayout>
 
 #include "platform/Bundle.h"
+#include "platform/DesktopWindow.h"
+#include "platform/FrameText.h"
 #include "platform/ModuleObject.h"
 #include "widget/AppDelegate.h"
-#include "widget/MainViewSub.h"
-#include "widget/ViewController.h"
-#include "widget/lbl.h"
-#include "widget/windowSub.h"
+#include "widget/Interface.h"
 
 // Resources compiled into a static library must be registered by hand, outside any namespace.
 static void registerBuiltInModule() {
@@ -58,21 +56,18 @@ int applicationMain(int argc, char* argv[]) {
   AppDelegate delegate;
   if (!delegate.applicationWillFinishLaunching()) return 0;
 
-  windowSub window;
-  auto* view = new MainViewSub(&window);
-  auto* layout = new QVBoxLayout(&window);
-  layout->setContentsMargins(0, 0, 0, 0);
-  layout->addWidget(view);
-  auto* canvas = new lbl(view);
-  auto* canvasLayout = new QVBoxLayout(view);
-  canvasLayout->setContentsMargins(5, 5, 5, 5);
-  canvasLayout->addWidget(canvas);
-
-  ViewController controller(&window, view, canvas);
+  Interface interface;
+  ViewController& controller = *interface.controller;
   controller.setModuleObject(&moduleObject);
-  moduleObject.setCanvasSource([canvas] { return canvas->plainText(); });
+  moduleObject.setCanvasSource([&interface] { return interface.canvas->plainText(); });
+  moduleObject.setFrameSource(
+      [&interface] { return platform::stringFromRect(QRectF(interface.window.geometry())); });
   controller.viewDidLoad();
-  window.show();
+  // Hints set before the window is mapped are the ones the window manager maps it with.
+  interface.window.winId();
+  platform::joinAllDesktops(interface.window.windowHandle());
+  platform::setWindowLevel(interface.window.windowHandle(), platform::WindowLevel::Floating);
+  interface.window.show();
   controller.viewDidAppear();
 
   delegate.applicationDidFinishLaunching();

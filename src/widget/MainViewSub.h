@@ -1,18 +1,32 @@
 #pragma once
 
 #include <QColor>
+#include <QPixmap>
+#include <QPoint>
+#include <QPointer>
 #include <QWidget>
+
+#include "widget/ZoomAnimation.h"
 
 namespace pellimo::widget {
 
 class ViewController;
 
-/// The widget window's content view: paints the layer (background, rounded corners, border)
-/// behind the canvas.
+/// The widget window's content view. It paints the layer (background, rounded corners,
+/// border) behind the canvas and the configuration button, plays the zoom, lets the window be
+/// dragged by its background and resized by its edges, drops the widget flat on a
+/// double-click, and stores and reports the window's frame after moves and resizes.
 class MainViewSub : public QWidget {
   Q_OBJECT
 
  public:
+  /// The delays of frame saving; tests shorten them.
+  struct Timings {
+    int initiateMs = 5000;  // frames are saved from this long after the first move on
+    int settleMs = 500;     // style mask off, then the save, this long after each move
+  };
+  static Timings& timings();
+
   explicit MainViewSub(QWidget* parent = nullptr);
 
   void setRoot(ViewController* root) { root_ = root; }
@@ -21,16 +35,51 @@ class MainViewSub : public QWidget {
   void setLayerBackground(const QColor& color);
   void setBorder(const QColor& color, double width);
   void setCornerRadius(double radius);
+  /// An opaque window shows its background without the desktop through it.
+  void setOpaque(bool opaque);
+  QColor borderColor() const { return border_; }
+  double borderWidth() const { return borderWidth_; }
+  bool isOpaque() const { return opaque_; }
+
+  /// Plays the zoom over the whole content, canvas and button included.
+  void zoom(double durationSeconds);
+  const ZoomAnimation& zoomAnimation() const { return zoom_; }
+
+  /// After a move or the end of a live resize: from 5 s after the first such event on, turns
+  /// resizing off for 0.5 s and then stores and reports the frame.
+  void updateRect();
+  /// After a resize: the same switch of the style mask, then the frame is stored.
+  void windowDidResize();
+  /// The receiver of "clearView"; it has nothing to clear.
+  void clear() {}
+  bool initiated() const { return initiated_; }
 
  protected:
   void paintEvent(QPaintEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
 
  private:
-  ViewController* root_ = nullptr;
+  void paintLayer(QPainter& painter);
+  void turnResizingOffBriefly();
+  void saveFrame(bool report);
+  Qt::Edges edgesAt(const QPoint& position) const;
+
+  QPointer<ViewController> root_;
+  bool initiated_ = false;
   QColor background_ = Qt::transparent;
   QColor border_ = Qt::transparent;
   double borderWidth_ = 0;
   double cornerRadius_ = 0;
+  bool opaque_ = false;
+  ZoomAnimation zoom_;
+  QPixmap snapshot_;
+  QList<QPointer<QWidget>> hiddenForZoom_;
+  bool pressed_ = false;
+  QPoint pressPosition_;
 };
 
 }  // namespace pellimo::widget

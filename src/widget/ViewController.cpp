@@ -5,7 +5,10 @@
 #include <QTimer>
 #include <QUuid>
 
+#include <QAbstractButton>
 #include "ansi/VXL_ANSIEscapeHelper.h"
+
+#include "platform/DesktopWindow.h"
 #include "platform/DistributedNotificationCenter.h"
 #include "platform/FrameText.h"
 #include "platform/ModuleObject.h"
@@ -14,6 +17,7 @@
 #include "platform/SettingsStore.h"
 #include "runner/CodeRunner.h"
 #include "widget/AppDelegate.h"
+#include "widget/FramePlacement.h"
 #include "widget/MainViewSub.h"
 #include "widget/lbl.h"
 #include "widget/windowSub.h"
@@ -27,8 +31,9 @@ constexpr int kCommandRegistrationDelayMs = 2000;
 
 }  // namespace
 
-ViewController::ViewController(windowSub* window, MainViewSub* view, lbl* canvas)
-    : canvas(canvas), window_(window), view_(view) {}
+ViewController::ViewController(windowSub* window, MainViewSub* view, lbl* canvas,
+                               QAbstractButton* configBtn)
+    : canvas(canvas), configBtn(configBtn), window_(window), view_(view) {}
 
 namespace {
 
@@ -45,25 +50,52 @@ void ViewController::setEditorFactory(EditorFactory factory) {
 
 void ViewController::viewDidLoad() {
   if (auto* delegate = AppDelegate::shared()) delegate->setVC(this);
+  view_->setOpaque(false);
   config = readManifest();
-  restoreAppearance();
+  auto& settings = platform::SettingsStore::standard();
+  cachedColor = settings.colorForKey(QStringLiteral("color"));
+  fontColor = settings.colorForKey(QStringLiteral("fontColor")).value_or(ansi::Color::white());
   if (editorFactory()) {
     configVC = editorFactory()(*this);
     configVC->viewDidLoad();
   }
+  font = settings.fontForKey(QStringLiteral("codeFont"))
+             .value_or(ansi::Font{"", 12.0, ansi::Font::kRegularWeight, false});
+}
+
+void ViewController::viewDidAppear() {
+  window_->activateWindow();
+  restoreFrame(false);
+  applyLayerBackground();
+  view_->setCornerRadius(5.0);
+  view_->setBorder(Qt::white, 1.0);
+  view_->setOpaque(true);
+  platform::setWindowLevel(window_->windowHandle(), platform::WindowLevel::Floating);
+  postFrameReport();
+  view_->setRoot(this);
+  restoreFrame(true);
+  configWindow();
+  flattenMe();
+}
+
+void ViewController::restoreFrame(bool skipZero) {
+  const QVariant stored =
+      platform::SettingsStore::standard().objectForKey(QStringLiteral("frameMark"));
+  if (!stored.isValid()) return;
+  const QRectF frame = platform::rectFromString(stored.toString());
+  if (skipZero && frame.isNull()) return;
+  window_->setFrame(placedFrame(frame.toRect(), window_->geometry()));
+}
+
+void ViewController::configWindow() {
+  platform::setWindowLevel(window_->windowHandle(), platform::WindowLevel::Floating);
+  window_->setResizable(true);
+  platform::joinAllDesktops(window_->windowHandle());
+  QTimer::singleShot(kCommandRegistrationDelayMs, this, &ViewController::regNFC);
 }
 
 void ViewController::applyLayerBackground() {
   view_->setLayerBackground(platform::toQColor(backgroundColor()));
-}
-
-void ViewController::restoreAppearance() {
-  auto& settings = platform::SettingsStore::standard();
-  cachedColor = settings.colorForKey(QStringLiteral("color"));
-  fontColor = settings.colorForKey(QStringLiteral("fontColor")).value_or(ansi::Color::white());
-  // The editor is made between the colours and the font, as the settings are restored in order.
-  font = settings.fontForKey(QStringLiteral("codeFont"))
-             .value_or(ansi::Font{"", 12.0, ansi::Font::kRegularWeight, false});
 }
 
 ansi::Color ViewController::backgroundColor() {
@@ -75,31 +107,21 @@ void ViewController::themeWidget() {
   ansi::VXL_ANSIEscapeHelper helper;
   helper.setDefaultStringColor(fontColor);
   const std::u16string text = canvas->plainText().toStdU16String();
-  auto styled = helper.attributedStringWithANSIEscapedString(text);
+  const auto styled = helper.attributedStringWithANSIEscapedString(text);
   auto themed = std::make_shared<ansi::StyledText>(styled->string());
   themed->addAttribute(ansi::Attribute::Font, font, {0, themed->length()});
   themed->addAttribute(ansi::Attribute::Foreground, fontColor, {0, themed->length()});
   canvas->setStyledText(std::move(themed));
 }
 
-void ViewController::viewDidAppear() {
-  applyLayerBackground();
-  view_->setCornerRadius(5.0);
-  view_->setBorder(Qt::white, 1.0);
-  postFrameReport();
-  view_->setRoot(this);
-  configWindow();
-  flattenMe();
-}
-
-void ViewController::configWindow() {
-  QTimer::singleShot(kCommandRegistrationDelayMs, this, &ViewController::regNFC);
-}
-
 void ViewController::raise() {
   if (raised) {
+    if (configBtn) configBtn->show();
     view_->setBorder(Qt::yellow, 1.0);
+    platform::setWindowLevel(window_->windowHandle(), platform::WindowLevel::Floating);
   } else {
+    if (configBtn) configBtn->hide();
+    platform::setWindowLevel(window_->windowHandle(), platform::WindowLevel::Desktop);
     view_->setBorder(Qt::transparent, 0.0);
   }
   publishRaised();
@@ -109,24 +131,46 @@ void ViewController::raise() {
 void ViewController::raiseMe() {
   raised = true;
   raise();
+  raiseFromDesktop(0.5, view_);
 }
 
 void ViewController::flattenMe() {
   raised = false;
   raise();
+  raiseFromDesktop(0.5, view_);
+}
+
+void ViewController::raiseFromDesktop(double duration, MainViewSub* layer) {
+  layer->zoom(duration);
 }
 
 void ViewController::toggleEdit() {
   if (ignore) return;
   ignore = true;
   QTimer::singleShot(kQuietPeriodMs, this, [this] { ignore = false; });
-  raised = !raised;
-  view_->setBorder(raised ? QColor(Qt::yellow) : QColor(Qt::transparent), raised ? 1.0 : 0.0);
+  backgroundColor();
+  if (raised) {
+    raised = false;
+    view_->setOpaque(false);
+    platform::setWindowLevel(window_->windowHandle(), platform::WindowLevel::Desktop);
+    view_->setBorder(view_->borderColor(), 0.0);
+  } else {
+    raised = true;
+    applyLayerBackground();
+    view_->setOpaque(true);
+    view_->setBorder(Qt::yellow, 1.0);
+    platform::setWindowLevel(window_->windowHandle(), platform::WindowLevel::Floating);
+  }
   publishRaised();
 }
 
 void ViewController::showEditor() {
   if (configVC) configVC->present();
+}
+
+void ViewController::showConfig(QObject*) {
+  showEditor();
+  window_->lower();
 }
 
 void ViewController::startScript() {
@@ -178,11 +222,11 @@ void ViewController::publishRaised() {
 
 void ViewController::postFrameReport() {
   const QString frame = platform::stringFromRect(window_ ? QRectF(window_->geometry()) : QRectF());
-  if (moduleObject_) moduleObject_->setFrame(frame);
   const QString name = config.value(QStringLiteral("frame"));
-  if (name.isEmpty()) return;
-  platform::DistributedNotificationCenter::defaultCenter().postNotificationName(
-      name, QMap<QString, QString>{{QStringLiteral("frame"), frame}});
+  if (!name.isEmpty()) {
+    platform::DistributedNotificationCenter::defaultCenter().postNotificationName(
+        name, QMap<QString, QString>{{QStringLiteral("frame"), frame}});
+  }
 }
 
 }  // namespace pellimo::widget

@@ -49,6 +49,8 @@ QList<QTextLayout::FormatRange> formatsOf(const ansi::StyledText& text, ansi::Ra
 
 lbl::lbl(QWidget* parent) : QWidget(parent), baseFont_(font()) {
   setAttribute(Qt::WA_TranslucentBackground);
+  // Presses on the text reach the content view, which drags the window by them.
+  setAttribute(Qt::WA_TransparentForMouseEvents);
   baseFont_.setPointSizeF(12);
 }
 

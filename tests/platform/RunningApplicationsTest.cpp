@@ -29,7 +29,7 @@ TEST(ModuleObject, ProxyOfTheSameContractReadsWhatTheModuleShows) {
   ASSERT_TRUE(module.exportOnBus("org.example.shown"));
   module.setReady(true);
   module.setRaised(true);
-  module.setFrame("{{1, 2}, {3, 4}}");
+  module.setFrameSource([] { return QStringLiteral("{{1, 2}, {3, 4}}"); });
   module.setCanvasSource([] { return QStringLiteral("line one\nline two"); });
   const qint64 pid = QCoreApplication::applicationPid();
   // The process's own connection: a second one would wait for this blocked thread to answer.

@@ -1,0 +1,55 @@
+#include "widget/Interface.h"
+
+#include <QPainter>
+#include <QPainterPath>
+#include <QVBoxLayout>
+
+namespace pellimo::widget {
+
+namespace {
+
+/// A small gear, drawn so that it needs no icon theme.
+QIcon gearIcon() {
+  QPixmap pixmap(32, 32);
+  pixmap.fill(Qt::transparent);
+  QPainter painter(&pixmap);
+  painter.setRenderHint(QPainter::Antialiasing);
+  painter.translate(16, 16);
+  painter.setPen(Qt::NoPen);
+  painter.setBrush(QColor(255, 214, 0));
+  for (int tooth = 0; tooth < 8; ++tooth) {
+    painter.drawRoundedRect(QRectF(-3, -15, 6, 8), 1.5, 1.5);
+    painter.rotate(45);
+  }
+  QPainterPath ring;
+  ring.addEllipse(QPointF(0, 0), 10.5, 10.5);
+  ring.addEllipse(QPointF(0, 0), 4.5, 4.5);
+  painter.drawPath(ring);
+  return QIcon(pixmap);
+}
+
+}  // namespace
+
+Interface::Interface()
+    : view(new MainViewSub(&window)), canvas(new lbl(view)), configBtn(new QToolButton(view)) {
+  auto* layout = new QVBoxLayout(&window);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->addWidget(view);
+  canvas->setObjectName(QStringLiteral("canvas"));
+  configBtn->setObjectName(QStringLiteral("configBtn"));
+  configBtn->setIcon(gearIcon());
+  configBtn->setIconSize(QSize(16, 16));
+  configBtn->setAutoRaise(true);
+  configBtn->setToolTip(QStringLiteral("Configure this widget"));
+  configBtn->setFixedSize(22, 22);
+  configBtn->setCursor(Qt::ArrowCursor);
+  configBtn->hide();
+  controller = std::make_unique<ViewController>(&window, view, canvas, configBtn);
+  QObject::connect(&window, &windowSub::didMove, view, &MainViewSub::updateRect);
+  QObject::connect(&window, &windowSub::didEndLiveResize, view, &MainViewSub::updateRect);
+  QObject::connect(&window, &windowSub::didEndLiveResize, view, &MainViewSub::windowDidResize);
+  QObject::connect(configBtn, &QToolButton::clicked, controller.get(),
+                   [this] { controller->showConfig(configBtn); });
+}
+
+}  // namespace pellimo::widget
