@@ -111,7 +111,7 @@ void RunTracker::open(std::int32_t code, int family, const std::optional<Color>&
     default:
       if (family == 2 || family == 3) {
         name = family == 2 ? Attribute::Foreground : Attribute::Background;
-        color = extended.value_or(helper_.colorForSGRCode(code));
+        color = extended ? *extended : colorOf(code);
         value = &color;
       }
   }
@@ -125,6 +125,12 @@ void RunTracker::open(std::int32_t code, int family, const std::optional<Color>&
   } else {
     endlessUnderline_ = run;
   }
+}
+
+const Color& RunTracker::colorOf(std::int32_t code) {
+  std::optional<Color>& color = colors_[code];
+  if (!color) color = helper_.colorForSGRCode(code);
+  return *color;
 }
 
 void RunTracker::finish(std::size_t cleanLength) {

@@ -40,7 +40,8 @@ class RunTracker {
             std::size_t location);
 
   /// What each of the common codes does, worked out once from the end relation and the
-  /// helper's fonts, so that a code costs a table lookup.
+  /// helper's fonts, so that a code costs a table lookup. A text's colours and fonts are those
+  /// the helper gives as the text is read: a change of the helper midway does not reach it.
   struct CodeEffect {
     std::uint8_t ends = 0;  // bit f: ends the open run of family f
     std::int8_t family = -1;
@@ -48,9 +49,13 @@ class RunTracker {
   static constexpr std::int32_t kTabledCodes = 108;
   CodeEffect effectOf(std::int32_t code) const;
 
+  /// The colour of a code, from the helper the first time the code is met in this text.
+  const Color& colorOf(std::int32_t code);
+
   const VXL_ANSIEscapeHelper& helper_;
   bool collectRuns_;
   std::array<CodeEffect, kTabledCodes> effects_;
+  std::array<std::optional<Color>, kTabledCodes> colors_;
   std::optional<AttributeValue> boldFace_;
   std::optional<AttributeValue> regularFace_;
   std::uint64_t opened_ = 0;

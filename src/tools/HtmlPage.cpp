@@ -166,7 +166,15 @@ void HtmlWriter::write(std::u16string_view text, const ansi::StyledText::Attribu
                             : int{ansi::kUnderlineNone}};
   if (style != current_) {
     if (!current_.plain()) out_.append("</span>");
-    if (!style.plain()) appendOpenTag(out_, style);
+    if (!style.plain()) {
+      const std::uint64_t key = (static_cast<std::uint64_t>(style.foreground & 0x1FFFFFF) << 27) |
+                                (static_cast<std::uint64_t>(style.background & 0x1FFFFFF) << 2) |
+                                (style.bold ? 2u : 0u) | (style.underline != 0 ? 1u : 0u);
+      auto [tag, added] = openTags_.try_emplace(
+          key ^ (style.underline == ansi::kUnderlineDouble ? std::uint64_t{1} << 63 : 0));
+      if (added) appendOpenTag(tag->second, style);
+      out_.append(tag->second);
+    }
     current_ = style;
   }
   appendEscaped(out_, text, 0, text.size());

@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 
 #include "ansi/EscapedTextReader.h"
 #include "ansi/StyledText.h"
@@ -61,6 +62,9 @@ class HtmlWriter {
 
   ColorMemo foregroundMemo_;
   ColorMemo backgroundMemo_;
+  /// Opening tags already written, by look: escape-dense text opens a tag at nearly every
+  /// character but uses few looks.
+  std::unordered_map<std::uint64_t, std::string> openTags_;
 };
 
 /// Turns text with ANSI escape sequences, arriving in pieces, into the page.
