@@ -138,6 +138,7 @@ void appendHead(std::string& out, const HtmlOptions& options) {
 namespace {
 
 constexpr std::size_t kFlushSize = 1 << 16;
+constexpr std::size_t kCachedTags = 512;
 
 }  // namespace
 
@@ -170,6 +171,8 @@ void HtmlWriter::write(std::u16string_view text, const ansi::StyledText::Attribu
       const std::uint64_t key = (static_cast<std::uint64_t>(style.foreground & 0x1FFFFFF) << 27) |
                                 (static_cast<std::uint64_t>(style.background & 0x1FFFFFF) << 2) |
                                 (style.bold ? 2u : 0u) | (style.underline != 0 ? 1u : 0u);
+      // Truecolour text can use a new look at every character: keep the cache small.
+      if (openTags_.size() >= kCachedTags) openTags_.clear();
       auto [tag, added] = openTags_.try_emplace(
           key ^ (style.underline == ansi::kUnderlineDouble ? std::uint64_t{1} << 63 : 0));
       if (added) appendOpenTag(tag->second, style);
