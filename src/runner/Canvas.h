@@ -28,6 +28,8 @@ class Canvas {
 struct Appearance {
   ansi::Font font;
   ansi::Color fontColor;
+
+  friend bool operator==(const Appearance&, const Appearance&) = default;
 };
 
 }  // namespace pellimo::runner

@@ -33,6 +33,9 @@ CodeRunner::CodeRunner(qint64 mode, const QString& code, Canvas* canvas)
   frame_.setSingleShot(true);
   frame_.setInterval(kFrameMs);
   connect(&frame_, &QTimer::timeout, this, &CodeRunner::render);
+  tickToRun_.setSingleShot(true);
+  tickToRun_.setInterval(kTickToRunMs);
+  connect(&tickToRun_, &QTimer::timeout, this, &CodeRunner::run);
   auto& sleep = platform::SleepMonitor::shared();
   connect(&sleep, &platform::SleepMonitor::willSleep, this, &CodeRunner::resetTask);
   connect(&sleep, &platform::SleepMonitor::didWake, this, &CodeRunner::start);
@@ -72,17 +75,23 @@ void CodeRunner::scheduleReload() {
 void CodeRunner::stopReloading() {
   if (loper) loper->deleteLater();
   loper = nullptr;
+  tickToRun_.stop();
 }
 
 void CodeRunner::reloadTick() {
-  // A run still in progress is left to finish, so slow scripts are shown whole.
-  if (child_ && child_->isRunning()) return;
+  // A run still in progress, or about to start, is left to finish, so slow scripts are shown
+  // whole: a second pending run would stop the child the first one starts.
+  if ((child_ && child_->isRunning()) || tickToRun_.isActive()) return;
   resetTask();
-  QTimer::singleShot(kTickToRunMs, this, &CodeRunner::run);
+  tickToRun_.start();
 }
 
 void CodeRunner::run() {
-  if (!sourceFileName) return;
+  tickToRun_.stop();
+  if (!sourceFileName) {
+    emit runFinished();
+    return;
+  }
   resetTask();
   if (!additinaolArguments) {
     const QVariant stored = platform::SettingsStore::standard().valueForKey(QStringLiteral("args"));
@@ -90,7 +99,10 @@ void CodeRunner::run() {
   }
   gotError = false;
   const QString interpreter = interpreterForMode(mode);
-  if (interpreter.isEmpty()) return;
+  if (interpreter.isEmpty()) {
+    emit runFinished();
+    return;
+  }
 
   QStringList arguments{*sourceFileName};
   if (additinaolArguments) arguments += *additinaolArguments;
@@ -122,6 +134,7 @@ void CodeRunner::showFailure(const QString& reason) {
   if (canvas) canvas->setPlainText(QStringLiteral("Error in Script:\n\n") + reason);
   child_->stop();
   child_ = nullptr;
+  emit runFinished();
 }
 
 void CodeRunner::childFinished() {
@@ -130,6 +143,7 @@ void CodeRunner::childFinished() {
   render();
   actoveTasks.append(child_);
   child_ = nullptr;
+  emit runFinished();
 }
 
 void CodeRunner::resetTask() {
@@ -146,7 +160,7 @@ void CodeRunner::resetTask() {
 void CodeRunner::freshOutput() {
   const Appearance look = appearance();
   helper.setDefaultStringColor(look.fontColor);
-  taskOutput = std::make_unique<RunOutput>(helper, look.font);
+  taskOutput = std::make_unique<RunOutput>(helper, look);
 }
 
 void CodeRunner::drawOutput() {
@@ -154,6 +168,10 @@ void CodeRunner::drawOutput() {
 }
 
 void CodeRunner::render() {
+  // Every drawing uses the widget's current look, also for what arrived before a change.
+  const Appearance look = appearance();
+  helper.setDefaultStringColor(look.fontColor);
+  taskOutput->restyle(look);
   const auto& styled = taskOutput->styledText();
   // Text that translates to nothing leaves the canvas as it is.
   if (!canvas || styled->length() == 0) return;
@@ -163,9 +181,11 @@ void CodeRunner::render() {
 
 void CodeRunner::shutDown() {
   stopReloading();
-  if (child_) {
-    child_->disconnect(this);
-    child_->stopAndWait();
+  // Children stopped by an earlier reset may still wait for their SIGKILL, which no event loop
+  // will deliver once the process quits.
+  for (auto* child : findChildren<ChildProcess*>(Qt::FindDirectChildrenOnly)) {
+    child->disconnect(this);
+    if (child->isRunning()) child->stopAndWait();
   }
 }
 

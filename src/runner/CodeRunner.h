@@ -50,7 +50,7 @@ class CodeRunner : public QObject {
   void stopReloading();
   /// Where the widget's font and text colour are read at every drawing.
   void setAppearanceSource(std::function<Appearance()> source) { appearance_ = std::move(source); }
-  /// Stops the running child and waits for it: the process is about to end.
+  /// Stops every child still running and waits for them: the process is about to end.
   void shutDown();
 
   bool gotError = false;
@@ -66,6 +66,10 @@ class CodeRunner : public QObject {
   QList<QPointer<ChildProcess>> actoveTasks;
   QString uuid;
 
+ signals:
+  /// A run has ended: its child exited, or it could not start one.
+  void runFinished();
+
  private:
   CodeRunner(qint64 mode, const QString& code, Canvas* canvas);
 
@@ -80,6 +84,8 @@ class CodeRunner : public QObject {
 
   QPointer<ChildProcess> child_;
   QTimer frame_;
+  /// The run a reload tick asks for, a second after the tick.
+  QTimer tickToRun_;
   std::function<Appearance()> appearance_;
 };
 

@@ -10,25 +10,49 @@ constexpr std::size_t kKeptUnits = RunOutput::kMaxUnits * 3 / 4;
 
 }  // namespace
 
-RunOutput::RunOutput(const ansi::VXL_ANSIEscapeHelper& helper, const ansi::Font& font)
-    : stream_(helper, font) {}
+RunOutput::RunOutput(const ansi::VXL_ANSIEscapeHelper& helper, const Appearance& look)
+    : helper_(helper),
+      look_(look),
+      stream_(std::make_unique<ansi::StyledTextStream>(helper, look.font)) {}
 
 void RunOutput::append(const QByteArray& bytes) {
   decoded_.clear();
   decoder_.decode(std::string_view(bytes.constData(), bytes.size()), decoded_);
-  stream_.append(decoded_);
-  keepNewest();
+  translate(decoded_);
 }
 
 void RunOutput::finish() {
   decoded_.clear();
   decoder_.finish(decoded_);
-  stream_.append(decoded_);
-  stream_.finish();
+  translate(decoded_);
+  stream_->finish();
+  finished_ = true;
+}
+
+bool RunOutput::restyle(const Appearance& look) {
+  if (look == look_) return false;
+  look_ = look;
+  stream_ = std::make_unique<ansi::StyledTextStream>(helper_, look.font);
+  stream_->append(received_);
+  if (finished_) stream_->finish();
+  keepNewest();
+  return true;
+}
+
+void RunOutput::translate(std::u16string_view text) {
+  received_.append(text);
+  // The received text is only needed to translate again: keep about as much as is shown.
+  if (received_.size() > 2 * kMaxUnits) {
+    const std::size_t newline = received_.find(u'\n', received_.size() - kKeptUnits);
+    received_.erase(0,
+                    newline == std::u16string::npos ? received_.size() - kKeptUnits : newline + 1);
+  }
+  stream_->append(text);
+  keepNewest();
 }
 
 void RunOutput::keepNewest() {
-  ansi::StyledText& text = *stream_.styledText();
+  ansi::StyledText& text = *stream_->styledText();
   if (text.length() <= kMaxUnits) return;
   const std::u16string& units = text.string();
   std::size_t cut = units.size() - kKeptUnits;

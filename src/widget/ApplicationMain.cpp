@@ -3,17 +3,14 @@
 #include <QApplication>
 #include <QTextStream>
 
+#include "editor/OutPut.h"
 #include "platform/Bundle.h"
 #include "platform/DesktopWindow.h"
 #include "platform/FrameText.h"
 #include "platform/ModuleObject.h"
 #include "widget/AppDelegate.h"
+#include "widget/BuiltInModule.h"
 #include "widget/Interface.h"
-
-// Resources compiled into a static library must be registered by hand, outside any namespace.
-static void registerBuiltInModule() {
-  Q_INIT_RESOURCE(builtin_module);
-}
 
 namespace pellimo::widget {
 
@@ -56,6 +53,8 @@ int applicationMain(int argc, char* argv[]) {
   AppDelegate delegate;
   if (!delegate.applicationWillFinishLaunching()) return 0;
 
+  ViewController::setEditorFactory(
+      [](ViewController& host) { return std::make_unique<editor::OutPut>(&host); });
   Interface interface;
   ViewController& controller = *interface.controller;
   controller.setModuleObject(&moduleObject);

@@ -2,6 +2,9 @@
 
 #include <QPainter>
 #include <QTextLayout>
+#include <algorithm>
+#include <cmath>
+#include <memory>
 
 #include "platform/QtConversions.h"
 
@@ -43,6 +46,31 @@ QList<QTextLayout::FormatRange> formatsOf(const ansi::StyledText& text, ansi::Ra
     if (*span.value == ansi::kUnderlineDouble) doubleUnderlines->append(span.range);
   });
   return formats;
+}
+
+/// Units of a line laid out at first; more only while the line does not reach the edge.
+constexpr std::size_t kFirstLaidOutUnits = 512;
+
+/// One line of the canvas, laid out without wrapping.
+struct LaidOutLine {
+  std::unique_ptr<QTextLayout> layout;
+  QTextLine line;
+  QList<ansi::Range> doubleUnderlines;
+};
+
+LaidOutLine layOut(const ansi::StyledText& text, ansi::Range range, const QFont& font) {
+  LaidOutLine laid;
+  laid.layout =
+      std::make_unique<QTextLayout>(QString::fromUtf16(text.string().data() + range.location,
+                                                       static_cast<qsizetype>(range.length)),
+                                    font);
+  laid.layout->setFormats(formatsOf(text, range, &laid.doubleUnderlines));
+  laid.layout->beginLayout();
+  laid.line = laid.layout->createLine();
+  laid.line.setLeadingIncluded(true);
+  laid.line.setLineWidth(1e6);  // no wrapping: long lines are clipped at the edge
+  laid.layout->endLayout();
+  return laid;
 }
 
 }  // namespace
@@ -99,27 +127,30 @@ void lbl::drawStyled(QPainter& painter) {
   while (start <= units.size() && y < height()) {
     std::size_t end = units.find(u'\n', start);
     if (end == std::u16string::npos) end = units.size();
-    const ansi::Range line{start, end - start};
-    QList<ansi::Range> doubles;
-    QTextLayout layout(
-        QString::fromUtf16(units.data() + start, static_cast<qsizetype>(line.length)), baseFont_);
-    layout.setFormats(formatsOf(*styled_, line, &doubles));
-    layout.beginLayout();
-    QTextLine textLine = layout.createLine();
-    textLine.setLeadingIncluded(true);
-    textLine.setLineWidth(1e6);  // no wrapping: long lines are clipped at the edge
-    layout.endLayout();
-    layout.draw(&painter, QPointF(0, y));
-    for (const ansi::Range& range : doubles) {
-      // Qt draws single underlines only; the second line sits just below the first, in the
-      // colour of the text above it.
+    // Only as much of a line is laid out as can reach the right edge: a line of millions of
+    // units (progress output redrawn with '\r', say) would otherwise take seconds every frame.
+    ansi::Range line{start, std::min(end - start, kFirstLaidOutUnits)};
+    LaidOutLine laid;
+    for (;;) {
+      if (line.end() < end && QChar::isHighSurrogate(units[line.end() - 1])) ++line.length;
+      laid = layOut(*styled_, line, baseFont_);
+      if (line.end() == end || laid.line.naturalTextWidth() > width()) break;
+      line.length = std::min(end - start, 2 * line.length);
+    }
+    const QTextLine& textLine = laid.line;
+    laid.layout->draw(&painter, QPointF(0, y));
+    for (const ansi::Range& range : laid.doubleUnderlines) {
+      // Qt draws single underlines only; the second line sits one line width below the first
+      // (which Qt puts at the baseline plus the underline position rounded up), in the colour of
+      // the text above it. Closer, the two lines merge into one thick line.
       const auto font = styled_->fonts().at(range.location, line).value;
       const auto color = styled_->foregrounds().at(range.location, line).value;
       const QFontMetricsF metrics(font ? platform::toQFont(*font) : baseFont_);
       const int from = static_cast<int>(range.location - line.location);
       const qreal x1 = textLine.cursorToX(from);
       const qreal x2 = textLine.cursorToX(from + static_cast<int>(range.length));
-      const qreal below = y + textLine.ascent() + metrics.underlinePos() + 2 * metrics.lineWidth();
+      const qreal first = y + textLine.ascent() + std::ceil(metrics.underlinePos()) + 0.5;
+      const qreal below = first + 2 * metrics.lineWidth();
       painter.setPen(QPen(color ? platform::toQColor(*color) : baseColor_, metrics.lineWidth()));
       painter.drawLine(QPointF(x1, below), QPointF(x2, below));
     }

