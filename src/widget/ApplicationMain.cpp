@@ -37,6 +37,11 @@ bool chooseBundle(const QStringList& arguments) {
 }  // namespace
 
 int applicationMain(int argc, char* argv[]) {
+  // Window levels and desktop hints exist on X11 only: under Wayland the widget uses XWayland.
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && !qEnvironmentVariableIsEmpty("DISPLAY") &&
+      !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) {
+    qputenv("QT_QPA_PLATFORM", "xcb");
+  }
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("pellimo-widget"));
   QApplication::setQuitOnLastWindowClosed(false);

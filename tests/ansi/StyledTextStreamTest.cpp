@@ -29,20 +29,15 @@ StyledText translatedAtOnce(const VXL_ANSIEscapeHelper& helper, std::u16string_v
   return styled;
 }
 
-template <class T>
-std::vector<std::pair<std::optional<T>, Range>> spans(const AttributeLayer<T>& layer,
-                                                      std::size_t length) {
-  std::vector<std::pair<std::optional<T>, Range>> out;
-  layer.forEach({0, length}, [&](const auto& span) { out.emplace_back(span.value, span.range); });
-  return out;
-}
-
 void expectSame(const StyledText& a, const StyledText& b, const std::string& context) {
   ASSERT_EQ(a.string(), b.string()) << context;
-  EXPECT_EQ(spans(a.fonts(), a.length()), spans(b.fonts(), b.length())) << context;
-  EXPECT_EQ(spans(a.foregrounds(), a.length()), spans(b.foregrounds(), b.length())) << context;
-  EXPECT_EQ(spans(a.backgrounds(), a.length()), spans(b.backgrounds(), b.length())) << context;
-  EXPECT_EQ(spans(a.underlines(), a.length()), spans(b.underlines(), b.length())) << context;
+  EXPECT_EQ(a.fonts().spans({0, a.length()}), b.fonts().spans({0, b.length()})) << context;
+  EXPECT_EQ(a.foregrounds().spans({0, a.length()}), b.foregrounds().spans({0, b.length()}))
+      << context;
+  EXPECT_EQ(a.backgrounds().spans({0, a.length()}), b.backgrounds().spans({0, b.length()}))
+      << context;
+  EXPECT_EQ(a.underlines().spans({0, a.length()}), b.underlines().spans({0, b.length()}))
+      << context;
 }
 
 TEST(StyledTextStream, AnySplitIntoTwoPiecesEqualsTheWholeTranslation) {

@@ -18,21 +18,13 @@ ansi::StyledText translatedWhole(const ansi::VXL_ANSIEscapeHelper& helper, std::
   return styled;
 }
 
-template <class T>
-std::vector<std::pair<std::optional<T>, ansi::Range>> spans(const ansi::AttributeLayer<T>& layer,
-                                                            std::size_t length) {
-  std::vector<std::pair<std::optional<T>, ansi::Range>> out;
-  layer.forEach({0, length}, [&](const auto& span) { out.emplace_back(span.value, span.range); });
-  return out;
-}
-
 /// The attributes of both texts agree over their first `length` units.
 void expectSameStyles(const ansi::StyledText& a, const ansi::StyledText& b, std::size_t length,
                       const std::string& context) {
-  EXPECT_EQ(spans(a.fonts(), length), spans(b.fonts(), length)) << context;
-  EXPECT_EQ(spans(a.foregrounds(), length), spans(b.foregrounds(), length)) << context;
-  EXPECT_EQ(spans(a.backgrounds(), length), spans(b.backgrounds(), length)) << context;
-  EXPECT_EQ(spans(a.underlines(), length), spans(b.underlines(), length)) << context;
+  EXPECT_EQ(a.fonts().spans({0, length}), b.fonts().spans({0, length})) << context;
+  EXPECT_EQ(a.foregrounds().spans({0, length}), b.foregrounds().spans({0, length})) << context;
+  EXPECT_EQ(a.backgrounds().spans({0, length}), b.backgrounds().spans({0, length})) << context;
+  EXPECT_EQ(a.underlines().spans({0, length}), b.underlines().spans({0, length})) << context;
 }
 
 TEST(RunOutput, TwoPiecesShowWhatTheWholeOutputShows) {

@@ -85,15 +85,15 @@ TEST(Appearance, ThemeWidgetLeavesOnlyTheWidgetsFontAndColour) {
     ASSERT_TRUE(styled) << text.toStdString();
     EXPECT_EQ(QString::fromStdU16String(styled->string()), text);
     const std::size_t length = styled->length();
-    using FontSpans = decltype(spans(styled->fonts(), length));
-    using ColorSpans = decltype(spans(styled->foregrounds(), length));
+    using FontSpans = std::vector<ansi::AttributeLayer<ansi::Font>::Span>;
+    using ColorSpans = std::vector<ansi::AttributeLayer<ansi::Color>::Span>;
     const ansi::Range whole{0, length};
-    EXPECT_EQ(spans(styled->fonts(), length), (length ? FontSpans{{font, whole}} : FontSpans{}));
-    EXPECT_EQ(spans(styled->foregrounds(), length),
+    EXPECT_EQ(styled->fonts().spans(whole), (length ? FontSpans{{font, whole}} : FontSpans{}));
+    EXPECT_EQ(styled->foregrounds().spans(whole),
               (length ? ColorSpans{{color, whole}} : ColorSpans{}));
-    for (const auto& [value, range] : spans(styled->backgrounds(), length))
+    for (const auto& [value, range] : styled->backgrounds().spans(whole))
       EXPECT_FALSE(value);
-    for (const auto& [value, range] : spans(styled->underlines(), length)) {
+    for (const auto& [value, range] : styled->underlines().spans(whole)) {
       EXPECT_TRUE(!value || *value == ansi::kUnderlineNone);
     }
   }

@@ -42,12 +42,4 @@ inline int countPixels(const QImage& image, const std::function<bool(const QColo
   return count;
 }
 
-template <class T>
-std::vector<std::pair<std::optional<T>, ansi::Range>> spans(const ansi::AttributeLayer<T>& layer,
-                                                            std::size_t length) {
-  std::vector<std::pair<std::optional<T>, ansi::Range>> out;
-  layer.forEach({0, length}, [&](const auto& span) { out.emplace_back(span.value, span.range); });
-  return out;
-}
-
 }  // namespace pellimo::test

@@ -3,10 +3,7 @@
 #include <QApplication>
 #include <QTemporaryDir>
 
-// The built-in module's resources live in a static library and must be registered by hand.
-static void registerBuiltInModule() {
-  Q_INIT_RESOURCE(builtin_module);
-}
+#include "widget/BuiltInModule.h"
 
 int main(int argc, char** argv) {
   // Test discovery runs this binary without a display.
@@ -17,7 +14,7 @@ int main(int argc, char** argv) {
   qputenv("XDG_CONFIG_HOME", QFile::encodeName(home.filePath("config")));
   qputenv("XDG_RUNTIME_DIR", QFile::encodeName(home.path()));
   QApplication app(argc, argv);
-  registerBuiltInModule();
+  pellimo::widget::registerBuiltInModule();
   testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();
 }
