@@ -65,7 +65,7 @@ int launchModule(const platform::Bundle& module) {
   const QString log = logFile(identifier);
   QProcess process;
   process.setProgram(program);
-  if (!module.directory().isEmpty()) process.setArguments({module.directory()});
+  if (!module.isBuiltIn()) process.setArguments({module.directory()});
   process.setStandardInputFile(QProcess::nullDevice());
   process.setStandardOutputFile(log, QIODevice::Append);
   process.setStandardErrorFile(log, QIODevice::Append);

@@ -46,7 +46,7 @@ int listModules() {
   const bool bus = platform::DistributedNotificationCenter::defaultCenter().isConnected();
   QTextStream out(stdout);
   for (const platform::Bundle& module : allModules()) {
-    const QString name = module.directory().isEmpty() ? QStringLiteral("default") : module.name();
+    const QString name = module.isBuiltIn() ? QStringLiteral("default") : module.name();
     QString state = bus ? QStringLiteral("stopped") : QStringLiteral("unknown (no session bus)");
     if (bus) {
       if (auto status = findRunningModule(module.bundleIdentifier())) {

@@ -24,6 +24,8 @@ class Bundle {
   /// The "name" of "module.plist", or the directory's name when it gives none.
   QString name() const { return name_; }
   QString directory() const { return directory_; }
+  /// Whether this is the built-in module, which lives in the widget program's resources.
+  bool isBuiltIn() const { return directory_.startsWith(u':'); }
   /// The path of the resource `name`.`type` in the bundle, or an empty string when it does not
   /// exist. An empty `type` takes `name` as the whole file name.
   QString pathForResource(const QString& name, const QString& type) const;
