@@ -1,13 +1,12 @@
 #include "widget/ViewController.h"
 
+#include <QAbstractButton>
 #include <QCoreApplication>
 #include <QFile>
 #include <QTimer>
 #include <QUuid>
 
-#include <QAbstractButton>
 #include "ansi/VXL_ANSIEscapeHelper.h"
-
 #include "platform/DesktopWindow.h"
 #include "platform/DistributedNotificationCenter.h"
 #include "platform/FrameText.h"
@@ -29,20 +28,16 @@ namespace {
 constexpr int kQuietPeriodMs = 500;
 constexpr int kCommandRegistrationDelayMs = 2000;
 
-}  // namespace
-
-ViewController::ViewController(windowSub* window, MainViewSub* view, lbl* canvas,
-                               QAbstractButton* configBtn)
-    : canvas(canvas), configBtn(configBtn), window_(window), view_(view) {}
-
-namespace {
-
 ViewController::EditorFactory& editorFactory() {
   static ViewController::EditorFactory factory;
   return factory;
 }
 
 }  // namespace
+
+ViewController::ViewController(windowSub* window, MainViewSub* view, lbl* canvas,
+                               QAbstractButton* configBtn)
+    : canvas(canvas), configBtn(configBtn), window_(window), view_(view) {}
 
 void ViewController::setEditorFactory(EditorFactory factory) {
   editorFactory() = std::move(factory);
