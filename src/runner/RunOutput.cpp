@@ -8,6 +8,16 @@ namespace {
 /// spent moving text stays linear in the output.
 constexpr std::size_t kKeptUnits = RunOutput::kMaxUnits * 3 / 4;
 
+/// Where to cut text so that about the newest `kKeptUnits` stay: at a line start when there is
+/// one, never inside a surrogate pair.
+std::size_t cutForNewest(std::u16string_view units) {
+  std::size_t cut = units.size() - kKeptUnits;
+  const std::size_t newline = units.find(u'\n', cut);
+  if (newline != std::u16string_view::npos) return newline + 1;
+  if (cut < units.size() && units[cut] >= 0xDC00 && units[cut] <= 0xDFFF) ++cut;
+  return cut;
+}
+
 }  // namespace
 
 RunOutput::RunOutput(const ansi::VXL_ANSIEscapeHelper& helper, const Appearance& look)
@@ -42,28 +52,14 @@ bool RunOutput::restyle(const Appearance& look) {
 void RunOutput::translate(std::u16string_view text) {
   received_.append(text);
   // The received text is only needed to translate again: keep about as much as is shown.
-  if (received_.size() > 2 * kMaxUnits) {
-    const std::size_t newline = received_.find(u'\n', received_.size() - kKeptUnits);
-    received_.erase(0,
-                    newline == std::u16string::npos ? received_.size() - kKeptUnits : newline + 1);
-  }
+  if (received_.size() > 2 * kMaxUnits) received_.erase(0, cutForNewest(received_));
   stream_->append(text);
   keepNewest();
 }
 
 void RunOutput::keepNewest() {
   ansi::StyledText& text = *stream_->styledText();
-  if (text.length() <= kMaxUnits) return;
-  const std::u16string& units = text.string();
-  std::size_t cut = units.size() - kKeptUnits;
-  // Start the kept text at a line start when there is one; never inside a surrogate pair.
-  const std::size_t newline = units.find(u'\n', cut);
-  if (newline != std::u16string::npos) {
-    cut = newline + 1;
-  } else if (cut < units.size() && units[cut] >= 0xDC00 && units[cut] <= 0xDFFF) {
-    ++cut;
-  }
-  text.removePrefix(cut);
+  if (text.length() > kMaxUnits) text.removePrefix(cutForNewest(text.string()));
 }
 
 }  // namespace pellimo::runner
