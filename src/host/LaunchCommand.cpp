@@ -10,6 +10,7 @@
 #include "host/Commands.h"
 #include "host/ModuleProbe.h"
 #include "host/Waiting.h"
+#include "platform/BusContract.h"
 #include "platform/DistributedNotificationCenter.h"
 
 namespace pellimo::host {
@@ -55,7 +56,7 @@ int launchModule(const platform::Bundle& module) {
   }
 
   bool announced = false;
-  const QString hello = manifestName(module, QStringLiteral("hello"));
+  const QString hello = manifestName(module, platform::bus::manifest::kHello);
   QObject scope;
   if (!hello.isEmpty()) {
     platform::DistributedNotificationCenter::defaultCenter().addObserver(

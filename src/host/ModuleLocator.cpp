@@ -6,14 +6,12 @@
 #include <QStandardPaths>
 #include <QUuid>
 
+#include "platform/BusContract.h"
 #include "platform/PropertyList.h"
 
 namespace pellimo::host {
 
 namespace {
-
-const QStringList kManifestKeys = {"hello", "frame", "edit",   "kill",
-                                   "raise", "flat",  "config", "clear"};
 
 bool isValidName(const QString& name) {
   static const QRegularExpression pattern(QStringLiteral("^[A-Za-z0-9][A-Za-z0-9_-]{0,63}$"));
@@ -74,8 +72,9 @@ std::optional<platform::Bundle> createModule(const QString& name, QString* error
   const QString suffix = QUuid::createUuid().toString(QUuid::Id128).left(12);
   const QString identifier = QStringLiteral("org.pellimo.module.%1.%2").arg(name, suffix);
   QMap<QString, QString> manifest;
-  for (const QString& key : kManifestKeys)
+  for (const QLatin1String key : platform::bus::manifest::kKeys) {
     manifest.insert(key, identifier + '.' + key);
+  }
   const bool written =
       platform::writeStringDictionary(directory + QStringLiteral("/module.plist"),
                                       {{"identifier", identifier}, {"name", name}}) &&

@@ -5,6 +5,7 @@
 #include "host/Commands.h"
 #include "host/ModuleProbe.h"
 #include "host/Waiting.h"
+#include "platform/BusContract.h"
 #include "platform/DistributedNotificationCenter.h"
 
 namespace pellimo::host {
@@ -49,7 +50,7 @@ int sendCommand(const QString& command, const platform::Bundle& module) {
   platform::DistributedNotificationCenter::defaultCenter().postNotificationName(name, std::nullopt);
   flushBus();
 
-  if (command == QLatin1String("kill")) {
+  if (command == platform::bus::manifest::kKill) {
     const qint64 pid = status->processIdentifier;
     const bool gone = waitUntil(
         [&] {

@@ -4,13 +4,14 @@
 #include <QTextStream>
 
 #include "host/Commands.h"
+#include "platform/BusContract.h"
 #include "platform/DistributedNotificationCenter.h"
 
 namespace pellimo::host {
 
 int watchModule(const platform::Bundle& module, int count) {
-  const QString hello = manifestName(module, QStringLiteral("hello"));
-  const QString frame = manifestName(module, QStringLiteral("frame"));
+  const QString hello = manifestName(module, platform::bus::manifest::kHello);
+  const QString frame = manifestName(module, platform::bus::manifest::kFrame);
   if (hello.isEmpty() && frame.isEmpty()) {
     return fail(QStringLiteral("the manifest of %1 names neither \"hello\" nor \"frame\"")
                     .arg(module.bundleIdentifier()));
@@ -32,7 +33,7 @@ int watchModule(const platform::Bundle& module, int count) {
   if (!frame.isEmpty()) {
     center.addObserverWithUserInfo(&scope, frame, [&](const auto& userInfo) {
       print(QStringLiteral("frame ") +
-            (userInfo ? userInfo->value(QStringLiteral("frame")) : QString()));
+            (userInfo ? userInfo->value(platform::bus::kFrameInfoKey) : QString()));
     });
   }
   QCoreApplication::exec();

@@ -1,8 +1,10 @@
 #include <QCoreApplication>
 #include <QTextStream>
+#include <algorithm>
 
 #include "host/Commands.h"
 #include "host/ModuleLocator.h"
+#include "platform/BusContract.h"
 #include "platform/DistributedNotificationCenter.h"
 
 using namespace pellimo;
@@ -34,8 +36,6 @@ Options:
   -h, --help     show this help
   -v, --version  show the version
 )";
-
-const QStringList kCommands = {"edit", "kill", "raise", "flat", "config", "clear"};
 
 int usageError(const QString& reason) {
   return host::fail(reason + QStringLiteral(" (see `pellimo --help`)"));
@@ -92,9 +92,11 @@ int main(int argc, char* argv[]) {
   if (isSend) {
     if (args.isEmpty()) return usageError(QStringLiteral("`send` needs a COMMAND"));
     sent = args.takeFirst();
-    if (!kCommands.contains(sent)) {
+    const auto& commands = platform::bus::manifest::kCommands;
+    if (std::find(commands.begin(), commands.end(), sent) == commands.end()) {
+      QStringList names(commands.begin(), commands.end());
       return usageError(QStringLiteral("unknown command \"%1\"; one of %2")
-                            .arg(sent, kCommands.join(QStringLiteral(", "))));
+                            .arg(sent, names.join(QStringLiteral(", "))));
     }
   }
   QStringList flags;

@@ -2,6 +2,7 @@
 
 #include <QLatin1String>
 #include <QString>
+#include <array>
 
 /// The session-bus contract between widget modules and the host, named in one place. The module
 /// object's interface itself is dbus/org.pellimo.Module.xml.
@@ -23,5 +24,29 @@ inline constexpr QLatin1String kModuleServicePrefix{"org.pellimo.Module."};
 inline QString moduleServiceName(qint64 pid) {
   return QString(kModuleServicePrefix) + u'p' + QString::number(pid);
 }
+
+/// The keys of a module's manifest, "maniffeest.plist": each names the distributed
+/// notification that carries one message between the module and the host.
+namespace manifest {
+/// Posted by a module once it has started.
+inline constexpr QLatin1String kHello{"hello"};
+/// Posted by a module with its window's frame after a settled move.
+inline constexpr QLatin1String kFrame{"frame"};
+/// The host's commands to a module.
+inline constexpr QLatin1String kEdit{"edit"};
+inline constexpr QLatin1String kKill{"kill"};
+inline constexpr QLatin1String kRaise{"raise"};
+inline constexpr QLatin1String kFlat{"flat"};
+inline constexpr QLatin1String kConfig{"config"};
+inline constexpr QLatin1String kClear{"clear"};
+
+inline constexpr std::array<QLatin1String, 6> kCommands{kEdit, kKill,   kRaise,
+                                                        kFlat, kConfig, kClear};
+inline constexpr std::array<QLatin1String, 8> kKeys{kHello, kFrame, kEdit,   kKill,
+                                                    kRaise, kFlat,  kConfig, kClear};
+}  // namespace manifest
+
+/// The user-information key of the frame report: the frame text, `{{x, y}, {w, h}}`.
+inline constexpr QLatin1String kFrameInfoKey{"frame"};
 
 }  // namespace pellimo::platform::bus

@@ -9,13 +9,14 @@
 
 #include "platform/Bundle.h"
 #include "platform/SettingsCodec.h"
+#include "platform/SettingsKeys.h"
 
 namespace pellimo::platform {
 
 namespace {
 
 // INI keeps every value as text; these keys hold numbers and must come back as numbers.
-const QSet<QString> kIntegerKeys{QStringLiteral("modeValue"), QStringLiteral("reloadAfter")};
+const QSet<QString> kIntegerKeys{keys::kModeValue, keys::kReloadAfter};
 
 QString settingsPath(const QString& bundleIdentifier) {
   return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
@@ -65,6 +66,10 @@ void SettingsStore::setValue(const QVariant& value, const QString& key) {
 
 void SettingsStore::removeObjectForKey(const QString& key) {
   settings_->remove(key);
+}
+
+void SettingsStore::clear() {
+  settings_->clear();
 }
 
 QVariantMap SettingsStore::dictionaryRepresentation() const {

@@ -26,14 +26,16 @@ class SettingsStore {
   /// The store of the main bundle, created on first use: set the main bundle before.
   static SettingsStore& standard();
 
-  /// The stored value, or an invalid QVariant. The integer keys ("modeValue", "reloadAfter")
-  /// come back as integers, though INI keeps them as text.
+  /// The stored value, or an invalid QVariant. The integer keys (`keys::kModeValue`,
+  /// `keys::kReloadAfter`) come back as integers, though INI keeps them as text.
   QVariant valueForKey(const QString& key) const;
   QVariant objectForKey(const QString& key) const { return valueForKey(key); }
   void setValue(const QVariant& value, const QString& key);
   void setObject(const QVariant& value, const QString& key) { setValue(value, key); }
   void removeObjectForKey(const QString& key);
   QVariantMap dictionaryRepresentation() const;
+  /// Removes every stored value.
+  void clear();
   /// Writes pending changes; whether that succeeded, which needs a writable directory. QSettings
   /// keeps its first write error, so after one failure every later call reports failure too.
   bool synchronize();

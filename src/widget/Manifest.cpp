@@ -4,15 +4,10 @@
 #include <QStringList>
 
 #include "platform/Bundle.h"
+#include "platform/BusContract.h"
 #include "platform/PropertyList.h"
 
 namespace pellimo::widget {
-
-namespace {
-
-const QStringList kKeys = {"hello", "frame", "edit", "kill", "raise", "flat", "config", "clear"};
-
-}  // namespace
 
 Manifest readManifest() {
   const platform::Bundle& bundle = platform::Bundle::main();
@@ -29,7 +24,7 @@ Manifest readManifest() {
     return {};
   }
   QStringList missing;
-  for (const QString& key : kKeys) {
+  for (const QLatin1String key : platform::bus::manifest::kKeys) {
     if (manifest->value(key).isEmpty()) missing.append(key);
   }
   if (!missing.isEmpty() && !reported) {

@@ -6,7 +6,7 @@
 #include <QToolButton>
 #include <set>
 
-#include "TestSupport.h"
+#include "PickerSupport.h"
 #include "ansi/SgrCodes.h"
 #include "colorpicker/ColorExtension.h"
 #include "colorpicker/ColorPanelResizeDimple.h"

@@ -6,7 +6,7 @@
 #include <QToolTip>
 #include <optional>
 
-#include "TestSupport.h"
+#include "PickerSupport.h"
 
 namespace pellimo::test {
 namespace {

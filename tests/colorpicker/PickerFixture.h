@@ -4,7 +4,7 @@
 
 #include <QTest>
 
-#include "TestSupport.h"
+#include "PickerSupport.h"
 
 namespace pellimo::test {
 

@@ -5,9 +5,9 @@
 #include <QRegularExpression>
 #include <QTimer>
 
-#include "../host/ModuleHarness.h"
+#include "ModuleHarness.h"
 
-namespace pellimo::testing::desktop {
+namespace pellimo::test::desktop {
 
 void pause(int ms) {
   QEventLoop loop;
@@ -136,4 +136,4 @@ std::optional<QPoint> findSquare(const QImage& image, const QRect& within, QRgb 
   return std::nullopt;
 }
 
-}  // namespace pellimo::testing::desktop
+}  // namespace pellimo::test::desktop

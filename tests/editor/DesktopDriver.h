@@ -8,7 +8,7 @@
 #include <QStringList>
 #include <optional>
 
-namespace pellimo::testing {
+namespace pellimo::test {
 
 /// A hand and an eye on the test's X display: xdotool for the keyboard and the pointer,
 /// xprop and xwininfo for windows, ImageMagick's `import` for screenshots.
@@ -42,4 +42,4 @@ QImage screenshot();
 std::optional<QPoint> findSquare(const QImage& image, const QRect& within, QRgb colour, int side);
 
 }  // namespace desktop
-}  // namespace pellimo::testing
+}  // namespace pellimo::test

@@ -4,12 +4,12 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
-#include "../host/ModuleHarness.h"
+#include "ModuleHarness.h"
 #include "DesktopDriver.h"
 #include "platform/FrameText.h"
 #include "platform/SettingsStore.h"
 
-namespace pellimo::testing {
+namespace pellimo::test {
 namespace {
 
 namespace d = desktop;
@@ -264,4 +264,4 @@ TEST_F(EditorEndToEnd, ColoursFromTheWellThePopoverAndTheDetachedPanelReachTheWi
 }
 
 }  // namespace
-}  // namespace pellimo::testing
+}  // namespace pellimo::test

@@ -22,24 +22,6 @@
 #include "widget/AppDelegate.h"
 #include "widget/Interface.h"
 
-inline void PrintTo(const QString& text, std::ostream* os) {
-  *os << '"' << text.toStdString() << '"';
-}
-
-namespace pellimo::ansi {
-
-inline void PrintTo(const Color& color, std::ostream* os) {
-  *os << (color.model == Color::Model::Grey ? "grey(" : "rgb(") << color.c0 << ", " << color.c1
-      << ", " << color.c2 << ", alpha " << color.alpha << ")";
-}
-
-inline void PrintTo(const Font& font, std::ostream* os) {
-  *os << '"' << font.family << "\" " << font.pointSize << "pt weight " << font.weight
-      << (font.italic ? " italic" : "");
-}
-
-}  // namespace pellimo::ansi
-
 namespace pellimo::test {
 
 inline platform::SettingsStore& settings() {

@@ -14,7 +14,7 @@
 #include "platform/RunningApplications.h"
 #include "platform/SettingsStore.h"
 
-namespace pellimo::testing {
+namespace pellimo::test {
 namespace {
 
 const QString kBuiltIn = QStringLiteral("org.pellimo.widget");
@@ -233,4 +233,4 @@ TEST_F(HostEndToEnd, FailuresSayWhyAndExitWithOne) {
 }
 
 }  // namespace
-}  // namespace pellimo::testing
+}  // namespace pellimo::test

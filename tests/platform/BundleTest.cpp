@@ -3,7 +3,7 @@
 #include <QDir>
 #include <QTemporaryDir>
 
-#include "TestSupport.h"
+#include "PlatformFiles.h"
 #include "platform/Bundle.h"
 #include "platform/PropertyList.h"
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "TestSupport.h"
+#include "PlatformFiles.h"
 #include "platform/FrameText.h"
 
 namespace pellimo::platform {

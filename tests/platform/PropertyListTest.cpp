@@ -2,7 +2,7 @@
 
 #include <QTemporaryDir>
 
-#include "TestSupport.h"
+#include "PlatformFiles.h"
 #include "platform/PropertyList.h"
 
 namespace pellimo::platform {

@@ -7,7 +7,7 @@
 #include <QThread>
 
 #include "ModuleHelper.h"
-#include "TestSupport.h"
+#include "PlatformFiles.h"
 #include "platform/BusContract.h"
 #include "platform/ModuleObject.h"
 #include "platform/ModuleProxy.h"

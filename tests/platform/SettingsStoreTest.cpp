@@ -4,7 +4,7 @@
 #include <QStandardPaths>
 #include <QUuid>
 
-#include "TestSupport.h"
+#include "PlatformFiles.h"
 #include "platform/SettingsStore.h"
 
 namespace pellimo::platform {

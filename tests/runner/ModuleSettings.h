@@ -7,7 +7,7 @@
 #include "ModuleHarness.h"
 #include "platform/SettingsStore.h"
 
-namespace pellimo::testing {
+namespace pellimo::test {
 
 /// Stores settings for the built-in module before it starts; the harness has pointed this
 /// process's XDG directories at its private ones.
@@ -26,4 +26,4 @@ inline QString moduleCanvas(ModuleHarness& harness) {
   return QJsonDocument::fromJson(result.out.toUtf8()).object().value("canvas").toString();
 }
 
-}  // namespace pellimo::testing
+}  // namespace pellimo::test

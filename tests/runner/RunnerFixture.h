@@ -13,14 +13,10 @@
 #include <ostream>
 
 #include "Processes.h"
+#include "TestSupport.h"
 #include "platform/SettingsStore.h"
 #include "runner/Canvas.h"
 #include "runner/CodeRunner.h"
-
-// Lets GoogleTest print strings in failure messages as text.
-inline void PrintTo(const QString& text, std::ostream* os) {
-  *os << '"' << text.toStdString() << '"';
-}
 
 namespace pellimo::test {
 
@@ -60,24 +56,6 @@ class RecordingCanvas : public runner::Canvas {
   QString message_;
   std::shared_ptr<const ansi::StyledText> styled_;
 };
-
-/// Serves the event loop until `done` holds or the time runs out.
-inline bool eventually(const std::function<bool()>& done, int timeoutMs = 10000) {
-  QDeadlineTimer deadline(timeoutMs);
-  while (!done()) {
-    if (deadline.hasExpired()) return false;
-    QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    // Outside a running event loop, objects given to deleteLater() wait for this.
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    QThread::msleep(5);
-  }
-  return true;
-}
-
-/// Serves the event loop for a while.
-inline void serveFor(int ms) {
-  eventually([] { return false; }, ms);
-}
 
 /// The widget's look as the runner reads it at every drawing.
 inline const runner::Appearance kLook{ansi::Font{"DejaVu Sans Mono", 11, 5, false},

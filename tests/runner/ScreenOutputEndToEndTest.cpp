@@ -6,7 +6,7 @@
 #include "ModuleHarness.h"
 #include "ModuleSettings.h"
 
-namespace pellimo::testing {
+namespace pellimo::test {
 namespace {
 
 /// Pixels of the X root window that are clearly red.
@@ -47,4 +47,4 @@ TEST(ModuleOnScreen, RedScriptOutputIsPaintedRed) {
 }
 
 }  // namespace
-}  // namespace pellimo::testing
+}  // namespace pellimo::test

@@ -7,7 +7,7 @@
 #include "ModuleSettings.h"
 #include "Processes.h"
 
-namespace pellimo::testing {
+namespace pellimo::test {
 namespace {
 
 using test::liveChildrenOf;
@@ -88,4 +88,4 @@ TEST_F(SleepAndWake, SleepStopsTheModulesScriptAndWakeRunsItAgain) {
 }
 
 }  // namespace
-}  // namespace pellimo::testing
+}  // namespace pellimo::test

@@ -16,7 +16,7 @@
 #include "platform/FrameText.h"
 #include "platform/SettingsStore.h"
 
-namespace pellimo::testing {
+namespace pellimo::test {
 namespace {
 
 const QString kBuiltIn = QStringLiteral("org.pellimo.widget");
@@ -171,4 +171,4 @@ TEST_F(WindowEndToEnd, ColouredOutputShowsAndTheZoomScalesTheWholeContent) {
 }
 
 }  // namespace
-}  // namespace pellimo::testing
+}  // namespace pellimo::test

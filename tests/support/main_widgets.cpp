@@ -1,11 +1,9 @@
-#include <gtest/gtest.h>
-
 #include <QApplication>
+
+#include "TestMain.h"
 
 int main(int argc, char** argv) {
   // Test discovery runs this binary without a display.
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  testing::InitGoogleTest(&argc, argv);
-  return RUN_ALL_TESTS();
+  return pellimo::test::runTests<QApplication>(argc, argv);
 }

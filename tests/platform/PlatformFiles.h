@@ -2,12 +2,8 @@
 
 #include <QFile>
 #include <QString>
-#include <ostream>
 
-// Lets GoogleTest print strings in failure messages as text.
-inline void PrintTo(const QString& text, std::ostream* os) {
-  *os << '"' << text.toStdString() << '"';
-}
+#include "TestSupport.h"
 
 namespace pellimo::test {
 

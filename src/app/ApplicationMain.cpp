@@ -1,4 +1,4 @@
-#include "widget/ApplicationMain.h"
+#include "app/ApplicationMain.h"
 
 #include <QApplication>
 #include <QTextStream>
@@ -9,10 +9,13 @@
 #include "platform/FrameText.h"
 #include "platform/ModuleObject.h"
 #include "widget/AppDelegate.h"
-#include "widget/BuiltInModule.h"
 #include "widget/Interface.h"
 
-namespace pellimo::widget {
+namespace pellimo::app {
+
+using widget::AppDelegate;
+using widget::Interface;
+using widget::ViewController;
 
 namespace {
 
@@ -45,7 +48,6 @@ int applicationMain(int argc, char* argv[]) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("pellimo-widget"));
   QApplication::setQuitOnLastWindowClosed(false);
-  registerBuiltInModule();
   if (!chooseBundle(QApplication::arguments())) return 1;
 
   // Exported before the instance control walks the list, so that instances starting at the
@@ -80,4 +82,4 @@ int applicationMain(int argc, char* argv[]) {
   return status;
 }
 
-}  // namespace pellimo::widget
+}  // namespace pellimo::app

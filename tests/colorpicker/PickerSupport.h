@@ -7,6 +7,7 @@
 #include <set>
 #include <vector>
 
+#include "TestSupport.h"
 #include "ansi/Color.h"
 #include "colorpicker/ColorPanel.h"
 #include "colorpicker/ColorWell.h"
@@ -14,15 +15,6 @@
 #include "colorpicker/QVColorPickerViewController.h"
 #include "colorpicker/QVIconTabBar.h"
 #include "colorpicker/QVIconTabBarDelegate.h"
-
-namespace pellimo::ansi {
-
-inline void PrintTo(const Color& color, std::ostream* os) {
-  *os << (color.model == Color::Model::Grey ? "grey(" : "rgb(") << color.c0 << ", " << color.c1
-      << ", " << color.c2 << ", alpha " << color.alpha << ")";
-}
-
-}  // namespace pellimo::ansi
 
 namespace pellimo::test {
 

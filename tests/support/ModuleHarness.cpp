@@ -11,7 +11,7 @@
 
 #include "platform/RunningApplications.h"
 
-namespace pellimo::testing {
+namespace pellimo::test {
 
 ModuleHarness::ModuleHarness() : env_(QProcessEnvironment::systemEnvironment()) {
   const QString base = dir_.path();
@@ -81,15 +81,4 @@ QString ModuleHarness::scriptDirectory() const {
   return dir_.path() + "/runtime/pellimo";
 }
 
-bool eventually(const std::function<bool()>& done, int timeoutMs) {
-  QDeadlineTimer deadline(timeoutMs);
-  while (!done()) {
-    if (deadline.hasExpired()) return false;
-    QEventLoop loop;
-    QTimer::singleShot(25, &loop, &QEventLoop::quit);
-    loop.exec();
-  }
-  return true;
-}
-
-}  // namespace pellimo::testing
+}  // namespace pellimo::test

@@ -5,9 +5,11 @@
 #include <QTemporaryDir>
 #include <functional>
 #include <memory>
-#include <vector>
 
-namespace pellimo::testing {
+#include <vector>
+#include "TestSupport.h"
+
+namespace pellimo::test {
 
 /// What a finished program printed and returned.
 struct Finished {
@@ -41,7 +43,4 @@ class ModuleHarness {
   std::vector<std::unique_ptr<QProcess>> processes_;
 };
 
-/// Serves the event loop until `done` holds or the time runs out.
-bool eventually(const std::function<bool()>& done, int timeoutMs = 10000);
-
-}  // namespace pellimo::testing
+}  // namespace pellimo::test

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QLatin1String>
+
+/// Every key a module stores in its settings, named once.
+namespace pellimo::platform::keys {
+
+/// The script's language tag (an integer).
+inline constexpr QLatin1String kModeValue{"modeValue"};
+/// The script text.
+inline constexpr QLatin1String kScriptValue{"scriptValue"};
+/// The script's arguments, separated by ",".
+inline constexpr QLatin1String kArgs{"args"};
+/// Seconds between runs (an integer); none or 0 runs the script once.
+inline constexpr QLatin1String kReloadAfter{"reloadAfter"};
+/// The widget's text font, archived.
+inline constexpr QLatin1String kCodeFont{"codeFont"};
+/// The widget's text colour, archived.
+inline constexpr QLatin1String kFontColor{"fontColor"};
+/// The widget's background colour, archived.
+inline constexpr QLatin1String kColor{"color"};
+/// The widget window's frame text, `{{x, y}, {w, h}}`.
+inline constexpr QLatin1String kFrameMark{"frameMark"};
+
+}  // namespace pellimo::platform::keys

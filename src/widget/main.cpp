@@ -1,5 +1,0 @@
-#include "widget/ApplicationMain.h"
-
-int main(int argc, char* argv[]) {
-  return pellimo::widget::applicationMain(argc, argv);
-}

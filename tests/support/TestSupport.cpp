@@ -1,0 +1,43 @@
+#include "TestSupport.h"
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QThread>
+
+void PrintTo(const QString& text, std::ostream* os) {
+  *os << '"' << text.toStdString() << '"';
+}
+
+namespace pellimo::ansi {
+
+void PrintTo(const Color& color, std::ostream* os) {
+  *os << (color.model == Color::Model::Grey ? "grey(" : "rgb(") << color.c0 << ", " << color.c1
+      << ", " << color.c2 << ", alpha " << color.alpha << ")";
+}
+
+void PrintTo(const Font& font, std::ostream* os) {
+  *os << "font(\"" << font.family << "\", " << font.pointSize << " pt, weight " << font.weight
+      << (font.italic ? ", italic)" : ")");
+}
+
+}  // namespace pellimo::ansi
+
+namespace pellimo::test {
+
+bool eventually(const std::function<bool()>& done, int timeoutMs) {
+  QDeadlineTimer deadline(timeoutMs);
+  while (!done()) {
+    if (deadline.hasExpired()) return false;
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    // Outside a running event loop, objects given to deleteLater() wait for this.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QThread::msleep(5);
+  }
+  return true;
+}
+
+void serveFor(int ms) {
+  eventually([] { return false; }, ms);
+}
+
+}  // namespace pellimo::test

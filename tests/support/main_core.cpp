@@ -1,0 +1,7 @@
+#include <QCoreApplication>
+
+#include "TestMain.h"
+
+int main(int argc, char** argv) {
+  return pellimo::test::runTests<QCoreApplication>(argc, argv);
+}
