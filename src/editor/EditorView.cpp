@@ -1,8 +1,18 @@
 #include "editor/EditorView.h"
 
+#include <QBoxLayout>
+#include <QComboBox>
+#include <QIntValidator>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMouseEvent>
+#include <QPushButton>
 #include <QSizeGrip>
 #include <QWindow>
+
+#include "colorpicker/ColorWell.h"
+#include "editor/CodeEditorView.h"
+#include "widget/WindowEdges.h"
 
 namespace pellimo::editor {
 
@@ -11,7 +21,21 @@ namespace {
 // X11 reports every step of a resize and no end of it: the last event of a burst is the end.
 constexpr int kResizeSettleMs = 150;
 constexpr int kResizeOffMs = 500;
-constexpr int kEdgeWidth = 6;
+constexpr QSize kWindowSize(560, 420);
+constexpr int kMargin = 10;
+constexpr int kReloadFieldWidth = 60;
+
+QLabel* labelFor(const QString& text, QWidget* buddy, QWidget* parent) {
+  auto* label = new QLabel(text, parent);
+  label->setBuddy(buddy);
+  return label;
+}
+
+QPushButton* button(const QString& text, QWidget* parent) {
+  auto* button = new QPushButton(text, parent);
+  button->setAutoDefault(false);
+  return button;
+}
 
 QPalette darkPalette() {
   QPalette palette;
@@ -37,18 +61,6 @@ QPalette darkPalette() {
   return palette;
 }
 
-Qt::CursorShape cursorFor(Qt::Edges edges) {
-  if (edges == (Qt::TopEdge | Qt::LeftEdge) || edges == (Qt::BottomEdge | Qt::RightEdge)) {
-    return Qt::SizeFDiagCursor;
-  }
-  if (edges == (Qt::TopEdge | Qt::RightEdge) || edges == (Qt::BottomEdge | Qt::LeftEdge)) {
-    return Qt::SizeBDiagCursor;
-  }
-  if (edges & (Qt::LeftEdge | Qt::RightEdge)) return Qt::SizeHorCursor;
-  if (edges & (Qt::TopEdge | Qt::BottomEdge)) return Qt::SizeVerCursor;
-  return Qt::ArrowCursor;
-}
-
 }  // namespace
 
 EditorView::EditorView(QWidget* parent)
@@ -60,11 +72,64 @@ EditorView::EditorView(QWidget* parent)
   resizeSettled_.setSingleShot(true);
   resizeSettled_.setInterval(kResizeSettleMs);
   connect(&resizeSettled_, &QTimer::timeout, this, &EditorView::windowDidResize);
+  layOut();
+}
+
+void EditorView::layOut() {
+  Controls& c = controls_;
+  c.LanguagePicker = new QComboBox(this);
+  c.LanguagePicker->addItem(QStringLiteral("Shell"), 0);
+  c.LanguagePicker->addItem(QStringLiteral("Ruby"), 1);
+  c.LanguagePicker->addItem(QStringLiteral("Python"), 2);
+  c.arguments = new QLineEdit(this);
+  c.arguments->setPlaceholderText(tr("one,two"));
+  c.reloadAfter = new QLineEdit(this);
+  c.reloadAfter->setValidator(new QIntValidator(0, INT_MAX, c.reloadAfter));
+  c.reloadAfter->setFixedWidth(kReloadFieldWidth);
+
+  c.fontBtn = button(tr("&Font…"), this);
+  c.fontColor = new colorpicker::ColorWell(this);
+  c.backgroundBtn = button(tr("&Background…"), this);
+  c.editor = new CodeEditorView(this);
+  c.cancelBtn = button(tr("&Cancel"), this);
+  c.runBtn = button(tr("&Run"), this);
+
+  auto* script = new QHBoxLayout;
+  script->addWidget(labelFor(tr("Lan&guage"), c.LanguagePicker, this));
+  script->addWidget(c.LanguagePicker);
+  script->addWidget(labelFor(tr("&Arguments"), c.arguments, this));
+  script->addWidget(c.arguments, 1);
+  script->addWidget(labelFor(tr("Re&load every"), c.reloadAfter, this));
+  script->addWidget(c.reloadAfter);
+  script->addWidget(new QLabel(tr("s"), this));
+
+  // The script's title above the code editor, the widget's look beside it.
+  auto* appearance = new QHBoxLayout;
+  appearance->addWidget(labelFor(tr("&Script"), c.editor, this));
+  appearance->addStretch(1);
+  appearance->addWidget(c.fontBtn);
+  appearance->addWidget(new QLabel(tr("Text colour"), this));
+  appearance->addWidget(c.fontColor);
+  appearance->addWidget(c.backgroundBtn);
+
+  auto* actions = new QHBoxLayout;
+  actions->addStretch(1);
+  actions->addWidget(c.cancelBtn);
+  actions->addWidget(c.runBtn);
+  actions->addWidget(grip_, 0, Qt::AlignBottom | Qt::AlignRight);
+
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(kMargin, kMargin, kMargin, kMargin);
+  layout->addLayout(script);
+  layout->addLayout(appearance);
+  layout->addWidget(c.editor, 1);
+  layout->addLayout(actions);
+  resize(kWindowSize);
 }
 
 void EditorView::windowDidResize() {
-  setResizable(false);
-  QTimer::singleShot(kResizeOffMs, this, [this] { setResizable(true); });
+  widget::turnResizingOffBriefly(this, kResizeOffMs,
+                                 [this](bool resizable) { setResizable(resizable); });
 }
 
 void EditorView::setResizable(bool resizable) {
@@ -72,13 +137,8 @@ void EditorView::setResizable(bool resizable) {
   grip_->setEnabled(resizable);
 }
 
-Qt::Edges EditorView::edgesAt(const QPoint& position) const {
-  Qt::Edges edges;
-  if (position.x() < kEdgeWidth) edges |= Qt::LeftEdge;
-  if (position.x() >= width() - kEdgeWidth) edges |= Qt::RightEdge;
-  if (position.y() < kEdgeWidth) edges |= Qt::TopEdge;
-  if (position.y() >= height() - kEdgeWidth) edges |= Qt::BottomEdge;
-  return edges;
+Qt::Edges EditorView::resizableEdgesAt(const QPoint& position) const {
+  return resizable_ ? widget::edgesAt(size(), position) : Qt::Edges();
 }
 
 void EditorView::mousePressEvent(QMouseEvent* event) {
@@ -87,7 +147,7 @@ void EditorView::mousePressEvent(QMouseEvent* event) {
     QWidget::mousePressEvent(event);
     return;
   }
-  const Qt::Edges edges = resizable_ ? edgesAt(event->position().toPoint()) : Qt::Edges();
+  const Qt::Edges edges = resizableEdgesAt(event->position().toPoint());
   if (edges) {
     window->startSystemResize(edges);
   } else {
@@ -97,8 +157,7 @@ void EditorView::mousePressEvent(QMouseEvent* event) {
 
 void EditorView::mouseMoveEvent(QMouseEvent* event) {
   if (event->buttons() == Qt::NoButton) {
-    const Qt::Edges edges = resizable_ ? edgesAt(event->position().toPoint()) : Qt::Edges();
-    setCursor(cursorFor(edges));
+    setCursor(widget::cursorForEdges(resizableEdgesAt(event->position().toPoint())));
   }
   QWidget::mouseMoveEvent(event);
 }

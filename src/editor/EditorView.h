@@ -3,18 +3,44 @@
 #include <QTimer>
 #include <QWidget>
 
+class QComboBox;
+class QLineEdit;
+class QPushButton;
 class QSizeGrip;
+
+namespace pellimo::colorpicker {
+class ColorWell;
+}
 
 namespace pellimo::editor {
 
+class CodeEditorView;
+
 /// The editor window and its content view in one: frameless and dark, moved by a press on its
 /// background and resized from its edges or its size grip. Each end of a resize turns resizing
-/// off for 0.5 s, as a stored move of the widget window does.
+/// off for 0.5 s, as a stored move of the widget window does. Its controls: language,
+/// arguments and reload interval on top, the appearance controls under them, the code editor in
+/// the middle, Cancel and Run at the bottom, each with a mnemonic.
 class EditorView : public QWidget {
   Q_OBJECT
 
  public:
+  /// The controls the editor's controller reads and wires.
+  struct Controls {
+    QComboBox* LanguagePicker;
+    QLineEdit* arguments;
+    QLineEdit* reloadAfter;
+    QPushButton* fontBtn;
+    colorpicker::ColorWell* fontColor;
+    QPushButton* backgroundBtn;
+    CodeEditorView* editor;
+    QPushButton* cancelBtn;
+    QPushButton* runBtn;
+  };
+
   explicit EditorView(QWidget* parent = nullptr);
+
+  const Controls& controls() const { return controls_; }
 
   bool isResizable() const { return resizable_; }
   /// The resize grip, for the layout to put in the bottom-right corner.
@@ -29,10 +55,12 @@ class EditorView : public QWidget {
   void resizeEvent(QResizeEvent* event) override;
 
  private:
+  void layOut();
   void setResizable(bool resizable);
-  Qt::Edges edgesAt(const QPoint& position) const;
+  Qt::Edges resizableEdgesAt(const QPoint& position) const;
 
   QSizeGrip* grip_;
+  Controls controls_;
   QTimer resizeSettled_;
   bool resizable_ = true;
 };

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTimer>
 
 #include "colorpicker/ColorWell.h"
@@ -11,12 +12,10 @@
 #include "editor/EditorView.h"
 #include "platform/DesktopWindow.h"
 #include "platform/NotificationCenter.h"
+#include "platform/QtConversions.h"
+#include "platform/SettingsKeys.h"
 #include "platform/SettingsStore.h"
-#include "runner/CodeRunner.h"
-#include "runner/Interpreter.h"
-#include "widget/AppDelegate.h"
 #include "widget/ViewController.h"
-#include "widget/lbl.h"
 
 namespace pellimo::editor {
 
@@ -26,10 +25,6 @@ constexpr int kRunDelayMs = 2000;
 // 50 of 255 on each component: a dim grey that lets the line's text show through.
 const QColor kCurrentLineHighlight = QColor::fromRgbF(50 / 255.0f, 50 / 255.0f, 50 / 255.0f, 0.8f);
 
-runner::CodeRunner* sharedRunner() {
-  return runner::CodeRunner::RunnerSingleton();
-}
-
 /// A text field's integer value; 0 for text that is not a number.
 qint64 integerValue(const QLineEdit* field) {
   bool ok = false;
@@ -37,18 +32,9 @@ qint64 integerValue(const QLineEdit* field) {
   return ok ? value : 0;
 }
 
-/// What the editor does to the runner before it changes the script: no timer, no child, no error,
-/// no arguments.
-void resetRunner(runner::CodeRunner* runner) {
-  runner->stopReloading();
-  runner->resetTask();
-  runner->gotError = false;
-  runner->additinaolArguments = QStringList();
-}
-
 }  // namespace
 
-OutPut::OutPut(widget::ViewController* host) : host(host) {
+OutPut::OutPut(widget::ViewController* host) : host_(host) {
   // The popover's notifications belong to the application's notification centre.
   connect(colorpicker::QVColorPickerPopover::sharedPopover(),
           &colorpicker::QVColorPickerPopover::notificationPosted,
@@ -63,39 +49,52 @@ EditorView* OutPut::view() {
   return view_.get();
 }
 
+void OutPut::loadView() {
+  view_ = std::make_unique<EditorView>();
+  const EditorView::Controls& c = view_->controls();
+  connect(c.LanguagePicker, &QComboBox::activated, this,
+          [this, &c] { pickLanguage(c.LanguagePicker); });
+  connect(c.runBtn, &QPushButton::clicked, this, [this, &c] { runCode(c.runBtn); });
+  connect(c.cancelBtn, &QPushButton::clicked, this, [this, &c] { cancelEdit(c.cancelBtn); });
+  connect(c.fontBtn, &QPushButton::clicked, this, [this, &c] { pickFont(c.fontBtn); });
+  connect(c.backgroundBtn, &QPushButton::clicked, this,
+          [this, &c] { showPicker(c.backgroundBtn); });
+  c.fontColor->setTarget(this);
+  c.fontColor->setAction(colorpicker::Action(&OutPut::chosenColor));
+}
+
 void OutPut::viewDidLoad() {
-  view();
+  const EditorView::Controls& c = view()->controls();
   static bool configured = false;
   if (!configured) {
     configured = true;
     configEditor();
   }
   auto& settings = platform::SettingsStore::standard();
-  mode = settings.integerForKey(QStringLiteral("modeValue"));
-  selectItemWithTag(mode);
-  editor->setString(settings.stringForKey(QStringLiteral("scriptValue")));
-  arguments->setText(settings.stringForKey(QStringLiteral("args")));
-  syntaxDefinition = LanguagePicker->currentText();
-  editor->setSyntaxDefinitionName(syntaxDefinition);
-  if (auto* delegate = widget::AppDelegate::shared(); delegate && delegate->VC()) {
-    host = delegate->VC();
-  }
+  mode_ = settings.integerForKey(platform::keys::kModeValue);
+  selectItemWithTag(mode_);
+  c.editor->setString(settings.stringForKey(platform::keys::kScriptValue));
+  c.arguments->setText(settings.stringForKey(platform::keys::kArgs));
+  syntaxDefinition_ = c.LanguagePicker->currentText();
+  c.editor->setSyntaxDefinitionName(syntaxDefinition_);
 }
 
 void OutPut::selectItemWithTag(qint64 tag) {
-  const int index = LanguagePicker->findData(tag);
-  if (index >= 0) LanguagePicker->setCurrentIndex(index);
+  QComboBox* picker = view()->controls().LanguagePicker;
+  const int index = picker->findData(tag);
+  if (index >= 0) picker->setCurrentIndex(index);
 }
 
 qint64 OutPut::selectedLanguageTag() const {
-  return LanguagePicker ? LanguagePicker->currentData().toLongLong() : mode;
+  return view_ ? view_->controls().LanguagePicker->currentData().toLongLong() : mode_;
 }
 
 QString OutPut::scriptText() const {
-  return editor ? editor->string() : QString();
+  return view_ ? view_->controls().editor->string() : QString();
 }
 
 void OutPut::configEditor() {
+  CodeEditorView* editor = view()->controls().editor;
   editor->setGutterBackgroundColour(Qt::black);
   editor->setGutterTextColour(Qt::white);
   editor->setHighlightsCurrentLine(true);
@@ -113,10 +112,11 @@ void OutPut::present() {
 }
 
 void OutPut::viewDidAppear() {
-  if (host) fontColor->setColor(host->fontColor);
-  reloadAfter->setText(QString::number(
-      platform::SettingsStore::standard().integerForKey(QStringLiteral("reloadAfter"))));
-  editor->setFocus();
+  const EditorView::Controls& c = view()->controls();
+  if (host_) c.fontColor->setColor(host_->fontColor());
+  c.reloadAfter->setText(QString::number(
+      platform::SettingsStore::standard().integerForKey(platform::keys::kReloadAfter)));
+  c.editor->setFocus();
 }
 
 void OutPut::config() {
@@ -127,71 +127,122 @@ void OutPut::config() {
 }
 
 void OutPut::pickLanguage(QComboBox* sender) {
-  if (auto* runner = sharedRunner()) resetRunner(runner);
-  arguments->clear();
-  mode = sender->currentData().toLongLong();
+  const EditorView::Controls& c = view()->controls();
+  if (host_) host_->stopScript();
+  c.arguments->clear();
+  mode_ = sender->currentData().toLongLong();
   auto& settings = platform::SettingsStore::standard();
-  settings.setValue(mode, QStringLiteral("modeValue"));
+  settings.setValue(mode_, platform::keys::kModeValue);
   settings.synchronize();
-  syntaxDefinition = sender->currentText();
-  editor->setSyntaxDefinitionName(syntaxDefinition);
+  syntaxDefinition_ = sender->currentText();
+  c.editor->setSyntaxDefinitionName(syntaxDefinition_);
   // A script in one language means nothing in another.
-  editor->setString(QString());
+  c.editor->setString(QString());
 }
 
 void OutPut::runCode(QObject*) {
-  runner::CodeRunner* runner = sharedRunner();
-  if (runner) resetRunner(runner);
-  const QString script = editor->string();
-  reloadAfterValue = integerValue(reloadAfter);
+  const EditorView::Controls& c = view()->controls();
+  const QString script = c.editor->string();
+  reloadAfterValue_ = integerValue(c.reloadAfter);
   auto& settings = platform::SettingsStore::standard();
-  settings.setValue(script, QStringLiteral("scriptValue"));
-  settings.setValue(reloadAfterValue, QStringLiteral("reloadAfter"));
-  settings.setValue(arguments->text(), QStringLiteral("args"));
+  settings.setValue(script, platform::keys::kScriptValue);
+  settings.setValue(reloadAfterValue_, platform::keys::kReloadAfter);
+  settings.setValue(c.arguments->text(), platform::keys::kArgs);
   settings.synchronize();
-  if (runner) {
-    runner->mode = mode;
-    runner->code = script;
-    runner->additinaolArguments = runner::splitArguments(arguments->text());
-  }
+  const bool prepared = host_ && host_->loadScript(mode_, script, c.arguments->text());
   view()->hide();
-  const bool prepared = runner && runner->prepare();
   QTimer::singleShot(kRunDelayMs, this, [this, prepared] {
-    if (prepared) {
-      runPrepared();
-    } else {
+    if (!prepared) {
       QApplication::beep();
+      return;
     }
+    // The editor closes once the run has ended.
+    host_->runScript([this] {
+      dismissController();
+      host_->raise();
+    });
   });
-}
-
-void OutPut::runPrepared() {
-  runner::CodeRunner* runner = sharedRunner();
-  connect(
-      runner, &runner::CodeRunner::runFinished, this,
-      [this] {
-        dismissController();
-        if (host) host->raise();
-      },
-      Qt::SingleShotConnection);
-  runner->run();
 }
 
 void OutPut::cancelEdit(QObject*) {
   dismissController();
   performReturnSegue();
-  if (host) host->raise();
+  if (host_) host_->raise();
 }
 
 void OutPut::dismissController() {
   view()->hide();
   // Picking a language or running stopped the timer; without this the widget would not
   // refresh again until the next launch.
-  if (auto* runner = sharedRunner()) runner->scheduleReload();
+  if (host_) host_->resumeReloading();
 }
 
 void OutPut::performReturnSegue() {
-  if (host && host->canvas) host->canvas->window()->activateWindow();
+  if (host_) host_->activateWidget();
+}
+
+// The appearance controls: the widget's font, text colour and background colour, each applied
+// to the widget and stored as it is chosen.
+
+void OutPut::pickFont(QObject*) {
+  font_ = platform::fromQFont(view()->controls().editor->textFont());
+  if (!fontPanel_) {
+    fontPanel_ = new QFontDialog(view());
+    fontPanel_->setOption(QFontDialog::DontUseNativeDialog);
+    connect(fontPanel_, &QFontDialog::currentFontChanged, this, [this] { changeFont(fontPanel_); });
+  }
+  {
+    // Opening on a font is not a change of font.
+    const QSignalBlocker blocker(fontPanel_);
+    fontPanel_->setCurrentFont(platform::toQFont(font_));
+  }
+  fontPanel_->show();
+  fontPanel_->raise();
+  fontPanel_->activateWindow();
+}
+
+void OutPut::changeFont(QFontDialog* sender) {
+  // The dialog's current font holds every change made in it so far.
+  font_ = platform::fromQFont(sender->currentFont());
+  auto& settings = platform::SettingsStore::standard();
+  settings.setFont(font_, platform::keys::kCodeFont);
+  settings.synchronize();
+  if (host_) host_->setAppearance(font_, host_->fontColor());
+}
+
+void OutPut::chosenColor(colorpicker::ColorWell* sender) {
+  const ansi::Color color = sender->color();
+  if (!host_ || color == host_->fontColor()) return;
+  auto& settings = platform::SettingsStore::standard();
+  settings.setColor(color, platform::keys::kFontColor);
+  settings.synchronize();
+  host_->setAppearance(host_->font(), color);
+}
+
+void OutPut::showPicker(QWidget* sender) {
+  auto* popover = colorpicker::QVColorPickerPopover::sharedPopover();
+  if (host_ && host_->cachedColor()) popover->setColor(*host_->cachedColor());
+  if (host_) host_->toggleEdit();
+  popover->setTarget(this);
+  EditorView* ofView = view();
+  const QRect anchor =
+      sender ? QRect(sender->mapTo(ofView, QPoint(0, 0)), sender->size()) : QRect();
+  popover->showRelativeToRect(anchor, ofView, colorpicker::RectEdge::MinY);
+  popover->setTarget(this);
+  popover->setAction(colorpicker::Action(&OutPut::colorChanged));
+}
+
+void OutPut::colorChanged(colorpicker::QVColorPickerPopover* sender) {
+  if (!host_) return;
+  const std::optional<ansi::Color> color = sender->color();
+  host_->setBackground(color);
+  auto& settings = platform::SettingsStore::standard();
+  if (color) {
+    settings.setColor(*color, platform::keys::kColor);
+  } else {
+    settings.removeObjectForKey(platform::keys::kColor);
+  }
+  settings.synchronize();
 }
 
 }  // namespace pellimo::editor

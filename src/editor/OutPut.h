@@ -11,8 +11,6 @@
 #include "widget/EditorController.h"
 
 class QComboBox;
-class QLineEdit;
-class QPushButton;
 
 namespace pellimo::colorpicker {
 class ColorWell;
@@ -25,12 +23,12 @@ class ViewController;
 
 namespace pellimo::editor {
 
-class CodeEditorView;
 class EditorView;
 
 /// The editor window's controller: the script, its language, arguments and reload interval,
-/// run from here on the shared runner; and the widget's font, text colour and background.
-/// Appearance choices are stored as they are made, the script and its fields when it is run.
+/// run from here through the widget's controller; and the widget's font, text colour and
+/// background. Appearance choices are stored as they are made, the script and its fields when
+/// it is run.
 class OutPut : public QObject, public widget::EditorController {
   Q_OBJECT
 
@@ -71,29 +69,17 @@ class OutPut : public QObject, public widget::EditorController {
   /// The font dialog of the last `pickFont`; none before it.
   QFontDialog* fontPanel() const { return fontPanel_; }
 
-  QComboBox* LanguagePicker = nullptr;
-  qint64 mode = 0;
-  QPushButton* runBtn = nullptr;
-  widget::ViewController* host;
-  QPushButton* cancelBtn = nullptr;
-  CodeEditorView* editor = nullptr;
-  QLineEdit* arguments = nullptr;
-  QLineEdit* reloadAfter = nullptr;
-  qint64 reloadAfterValue = 0;
-  ansi::Font font;
-  colorpicker::ColorWell* fontColor = nullptr;
-  QString syntaxDefinition;
-  QPushButton* fontBtn = nullptr;
-  QPushButton* backgroundBtn = nullptr;
-
  private:
   void loadView();
   void selectItemWithTag(qint64 tag);
-  /// The delayed half of a run from the editor: the run, and the editor's close once it ends.
-  void runPrepared();
 
+  widget::ViewController* host_;
   std::unique_ptr<EditorView> view_;
   QPointer<QFontDialog> fontPanel_;
+  qint64 mode_ = 0;
+  qint64 reloadAfterValue_ = 0;
+  ansi::Font font_;
+  QString syntaxDefinition_;
 };
 
 }  // namespace pellimo::editor

@@ -1,6 +1,7 @@
 #include "runner/CodeRunner.h"
 
 #include "platform/NotificationCenter.h"
+#include "platform/SettingsKeys.h"
 #include "platform/SettingsStore.h"
 #include "platform/SleepMonitor.h"
 #include "runner/Interpreter.h"
@@ -10,23 +11,18 @@ namespace pellimo::runner {
 
 namespace {
 
-CodeRunner* sharedRunner = nullptr;
 constexpr int kTickToRunMs = 1000;
 constexpr int kFrameMs = 16;
 
 }  // namespace
 
-CodeRunner* CodeRunner::initWithLanguage(qint64 mode, const QString& andCode, Canvas* andCanvas) {
-  if (!sharedRunner) sharedRunner = new CodeRunner(mode, andCode, andCanvas);
-  return sharedRunner;
-}
-
-CodeRunner* CodeRunner::RunnerSingleton() {
-  return sharedRunner;
+std::unique_ptr<CodeRunner> CodeRunner::initWithLanguage(qint64 mode, const QString& andCode,
+                                                         Canvas* andCanvas) {
+  return std::unique_ptr<CodeRunner>(new CodeRunner(mode, andCode, andCanvas));
 }
 
 CodeRunner::CodeRunner(qint64 mode, const QString& code, Canvas* canvas)
-    : mode(mode), code(code), canvas(canvas) {
+    : mode_(mode), code_(code), canvas_(canvas) {
   freshOutput();
   // A failure has put its message on the canvas already; the first run then finds no file.
   prepare();
@@ -41,18 +37,35 @@ CodeRunner::CodeRunner(qint64 mode, const QString& code, Canvas* canvas)
   connect(&sleep, &platform::SleepMonitor::didWake, this, &CodeRunner::start);
 }
 
+CodeRunner::~CodeRunner() {
+  shutDown();
+}
+
+void CodeRunner::setScript(qint64 mode, const QString& code) {
+  mode_ = mode;
+  code_ = code;
+}
+
+void CodeRunner::setArguments(std::optional<QStringList> arguments) {
+  additinaolArguments_ = std::move(arguments);
+}
+
+bool CodeRunner::isRunning() const {
+  return child_ && child_->isRunning();
+}
+
 bool CodeRunner::prepare() {
-  return compile(code, extensionForMode(mode));
+  return compile(code_, extensionForMode(mode_));
 }
 
 bool CodeRunner::compile(const QString& script, const QString& extension) {
   if (extension.isEmpty()) return false;
   const auto path = writeScriptFile(script, extension);
   if (!path) {
-    if (canvas) canvas->setPlainText(QStringLiteral("Error creating temporary file."));
+    if (canvas_) canvas_->setPlainText(QStringLiteral("Error creating temporary file."));
     return false;
   }
-  sourceFileName = *path;
+  sourceFileName_ = *path;
   return true;
 }
 
@@ -63,18 +76,18 @@ void CodeRunner::start() {
 
 void CodeRunner::scheduleReload() {
   const qint64 interval =
-      platform::SettingsStore::standard().integerForKey(QStringLiteral("reloadAfter"));
+      platform::SettingsStore::standard().integerForKey(platform::keys::kReloadAfter);
   if (interval > 0) {
     stopReloading();
-    loper = new QTimer(this);
-    connect(loper, &QTimer::timeout, this, &CodeRunner::reloadTick);
-    loper->start(static_cast<int>(qMin<qint64>(interval, INT_MAX / 1000) * 1000));
+    loper_ = new QTimer(this);
+    connect(loper_, &QTimer::timeout, this, &CodeRunner::reloadTick);
+    loper_->start(static_cast<int>(qMin<qint64>(interval, INT_MAX / 1000) * 1000));
   }
 }
 
 void CodeRunner::stopReloading() {
-  if (loper) loper->deleteLater();
-  loper = nullptr;
+  if (loper_) loper_->deleteLater();
+  loper_ = nullptr;
   tickToRun_.stop();
 }
 
@@ -88,28 +101,28 @@ void CodeRunner::reloadTick() {
 
 void CodeRunner::run() {
   tickToRun_.stop();
-  if (!sourceFileName) {
+  if (!sourceFileName_) {
     emit runFinished();
     return;
   }
   resetTask();
-  if (!additinaolArguments) {
-    const QVariant stored = platform::SettingsStore::standard().valueForKey(QStringLiteral("args"));
-    if (stored.isValid()) additinaolArguments = splitArguments(stored.toString());
+  if (!additinaolArguments_) {
+    const QVariant stored = platform::SettingsStore::standard().valueForKey(platform::keys::kArgs);
+    if (stored.isValid()) additinaolArguments_ = splitArguments(stored.toString());
   }
-  gotError = false;
-  const QString interpreter = interpreterForMode(mode);
+  gotError_ = false;
+  const QString interpreter = interpreterForMode(mode_);
   if (interpreter.isEmpty()) {
     emit runFinished();
     return;
   }
 
-  QStringList arguments{*sourceFileName};
-  if (additinaolArguments) arguments += *additinaolArguments;
+  QStringList arguments{*sourceFileName_};
+  if (additinaolArguments_) arguments += *additinaolArguments_;
   auto* child = new ChildProcess(this);
   child_ = child;
   connect(child, &ChildProcess::output, this, [this](const QByteArray& bytes) {
-    taskOutput->append(bytes);
+    taskOutput_->append(bytes);
     drawOutput();
   });
   connect(child, &ChildProcess::errorOutput, this, &CodeRunner::showError);
@@ -125,23 +138,23 @@ void CodeRunner::showError(const QByteArray& bytes) {
       ansi::decodeUtf8(std::string_view(bytes.constData(), bytes.size())));
   if (text.isEmpty()) return;
   platform::NotificationCenter::defaultCenter().postNotificationName(QStringLiteral("clearView"));
-  if (canvas) canvas->setPlainText(QStringLiteral("Error in Script:\n\n") + text);
+  if (canvas_) canvas_->setPlainText(QStringLiteral("Error in Script:\n\n") + text);
   // Its exit still draws what it printed, which then replaces the message.
   child_->terminate();
 }
 
 void CodeRunner::showFailure(const QString& reason) {
-  if (canvas) canvas->setPlainText(QStringLiteral("Error in Script:\n\n") + reason);
+  if (canvas_) canvas_->setPlainText(QStringLiteral("Error in Script:\n\n") + reason);
   child_->stop();
   child_ = nullptr;
   emit runFinished();
 }
 
 void CodeRunner::childFinished() {
-  taskOutput->finish();
+  taskOutput_->finish();
   frame_.stop();
   render();
-  actoveTasks.append(child_);
+  actoveTasks_.append(child_);
   child_ = nullptr;
   emit runFinished();
 }
@@ -149,18 +162,18 @@ void CodeRunner::childFinished() {
 void CodeRunner::resetTask() {
   if (child_) child_->stop();
   child_ = nullptr;
-  for (const auto& finished : actoveTasks) {
+  for (const auto& finished : actoveTasks_) {
     if (finished) finished->deleteLater();
   }
-  actoveTasks.clear();
+  actoveTasks_.clear();
   frame_.stop();
   freshOutput();
 }
 
 void CodeRunner::freshOutput() {
   const Appearance look = appearance();
-  helper.setDefaultStringColor(look.fontColor);
-  taskOutput = std::make_unique<RunOutput>(helper, look);
+  helper_.setDefaultStringColor(look.fontColor);
+  taskOutput_ = std::make_unique<RunOutput>(helper_, look);
 }
 
 void CodeRunner::drawOutput() {
@@ -170,13 +183,13 @@ void CodeRunner::drawOutput() {
 void CodeRunner::render() {
   // Every drawing uses the widget's current look, also for what arrived before a change.
   const Appearance look = appearance();
-  helper.setDefaultStringColor(look.fontColor);
-  taskOutput->restyle(look);
-  const auto& styled = taskOutput->styledText();
+  helper_.setDefaultStringColor(look.fontColor);
+  taskOutput_->restyle(look);
+  const auto& styled = taskOutput_->styledText();
   // Text that translates to nothing leaves the canvas as it is.
-  if (!canvas || styled->length() == 0) return;
-  if (canvas->styledText() != styled) canvas->setStyledText(styled);
-  canvas->setNeedsDisplay();
+  if (!canvas_ || styled->length() == 0) return;
+  if (canvas_->styledText() != styled) canvas_->setStyledText(styled);
+  canvas_->setNeedsDisplay();
 }
 
 void CodeRunner::shutDown() {

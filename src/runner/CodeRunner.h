@@ -17,21 +17,28 @@
 
 namespace pellimo::runner {
 
-/// The one script runner of the process: writes the script to a file, runs it with its
-/// interpreter once at start and on every reload tick, and draws its output on the canvas.
-/// A widget has at most one child at a time.
+/// The script runner of a widget: writes the script to a file, runs it with its interpreter
+/// once at start and on every reload tick, and draws its output on the canvas. A widget has at
+/// most one child at a time. The application owns one runner; its state is its own and changes
+/// only through these operations.
 class CodeRunner : public QObject {
   Q_OBJECT
 
  public:
-  /// The first call makes the shared runner from these values; every later call returns that
-  /// runner unchanged and ignores its arguments.
-  static CodeRunner* initWithLanguage(qint64 mode, const QString& andCode, Canvas* andCanvas);
-  /// The shared runner, or null before the first initialisation.
-  static CodeRunner* RunnerSingleton();
+  /// A runner of `andCode` in language `mode`, drawing on `andCanvas` (which must outlive it).
+  /// The script file is written at once; a failure shows on the canvas and leaves nothing to run.
+  static std::unique_ptr<CodeRunner> initWithLanguage(qint64 mode, const QString& andCode,
+                                                      Canvas* andCanvas);
+  ~CodeRunner() override;
 
-  /// Writes `code` to a new script file for `mode`; false when there is nothing to write for
-  /// the mode or the file cannot be created (the canvas then says so).
+  /// The script of the next `prepare`: its language tag and its text.
+  void setScript(qint64 mode, const QString& code);
+  /// The arguments of the next runs; none means they are read from "args" at the next run.
+  void setArguments(std::optional<QStringList> arguments);
+  void setUuid(const QString& uuid) { uuid_ = uuid; }
+
+  /// Writes the script to a new script file for its mode; false when there is nothing to write
+  /// for the mode or the file cannot be created (the canvas then says so).
   bool prepare();
   bool compile(const QString& script, const QString& extension);
 
@@ -53,18 +60,15 @@ class CodeRunner : public QObject {
   /// Stops every child still running and waits for them: the process is about to end.
   void shutDown();
 
-  bool gotError = false;
-  qint64 mode = 0;
-  QString code;
-  Canvas* canvas = nullptr;
-  std::optional<QString> sourceFileName;
-  ansi::VXL_ANSIEscapeHelper helper;
-  std::optional<QStringList> additinaolArguments;
-  std::unique_ptr<RunOutput> taskOutput;
-  QPointer<QTimer> loper;
-  /// Children of recent runs that have ended, kept until the next reset.
-  QList<QPointer<ChildProcess>> actoveTasks;
-  QString uuid;
+  qint64 mode() const { return mode_; }
+  const QString& code() const { return code_; }
+  /// The script file of the last successful `prepare`.
+  const std::optional<QString>& sourceFileName() const { return sourceFileName_; }
+  const std::optional<QStringList>& additinaolArguments() const { return additinaolArguments_; }
+  /// The reload timer; null while the script is not reloaded.
+  const QTimer* loper() const { return loper_; }
+  /// Whether a child of the current run is still running.
+  bool isRunning() const;
 
  signals:
   /// A run has ended: its child exited, or it could not start one.
@@ -81,6 +85,20 @@ class CodeRunner : public QObject {
   /// A new, empty output for the next run, in the widget's current look.
   void freshOutput();
   Appearance appearance() const;
+
+  bool gotError_ = false;
+  qint64 mode_ = 0;
+  QString code_;
+  Canvas* canvas_ = nullptr;
+  std::optional<QString> sourceFileName_;
+  ansi::VXL_ANSIEscapeHelper helper_;
+  std::optional<QStringList> additinaolArguments_;
+  std::unique_ptr<RunOutput> taskOutput_;
+  QPointer<QTimer> loper_;
+  /// Children of recent runs that have ended, kept until the next reset.
+  QList<QPointer<ChildProcess>> actoveTasks_;
+  /// An identifier the widget's controller gives the runner; the runner only keeps it.
+  QString uuid_;
 
   QPointer<ChildProcess> child_;
   QTimer frame_;

@@ -4,6 +4,7 @@
 #include <QTimer>
 
 #include "platform/Bundle.h"
+#include "platform/BusContract.h"
 #include "platform/DistributedNotificationCenter.h"
 #include "platform/InstanceControl.h"
 #include "platform/RunningApplications.h"
@@ -28,6 +29,12 @@ AppDelegate::~AppDelegate() {
   if (sharedDelegate == this) sharedDelegate = nullptr;
 }
 
+runner::CodeRunner& AppDelegate::initRunner(qint64 mode, const QString& code,
+                                            runner::Canvas* canvas) {
+  if (!runner_) runner_ = runner::CodeRunner::initWithLanguage(mode, code, canvas);
+  return *runner_;
+}
+
 AppDelegate* AppDelegate::shared() {
   return sharedDelegate;
 }
@@ -48,7 +55,7 @@ bool AppDelegate::applicationWillFinishLaunching() {
 }
 
 void AppDelegate::applicationDidFinishLaunching() {
-  const QString hello = readManifest().value(QStringLiteral("hello"));
+  const QString hello = readManifest().value(platform::bus::manifest::kHello);
   if (!hello.isEmpty()) {
     platform::DistributedNotificationCenter::defaultCenter().postNotificationName(hello,
                                                                                   std::nullopt);

@@ -2,16 +2,20 @@
 
 #include <QObject>
 #include <QPointer>
+#include <QString>
+#include <memory>
 
 namespace pellimo::runner {
+class Canvas;
 class CodeRunner;
-}
+}  // namespace pellimo::runner
 
 namespace pellimo::widget {
 
 class ViewController;
 
-/// The registry of the process: the main view controller and the script runner.
+/// The application object: instance control, the announcement to the host, and the owner of
+/// the process's one script runner. The main view controller registers itself here.
 class AppDelegate : public QObject {
   Q_OBJECT
 
@@ -31,12 +35,15 @@ class AppDelegate : public QObject {
 
   ViewController* VC() const { return vc_; }
   void setVC(ViewController* vc) { vc_ = vc; }
-  runner::CodeRunner* runner() const { return runner_; }
-  void setRunner(runner::CodeRunner* runner) { runner_ = runner; }
+  /// The process's one runner; the first call makes it from these values, later calls return
+  /// it unchanged.
+  runner::CodeRunner& initRunner(qint64 mode, const QString& code, runner::Canvas* canvas);
+  /// The runner, or null before the script was first started.
+  runner::CodeRunner* runner() const { return runner_.get(); }
 
  private:
   QPointer<ViewController> vc_;
-  runner::CodeRunner* runner_ = nullptr;
+  std::unique_ptr<runner::CodeRunner> runner_;
 };
 
 }  // namespace pellimo::widget

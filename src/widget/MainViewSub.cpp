@@ -7,21 +7,12 @@
 #include <QTimer>
 #include <QWindow>
 
-#include "platform/DistributedNotificationCenter.h"
-#include "platform/FrameText.h"
 #include "platform/NotificationCenter.h"
-#include "platform/SettingsStore.h"
 #include "widget/ViewController.h"
+#include "widget/WindowEdges.h"
 #include "widget/windowSub.h"
 
 namespace pellimo::widget {
-
-namespace {
-
-/// How close to an edge a press starts a resize.
-constexpr int kEdgeGrip = 6;
-
-}  // namespace
 
 MainViewSub::Timings& MainViewSub::timings() {
   static Timings delays;
@@ -113,21 +104,16 @@ void MainViewSub::paintLayer(QPainter& painter) {
   }
 }
 
-Qt::Edges MainViewSub::edgesAt(const QPoint& position) const {
-  Qt::Edges edges;
-  if (position.x() < kEdgeGrip) edges |= Qt::LeftEdge;
-  if (position.x() >= width() - kEdgeGrip) edges |= Qt::RightEdge;
-  if (position.y() < kEdgeGrip) edges |= Qt::TopEdge;
-  if (position.y() >= height() - kEdgeGrip) edges |= Qt::BottomEdge;
-  return edges;
+bool MainViewSub::isResizable() const {
+  const auto* frame = qobject_cast<const windowSub*>(window());
+  return frame && frame->isResizable();
 }
 
 void MainViewSub::mousePressEvent(QMouseEvent* event) {
   if (event->button() != Qt::LeftButton) return QWidget::mousePressEvent(event);
-  auto* frame = qobject_cast<windowSub*>(window());
-  const Qt::Edges edges = edgesAt(event->position().toPoint());
-  if (edges && frame && frame->isResizable() && frame->windowHandle()) {
-    frame->windowHandle()->startSystemResize(edges);
+  const Qt::Edges edges = edgesAt(size(), event->position().toPoint());
+  if (edges && isResizable() && window()->windowHandle()) {
+    window()->windowHandle()->startSystemResize(edges);
     return;
   }
   // A press becomes a drag only once the pointer moves, so that the second click of a
@@ -137,18 +123,11 @@ void MainViewSub::mousePressEvent(QMouseEvent* event) {
 }
 
 void MainViewSub::mouseMoveEvent(QMouseEvent* event) {
-  auto* frame = qobject_cast<windowSub*>(window());
   if (!pressed_) {
     const Qt::Edges edges =
-        frame && frame->isResizable() ? edgesAt(event->position().toPoint()) : Qt::Edges();
-    if (edges == (Qt::LeftEdge | Qt::TopEdge) || edges == (Qt::RightEdge | Qt::BottomEdge)) {
-      setCursor(Qt::SizeFDiagCursor);
-    } else if (edges == (Qt::RightEdge | Qt::TopEdge) || edges == (Qt::LeftEdge | Qt::BottomEdge)) {
-      setCursor(Qt::SizeBDiagCursor);
-    } else if (edges & (Qt::LeftEdge | Qt::RightEdge)) {
-      setCursor(Qt::SizeHorCursor);
-    } else if (edges) {
-      setCursor(Qt::SizeVerCursor);
+        isResizable() ? edgesAt(size(), event->position().toPoint()) : Qt::Edges();
+    if (edges) {
+      setCursor(cursorForEdges(edges));
     } else {
       unsetCursor();
     }
@@ -170,8 +149,7 @@ void MainViewSub::mouseReleaseEvent(QMouseEvent* event) {
 void MainViewSub::mouseDoubleClickEvent(QMouseEvent* event) {
   pressed_ = false;
   if (event->button() != Qt::LeftButton || !root_) return;
-  root_->raised = false;
-  root_->raise();
+  emit doubleClicked();
 }
 
 void MainViewSub::resizeEvent(QResizeEvent* event) {
@@ -192,38 +170,19 @@ void MainViewSub::updateRect() {
     QTimer::singleShot(timings().initiateMs, this, [this] { initiated_ = true; });
     return;
   }
-  turnResizingOffBriefly();
-  QTimer::singleShot(timings().settleMs, this, [this] { saveFrame(true); });
+  settle(&MainViewSub::moveSettled);
 }
 
 void MainViewSub::windowDidResize() {
-  turnResizingOffBriefly();
-  QTimer::singleShot(timings().settleMs, this, [this] { saveFrame(false); });
+  settle(&MainViewSub::resizeSettled);
 }
 
-void MainViewSub::turnResizingOffBriefly() {
-  auto* frame = qobject_cast<windowSub*>(window());
-  if (!frame) return;
-  frame->setResizable(false);
-  QTimer::singleShot(timings().settleMs, frame, [frame] { frame->setResizable(true); });
-}
-
-void MainViewSub::saveFrame(bool report) {
-  const auto frameText = [this] {
-    return platform::stringFromRect(window() ? QRectF(window()->geometry()) : QRectF());
-  };
-  const QString frame = frameText();
-  auto& settings = platform::SettingsStore::standard();
-  settings.setValue(frame, QStringLiteral("frameMark"));
-  const bool stored = settings.synchronize();
-  if (!report) return;
-  qInfo().noquote() << frame;
-  if (!stored) qInfo().noquote() << "";
-  const QString name = root_ ? root_->config.value(QStringLiteral("frame")) : QString();
-  if (!name.isEmpty()) {
-    platform::DistributedNotificationCenter::defaultCenter().postNotificationName(
-        name, QMap<QString, QString>{{QStringLiteral("frame"), frameText()}});
+void MainViewSub::settle(void (MainViewSub::*settled)()) {
+  if (auto* frame = qobject_cast<windowSub*>(window())) {
+    turnResizingOffBriefly(frame, timings().settleMs,
+                           [frame](bool resizable) { frame->setResizable(resizable); });
   }
+  QTimer::singleShot(timings().settleMs, this, [this, settled] { emit(this->*settled)(); });
 }
 
 }  // namespace pellimo::widget

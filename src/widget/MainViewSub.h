@@ -14,8 +14,8 @@ class ViewController;
 
 /// The widget window's content view. It paints the layer (background, rounded corners,
 /// border) behind the canvas and the configuration button, plays the zoom, lets the window be
-/// dragged by its background and resized by its edges, drops the widget flat on a
-/// double-click, and stores and reports the window's frame after moves and resizes.
+/// dragged by its background and resized by its edges, and reports double-clicks and the
+/// window's settled moves and resizes to its controller.
 class MainViewSub : public QWidget {
   Q_OBJECT
 
@@ -46,13 +46,20 @@ class MainViewSub : public QWidget {
   const ZoomAnimation& zoomAnimation() const { return zoom_; }
 
   /// After a move or the end of a live resize: from 5 s after the first such event on, turns
-  /// resizing off for 0.5 s and then stores and reports the frame.
+  /// resizing off for 0.5 s and then reports `moveSettled`.
   void updateRect();
-  /// After a resize: the same switch of the style mask, then the frame is stored.
+  /// After a resize: the same switch of the style mask, then `resizeSettled`.
   void windowDidResize();
   /// The receiver of "clearView"; it has nothing to clear.
   void clear() {}
   bool initiated() const { return initiated_; }
+
+ signals:
+  void doubleClicked();
+  /// The window has moved (or ended a live resize), and its frame should be stored and reported.
+  void moveSettled();
+  /// The window has been resized, and its frame should be stored.
+  void resizeSettled();
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -64,9 +71,9 @@ class MainViewSub : public QWidget {
 
  private:
   void paintLayer(QPainter& painter);
-  void turnResizingOffBriefly();
-  void saveFrame(bool report);
-  Qt::Edges edgesAt(const QPoint& position) const;
+  /// Resizing off for the settling time, then `settled`.
+  void settle(void (MainViewSub::*settled)());
+  bool isResizable() const;
 
   QPointer<ViewController> root_;
   bool initiated_ = false;

@@ -7,14 +7,17 @@
 #include <QUuid>
 
 #include "ansi/VXL_ANSIEscapeHelper.h"
+#include "platform/BusContract.h"
 #include "platform/DesktopWindow.h"
 #include "platform/DistributedNotificationCenter.h"
 #include "platform/FrameText.h"
 #include "platform/ModuleObject.h"
 #include "platform/NotificationCenter.h"
 #include "platform/QtConversions.h"
+#include "platform/SettingsKeys.h"
 #include "platform/SettingsStore.h"
 #include "runner/CodeRunner.h"
+#include "runner/Interpreter.h"
 #include "widget/AppDelegate.h"
 #include "widget/FramePlacement.h"
 #include "widget/MainViewSub.h"
@@ -37,7 +40,16 @@ ViewController::EditorFactory& editorFactory() {
 
 ViewController::ViewController(windowSub* window, MainViewSub* view, lbl* canvas,
                                QAbstractButton* configBtn)
-    : canvas(canvas), configBtn(configBtn), window_(window), view_(view) {}
+    : canvas_(canvas), configBtn_(configBtn), window_(window), view_(view) {
+  connect(view_, &MainViewSub::doubleClicked, this, [this] {
+    raised_ = false;
+    raise();
+  });
+  connect(view_, &MainViewSub::moveSettled, this, [this] { saveFrame(true); });
+  connect(view_, &MainViewSub::resizeSettled, this, [this] { saveFrame(false); });
+}
+
+ViewController::~ViewController() = default;
 
 void ViewController::setEditorFactory(EditorFactory factory) {
   editorFactory() = std::move(factory);
@@ -46,16 +58,16 @@ void ViewController::setEditorFactory(EditorFactory factory) {
 void ViewController::viewDidLoad() {
   if (auto* delegate = AppDelegate::shared()) delegate->setVC(this);
   view_->setOpaque(false);
-  config = readManifest();
+  config_ = readManifest();
   auto& settings = platform::SettingsStore::standard();
-  cachedColor = settings.colorForKey(QStringLiteral("color"));
-  fontColor = settings.colorForKey(QStringLiteral("fontColor")).value_or(ansi::Color::white());
+  cachedColor_ = settings.colorForKey(platform::keys::kColor);
+  fontColor_ = settings.colorForKey(platform::keys::kFontColor).value_or(ansi::Color::white());
   if (editorFactory()) {
-    configVC = editorFactory()(*this);
-    configVC->viewDidLoad();
+    configVC_ = editorFactory()(*this);
+    configVC_->viewDidLoad();
   }
-  font = settings.fontForKey(QStringLiteral("codeFont"))
-             .value_or(ansi::Font{"", 12.0, ansi::Font::kRegularWeight, false});
+  font_ = settings.fontForKey(platform::keys::kCodeFont)
+              .value_or(ansi::Font{"", 12.0, ansi::Font::kRegularWeight, false});
 }
 
 void ViewController::viewDidAppear() {
@@ -75,7 +87,7 @@ void ViewController::viewDidAppear() {
 
 void ViewController::restoreFrame(bool skipZero) {
   const QVariant stored =
-      platform::SettingsStore::standard().objectForKey(QStringLiteral("frameMark"));
+      platform::SettingsStore::standard().objectForKey(platform::keys::kFrameMark);
   if (!stored.isValid()) return;
   const QRectF frame = platform::rectFromString(stored.toString());
   if (skipZero && frame.isNull()) return;
@@ -94,28 +106,28 @@ void ViewController::applyLayerBackground() {
 }
 
 ansi::Color ViewController::backgroundColor() {
-  if (!cachedColor) cachedColor = ansi::Color::grey(0.0, 0.5);
-  return *cachedColor;
+  if (!cachedColor_) cachedColor_ = ansi::Color::grey(0.0, 0.5);
+  return *cachedColor_;
 }
 
 void ViewController::themeWidget() {
   ansi::VXL_ANSIEscapeHelper helper;
-  helper.setDefaultStringColor(fontColor);
-  const std::u16string text = canvas->plainText().toStdU16String();
+  helper.setDefaultStringColor(fontColor_);
+  const std::u16string text = canvas_->plainText().toStdU16String();
   const auto styled = helper.attributedStringWithANSIEscapedString(text);
   auto themed = std::make_shared<ansi::StyledText>(styled->string());
-  themed->addAttribute(ansi::Attribute::Font, font, {0, themed->length()});
-  themed->addAttribute(ansi::Attribute::Foreground, fontColor, {0, themed->length()});
-  canvas->setStyledText(std::move(themed));
+  themed->addAttribute(ansi::Attribute::Font, font_, {0, themed->length()});
+  themed->addAttribute(ansi::Attribute::Foreground, fontColor_, {0, themed->length()});
+  canvas_->setStyledText(std::move(themed));
 }
 
 void ViewController::raise() {
-  if (raised) {
-    if (configBtn) configBtn->show();
+  if (raised_) {
+    if (configBtn_) configBtn_->show();
     view_->setBorder(Qt::yellow, 1.0);
     platform::setWindowLevel(window_->windowHandle(), platform::WindowLevel::Floating);
   } else {
-    if (configBtn) configBtn->hide();
+    if (configBtn_) configBtn_->hide();
     platform::setWindowLevel(window_->windowHandle(), platform::WindowLevel::Desktop);
     view_->setBorder(Qt::transparent, 0.0);
   }
@@ -124,13 +136,13 @@ void ViewController::raise() {
 }
 
 void ViewController::raiseMe() {
-  raised = true;
+  raised_ = true;
   raise();
   raiseFromDesktop(0.5, view_);
 }
 
 void ViewController::flattenMe() {
-  raised = false;
+  raised_ = false;
   raise();
   raiseFromDesktop(0.5, view_);
 }
@@ -140,17 +152,17 @@ void ViewController::raiseFromDesktop(double duration, MainViewSub* layer) {
 }
 
 void ViewController::toggleEdit() {
-  if (ignore) return;
-  ignore = true;
-  QTimer::singleShot(kQuietPeriodMs, this, [this] { ignore = false; });
+  if (ignore_) return;
+  ignore_ = true;
+  QTimer::singleShot(kQuietPeriodMs, this, [this] { ignore_ = false; });
   backgroundColor();
-  if (raised) {
-    raised = false;
+  if (raised_) {
+    raised_ = false;
     view_->setOpaque(false);
     platform::setWindowLevel(window_->windowHandle(), platform::WindowLevel::Desktop);
     view_->setBorder(view_->borderColor(), 0.0);
   } else {
-    raised = true;
+    raised_ = true;
     applyLayerBackground();
     view_->setOpaque(true);
     view_->setBorder(Qt::yellow, 1.0);
@@ -160,7 +172,7 @@ void ViewController::toggleEdit() {
 }
 
 void ViewController::showEditor() {
-  if (configVC) configVC->present();
+  if (configVC_) configVC_->present();
 }
 
 void ViewController::showConfig(QObject*) {
@@ -170,15 +182,16 @@ void ViewController::showConfig(QObject*) {
 
 void ViewController::startScript() {
   auto& settings = platform::SettingsStore::standard();
-  const qint64 mode = configVC ? configVC->selectedLanguageTag()
-                               : settings.integerForKey(QStringLiteral("modeValue"));
+  const qint64 mode = configVC_ ? configVC_->selectedLanguageTag()
+                                : settings.integerForKey(platform::keys::kModeValue);
   const QString script =
-      configVC ? configVC->scriptText() : settings.stringForKey(QStringLiteral("scriptValue"));
-  auto* runner = runner::CodeRunner::initWithLanguage(mode, script, canvas);
-  if (auto* delegate = AppDelegate::shared()) delegate->setRunner(runner);
-  runner->uuid = QUuid::createUuid().toString(QUuid::WithoutBraces);
-  runner->setAppearanceSource([this] { return runner::Appearance{font, fontColor}; });
-  runner->start();
+      configVC_ ? configVC_->scriptText() : settings.stringForKey(platform::keys::kScriptValue);
+  auto* delegate = AppDelegate::shared();
+  if (!delegate) return;
+  runner::CodeRunner& runner = delegate->initRunner(mode, script, canvas_);
+  runner.setUuid(QUuid::createUuid().toString(QUuid::WithoutBraces));
+  runner.setAppearanceSource([this] { return runner::Appearance{font_, fontColor_}; });
+  runner.start();
 }
 
 void ViewController::kill() {
@@ -187,13 +200,17 @@ void ViewController::kill() {
 
 void ViewController::regNFC() {
   auto& center = platform::DistributedNotificationCenter::defaultCenter();
-  const std::pair<const char*, void (ViewController::*)()> commands[] = {
-      {"edit", &ViewController::toggleEdit},   {"kill", &ViewController::kill},
-      {"raise", &ViewController::raiseMe},     {"flat", &ViewController::flattenMe},
-      {"config", &ViewController::showEditor}, {"clear", &ViewController::removeUserDefaults},
+  namespace manifest = platform::bus::manifest;
+  const std::pair<QLatin1String, void (ViewController::*)()> commands[] = {
+      {manifest::kEdit, &ViewController::toggleEdit},
+      {manifest::kKill, &ViewController::kill},
+      {manifest::kRaise, &ViewController::raiseMe},
+      {manifest::kFlat, &ViewController::flattenMe},
+      {manifest::kConfig, &ViewController::showEditor},
+      {manifest::kClear, &ViewController::removeUserDefaults},
   };
   for (const auto& [key, handler] : commands) {
-    const QString name = config.value(QString::fromLatin1(key));
+    const QString name = config_.value(key);
     if (name.isEmpty()) continue;
     center.addObserver(this, name, [this, handler = handler] { (this->*handler)(); });
   }
@@ -202,26 +219,86 @@ void ViewController::regNFC() {
 
 void ViewController::removeUserDefaults() {
   auto& settings = platform::SettingsStore::standard();
-  for (const QString& key : settings.dictionaryRepresentation().keys()) {
-    settings.removeObjectForKey(key);
-  }
+  settings.clear();
   settings.synchronize();
-  const auto* delegate = AppDelegate::shared();
-  const auto* runner = delegate ? delegate->runner() : nullptr;
-  if (runner && runner->sourceFileName) QFile::remove(*runner->sourceFileName);
+  const auto* current = runner();
+  if (current && current->sourceFileName()) QFile::remove(*current->sourceFileName());
 }
 
 void ViewController::publishRaised() {
-  if (moduleObject_) moduleObject_->setRaised(raised);
+  if (moduleObject_) moduleObject_->setRaised(raised_);
 }
 
 void ViewController::postFrameReport() {
-  const QString frame = platform::stringFromRect(window_ ? QRectF(window_->geometry()) : QRectF());
-  const QString name = config.value(QStringLiteral("frame"));
+  const QString name = config_.value(platform::bus::manifest::kFrame);
   if (!name.isEmpty()) {
     platform::DistributedNotificationCenter::defaultCenter().postNotificationName(
-        name, QMap<QString, QString>{{QStringLiteral("frame"), frame}});
+        name, QMap<QString, QString>{{platform::bus::kFrameInfoKey, frameText()}});
   }
+}
+
+void ViewController::saveFrame(bool report) {
+  const QString frame = frameText();
+  auto& settings = platform::SettingsStore::standard();
+  settings.setValue(frame, platform::keys::kFrameMark);
+  const bool stored = settings.synchronize();
+  if (!report) return;
+  qInfo().noquote() << frame;
+  if (!stored) qInfo().noquote() << "";
+  postFrameReport();
+}
+
+QString ViewController::frameText() const {
+  return platform::stringFromRect(QRectF(window_->geometry()));
+}
+
+runner::CodeRunner* ViewController::runner() const {
+  const auto* delegate = AppDelegate::shared();
+  return delegate ? delegate->runner() : nullptr;
+}
+
+void ViewController::stopScript() {
+  auto* current = runner();
+  if (!current) return;
+  current->stopReloading();
+  current->resetTask();
+  current->setArguments(QStringList());
+}
+
+bool ViewController::loadScript(qint64 mode, const QString& text, const QString& arguments) {
+  auto* current = runner();
+  if (!current) return false;
+  stopScript();
+  current->setScript(mode, text);
+  current->setArguments(runner::splitArguments(arguments));
+  return current->prepare();
+}
+
+void ViewController::runScript(std::function<void()> finished) {
+  auto* current = runner();
+  if (!current) return;
+  connect(current, &runner::CodeRunner::runFinished, this, std::move(finished),
+          Qt::SingleShotConnection);
+  current->run();
+}
+
+void ViewController::resumeReloading() {
+  if (auto* current = runner()) current->scheduleReload();
+}
+
+void ViewController::setAppearance(const ansi::Font& font, const ansi::Color& fontColor) {
+  font_ = font;
+  fontColor_ = fontColor;
+  themeWidget();
+}
+
+void ViewController::setBackground(const std::optional<ansi::Color>& color) {
+  cachedColor_ = color;
+  applyLayerBackground();
+}
+
+void ViewController::activateWidget() {
+  window_->activateWindow();
 }
 
 }  // namespace pellimo::widget

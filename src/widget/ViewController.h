@@ -1,7 +1,7 @@
 #pragma once
 
 #include <QObject>
-#include <QPointer>
+#include <QString>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -17,6 +17,10 @@ namespace pellimo::platform {
 class ModuleObject;
 }
 
+namespace pellimo::runner {
+class CodeRunner;
+}
+
 namespace pellimo::widget {
 
 class MainViewSub;
@@ -24,12 +28,14 @@ class lbl;
 class windowSub;
 
 /// The widget's main controller: the window's display modes and their zoom, host commands,
-/// the settings wipe, the widget's look and the script start.
+/// the settings wipe, the widget's look, the script start, and the stored frame. The editor
+/// changes the script and the look only through the operations under "For the editor".
 class ViewController : public QObject {
   Q_OBJECT
 
  public:
   ViewController(windowSub* window, MainViewSub* view, lbl* canvas, QAbstractButton* configBtn);
+  ~ViewController() override;
 
   void viewDidLoad();
   void viewDidAppear();
@@ -62,6 +68,24 @@ class ViewController : public QObject {
   /// Paints `cachedColor` (or its fallback) as the widget's background at once.
   void applyLayerBackground();
 
+  // For the editor.
+  /// Stops reloading and the running script, and forgets the script's arguments: the script
+  /// is about to change.
+  void stopScript();
+  /// Stops the script, then writes `text` as the script in language `mode` with `arguments`
+  /// (split at every ","); false when nothing could be written or the script never started.
+  bool loadScript(qint64 mode, const QString& text, const QString& arguments);
+  /// Runs the loaded script once; `finished` is called when the run has ended.
+  void runScript(std::function<void()> finished);
+  /// Starts the reload timer again from the stored interval, without running now.
+  void resumeReloading();
+  /// The widget's text font and colour; the canvas is redrawn in them.
+  void setAppearance(const ansi::Font& font, const ansi::Color& fontColor);
+  /// The widget's background; none falls back to black at alpha 0.5.
+  void setBackground(const std::optional<ansi::Color>& color);
+  /// Brings the widget window to the front of its level and gives it the focus.
+  void activateWidget();
+
   /// Makes the configuration editor when the view loads; without one, the script and its
   /// language are read from the settings.
   using EditorFactory = std::function<std::unique_ptr<EditorController>(ViewController&)>;
@@ -70,24 +94,32 @@ class ViewController : public QObject {
   /// Where the module shows its state on the bus; may be null.
   void setModuleObject(platform::ModuleObject* object) { moduleObject_ = object; }
 
+  bool isRaised() const { return raised_; }
+  const std::optional<ansi::Color>& cachedColor() const { return cachedColor_; }
+  const ansi::Font& font() const { return font_; }
+  const ansi::Color& fontColor() const { return fontColor_; }
+  EditorController* configVC() const { return configVC_.get(); }
   windowSub* window() const { return window_; }
   MainViewSub* view() const { return view_; }
 
-  bool ignore = false;
-  bool raised = false;
-  std::optional<ansi::Color> cachedColor;
-  Manifest config;
-  std::unique_ptr<EditorController> configVC;
-  lbl* canvas = nullptr;
-  QAbstractButton* configBtn = nullptr;
-  ansi::Font font;
-  ansi::Color fontColor;
-
  private:
   void restoreFrame(bool skipZero);
+  /// Stores the window's frame; after a move also logs it and reports it to the host.
+  void saveFrame(bool report);
   void postFrameReport();
+  QString frameText() const;
   void publishRaised();
+  runner::CodeRunner* runner() const;
 
+  bool ignore_ = false;
+  bool raised_ = false;
+  std::optional<ansi::Color> cachedColor_;
+  Manifest config_;
+  std::unique_ptr<EditorController> configVC_;
+  lbl* canvas_;
+  QAbstractButton* configBtn_;
+  ansi::Font font_;
+  ansi::Color fontColor_;
   windowSub* window_;
   MainViewSub* view_;
   platform::ModuleObject* moduleObject_ = nullptr;

@@ -34,23 +34,22 @@ void changeInDialog(QFontDialog* dialog, const std::function<void(QFont&)>& chan
 
 TEST_F(EditorTest, PickFontOpensANonModalDialogOnTheCodeEditorsFont) {
   editor().present();
-  const ansi::Font before = host().font;
-  editor().pickFont(editor().fontBtn);
+  const ansi::Font before = host().font();
+  editor().pickFont(ui().fontBtn);
   QFontDialog* dialog = editor().fontPanel();
   ASSERT_TRUE(dialog);
   EXPECT_TRUE(dialog->isVisible());
   EXPECT_FALSE(dialog->isModal());
-  EXPECT_EQ(QFontInfo(dialog->currentFont()).family(),
-            QFontInfo(editor().editor->textFont()).family());
+  EXPECT_EQ(QFontInfo(dialog->currentFont()).family(), QFontInfo(ui().editor->textFont()).family());
   // Opening is not choosing.
   EXPECT_FALSE(settings().fontForKey(QStringLiteral("codeFont")));
-  EXPECT_EQ(host().font, before);
+  EXPECT_EQ(host().font(), before);
 }
 
 TEST_F(EditorTest, FontChangesBuildOnEachOtherAndRestyleTheWidget) {
   widget_->canvas->setPlainText(QStringLiteral("some output"));
-  const QFont editorFont = editor().editor->textFont();
-  editor().pickFont(editor().fontBtn);
+  const QFont editorFont = ui().editor->textFont();
+  editor().pickFont(ui().fontBtn);
   QFontDialog* dialog = editor().fontPanel();
   ASSERT_TRUE(dialog);
 
@@ -58,7 +57,7 @@ TEST_F(EditorTest, FontChangesBuildOnEachOtherAndRestyleTheWidget) {
   const auto first = settings().fontForKey(QStringLiteral("codeFont"));
   ASSERT_TRUE(first);
   EXPECT_EQ(first->pointSize, 21);
-  EXPECT_EQ(host().font, *first);
+  EXPECT_EQ(host().font(), *first);
 
   changeInDialog(dialog, [](QFont& font) { font.setItalic(true); });
   const auto second = settings().fontForKey(QStringLiteral("codeFont"));
@@ -66,29 +65,29 @@ TEST_F(EditorTest, FontChangesBuildOnEachOtherAndRestyleTheWidget) {
   EXPECT_EQ(second->pointSize, 21);
   EXPECT_TRUE(second->italic);
   EXPECT_EQ(second->family, first->family);
-  EXPECT_EQ(host().font, *second);
+  EXPECT_EQ(host().font(), *second);
   EXPECT_EQ(canvasFont(widget_->canvas), *second);
-  EXPECT_EQ(editor().editor->textFont(), editorFont);
+  EXPECT_EQ(ui().editor->textFont(), editorFont);
 }
 
 TEST_F(EditorTest, TheTextColourInUseStoresNothingAndDoesNotRedraw) {
   widget_->canvas->setPlainText(QStringLiteral("some output"));
   editor().present();
-  editor().fontColor->setColor(host().fontColor);
-  editor().chosenColor(editor().fontColor);
+  ui().fontColor->setColor(host().fontColor());
+  editor().chosenColor(ui().fontColor);
   EXPECT_FALSE(settings().colorForKey(QStringLiteral("fontColor")));
   EXPECT_EQ(widget_->canvas->styledText(), nullptr);
 }
 
 TEST_F(EditorTest, ANewTextColourFromTheWellIsStoredAndRedrawsTheCanvas) {
   widget_->canvas->setPlainText(QStringLiteral("some output"));
-  host().fontColor = ansi::Color::rgb(0, 1, 0);
+  host().setAppearance(host().font(), ansi::Color::rgb(0, 1, 0));
   editor().present();
-  EXPECT_EQ(editor().fontColor->color(), ansi::Color::rgb(0, 1, 0));
-  editor().fontColor->activate(true);
+  EXPECT_EQ(ui().fontColor->color(), ansi::Color::rgb(0, 1, 0));
+  ui().fontColor->activate(true);
   const ansi::Color orange = ansi::Color::rgb(1, 0.5, 0);
   ColorPanel::sharedColorPanel()->setColor(orange);
-  EXPECT_EQ(host().fontColor, orange);
+  EXPECT_EQ(host().fontColor(), orange);
   EXPECT_EQ(settings().colorForKey(QStringLiteral("fontColor")), orange);
   EXPECT_EQ(canvasColor(widget_->canvas), orange);
   EXPECT_EQ(widget_->canvas->plainText(), QStringLiteral("some output"));
@@ -96,13 +95,13 @@ TEST_F(EditorTest, ANewTextColourFromTheWellIsStoredAndRedrawsTheCanvas) {
 
 TEST_F(EditorTest, ThePickerRaisesTheWidgetAndEveryColourPickedIsPaintedAndStored) {
   const ansi::Color background = ansi::Color::rgb(0.1, 0.2, 0.3, 0.9);
-  host().cachedColor = background;
+  host().setBackground(background);
   editor().present();
-  QPushButton* control = editor().backgroundBtn;
+  QPushButton* control = ui().backgroundBtn;
   editor().showPicker(control);
 
   QVColorPickerPopover* popover = QVColorPickerPopover::sharedPopover();
-  EXPECT_TRUE(host().raised);
+  EXPECT_TRUE(host().isRaised());
   ASSERT_TRUE(popover->isShown());
   EXPECT_EQ(popover->color(), background);
   const QWidget* window = popover->contentViewController()->view()->window();
@@ -111,7 +110,7 @@ TEST_F(EditorTest, ThePickerRaisesTheWidgetAndEveryColourPickedIsPaintedAndStore
   ColorPanel* panel = popover->colorPanel();
   for (const ansi::Color& chosen : {ansi::Color::rgb(1, 0, 0), ansi::Color::rgb(0, 0, 1)}) {
     panel->setColor(chosen);
-    EXPECT_EQ(host().cachedColor, chosen);
+    EXPECT_EQ(host().cachedColor(), chosen);
     EXPECT_EQ(settings().colorForKey(QStringLiteral("color")), chosen);
     const QImage painted = widget_->view->grab().toImage();
     EXPECT_EQ(painted.pixel(painted.rect().center()), platform::toQColor(chosen).rgba());
@@ -127,7 +126,7 @@ TEST_F(EditorTest, EscapeInThePopoverReachesTheApplicationOnce) {
   auto second = makeWidget();
   NotificationCounter unRaise(QStringLiteral("unRaise"));
   editor().present();
-  editor().showPicker(editor().backgroundBtn);
+  editor().showPicker(ui().backgroundBtn);
   QVColorPickerPopover::sharedPopover()->cancelOperation();
   EXPECT_EQ(unRaise.count, 1);
 }

@@ -46,29 +46,18 @@ class NotificationCounter : public QObject {
 class EditorTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    auto& store = settings();
-    for (const QString& key : store.dictionaryRepresentation().keys())
-      store.removeObjectForKey(key);
-    store.synchronize();
+    settings().clear();
+    settings().synchronize();
     widget::ViewController::setEditorFactory(
         [](widget::ViewController& host) { return std::make_unique<editor::OutPut>(&host); });
     widget_ = makeWidget();
-    runner_ = runner::CodeRunner::initWithLanguage(0, QString(), widget_->canvas);
-    runner_->canvas = widget_->canvas;
-    runner_->mode = 0;
-    runner_->code.clear();
-    runner_->additinaolArguments.reset();
-    runner_->prepare();
+    runner_ = &delegate_.initRunner(0, QString(), widget_->canvas);
     runner_->setAppearanceSource([this] {
-      return runner::Appearance{host().font, host().fontColor};
+      return runner::Appearance{host().font(), host().fontColor()};
     });
   }
 
   void TearDown() override {
-    runner_->stopReloading();
-    runner_->resetTask();
-    runner_->canvas = nullptr;
-    runner_->setAppearanceSource({});
     colorpicker::QVColorPickerPopover::sharedPopover()->close();
     colorpicker::ColorWell::deactivateAll();
     colorpicker::ColorPanel::sharedColorPanel()->orderOut();
@@ -83,15 +72,16 @@ class EditorTest : public ::testing::Test {
   }
 
   static editor::OutPut& editorOf(widget::Interface& widget) {
-    return static_cast<editor::OutPut&>(*widget.controller->configVC);
+    return static_cast<editor::OutPut&>(*widget.controller->configVC());
   }
 
   widget::ViewController& host() { return *widget_->controller; }
   editor::OutPut& editor() { return editorOf(*widget_); }
+  const editor::EditorView::Controls& ui() { return editor().view()->controls(); }
   QString canvasText() const { return widget_->canvas->plainText(); }
 
   /// Makes the editor's picker pick the next language, as the Down key does.
-  void pickNextLanguage() { QTest::keyClick(editor().LanguagePicker, Qt::Key_Down); }
+  void pickNextLanguage() { QTest::keyClick(ui().LanguagePicker, Qt::Key_Down); }
 
   static inline int editorsMade = 0;
 

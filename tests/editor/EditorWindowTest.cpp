@@ -13,7 +13,7 @@ long bgr(int red, int green, int blue) {
 }
 
 long send(editor::OutPut& out, unsigned int message, unsigned long argument = 0) {
-  return out.editor->textView()->SendScintilla(message, argument);
+  return out.view()->controls().editor->textView()->SendScintilla(message, argument);
 }
 
 TEST_F(EditorTest, OnlyTheFirstEditorOfTheProcessGetsTheGutterAndLineHighlight) {
@@ -40,7 +40,7 @@ TEST_F(EditorTest, TheFramelessEditorWindowTurnsResizingOffForHalfASecondAfterEa
   EXPECT_TRUE(window->windowFlags().testFlag(Qt::FramelessWindowHint));
   EXPECT_EQ(window->windowTitle(), QStringLiteral("Pellimo editor"));
   EXPECT_TRUE(window->sizeGrip()->isVisible());
-  EXPECT_EQ(window->focusWidget(), editor().editor->textView());
+  EXPECT_EQ(window->focusWidget(), ui().editor->textView());
 
   // Steps of one resize, closer together than its end.
   for (int step = 1; step <= 3; ++step) {

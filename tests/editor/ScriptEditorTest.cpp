@@ -11,7 +11,7 @@ namespace pellimo::test {
 namespace {
 
 QString lexerLanguage(editor::OutPut& out) {
-  const QsciLexer* lexer = out.editor->textView()->lexer();
+  const QsciLexer* lexer = out.view()->controls().editor->textView()->lexer();
   return lexer ? QString::fromLatin1(lexer->language()) : QString();
 }
 
@@ -19,10 +19,10 @@ TEST_F(EditorTest, LoadingRestoresTheStoredLanguageScriptAndArgumentsOrTheDefaul
   // Nothing stored: shell, empty fields.
   EXPECT_EQ(editor().selectedLanguageTag(), 0);
   EXPECT_EQ(editor().scriptText(), QString());
-  EXPECT_EQ(editor().arguments->text(), QString());
+  EXPECT_EQ(ui().arguments->text(), QString());
   EXPECT_EQ(lexerLanguage(editor()), QStringLiteral("Bash"));
   editor().present();
-  EXPECT_EQ(editor().reloadAfter->text(), QStringLiteral("0"));
+  EXPECT_EQ(ui().reloadAfter->text(), QStringLiteral("0"));
 
   settings().setValue(2, QStringLiteral("modeValue"));
   settings().setValue(QStringLiteral("print(1)"), QStringLiteral("scriptValue"));
@@ -33,11 +33,10 @@ TEST_F(EditorTest, LoadingRestoresTheStoredLanguageScriptAndArgumentsOrTheDefaul
   // What the widget's script start reads from its editor.
   EXPECT_EQ(out.selectedLanguageTag(), 2);
   EXPECT_EQ(out.scriptText(), QStringLiteral("print(1)"));
-  EXPECT_EQ(out.arguments->text(), QStringLiteral("a,b"));
+  EXPECT_EQ(out.view()->controls().arguments->text(), QStringLiteral("a,b"));
   EXPECT_EQ(lexerLanguage(out), QStringLiteral("Python"));
-  EXPECT_EQ(out.host, restored->controller.get());
   out.present();
-  EXPECT_EQ(out.reloadAfter->text(), QStringLiteral("7"));
+  EXPECT_EQ(out.view()->controls().reloadAfter->text(), QStringLiteral("7"));
 }
 
 TEST_F(EditorTest, PickingALanguageEmptiesTheScriptStoresTheModeAndStopsReloading) {
@@ -45,24 +44,23 @@ TEST_F(EditorTest, PickingALanguageEmptiesTheScriptStoresTheModeAndStopsReloadin
   settings().setValue(QStringLiteral("x"), QStringLiteral("args"));
   settings().setValue(5, QStringLiteral("reloadAfter"));
   runner_->scheduleReload();
-  ASSERT_TRUE(runner_->loper);
-  editor().editor->setString(QStringLiteral("echo typed"));
-  editor().arguments->setText(QStringLiteral("x"));
+  ASSERT_TRUE(runner_->loper());
+  ui().editor->setString(QStringLiteral("echo typed"));
+  ui().arguments->setText(QStringLiteral("x"));
   widget_->canvas->setPlainText(QStringLiteral("on show"));
 
   pickNextLanguage();
 
   EXPECT_EQ(editor().scriptText(), QString());
-  EXPECT_EQ(editor().arguments->text(), QString());
-  EXPECT_EQ(editor().mode, 1);
+  EXPECT_EQ(ui().arguments->text(), QString());
+  EXPECT_EQ(editor().selectedLanguageTag(), 1);
   EXPECT_EQ(settings().integerForKey(QStringLiteral("modeValue")), 1);
   EXPECT_EQ(settings().stringForKey(QStringLiteral("scriptValue")), QStringLiteral("echo old"));
   EXPECT_EQ(settings().stringForKey(QStringLiteral("args")), QStringLiteral("x"));
-  EXPECT_FALSE(runner_->loper);
-  EXPECT_EQ(runner_->additinaolArguments, QStringList());
-  EXPECT_EQ(runner_->mode, 0);
+  EXPECT_FALSE(runner_->loper());
+  EXPECT_EQ(runner_->additinaolArguments(), QStringList());
+  EXPECT_EQ(runner_->mode(), 0);
   EXPECT_EQ(canvasText(), QStringLiteral("on show"));
-  EXPECT_EQ(editor().syntaxDefinition, QStringLiteral("Ruby"));
   EXPECT_EQ(lexerLanguage(editor()), QStringLiteral("Ruby"));
 
   pickNextLanguage();
@@ -88,22 +86,21 @@ TEST_F(EditorTest, RunStoresTheFieldsAndHandsThemToTheRunner) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.arguments.toStdString() + " / " + c.reload.toStdString());
     editor().present();
-    editor().editor->setString(QStringLiteral("print('hi')\n"));
-    editor().arguments->setText(c.arguments);
-    editor().reloadAfter->setText(c.reload);
-    editor().runCode(editor().runBtn);
+    ui().editor->setString(QStringLiteral("print('hi')\n"));
+    ui().arguments->setText(c.arguments);
+    ui().reloadAfter->setText(c.reload);
+    editor().runCode(ui().runBtn);
 
     EXPECT_EQ(settings().stringForKey(QStringLiteral("scriptValue")),
               QStringLiteral("print('hi')\n"));
     EXPECT_EQ(settings().stringForKey(QStringLiteral("args")), c.arguments);
     EXPECT_EQ(settings().integerForKey(QStringLiteral("reloadAfter")), c.storedReload);
-    EXPECT_EQ(editor().reloadAfterValue, c.storedReload);
-    EXPECT_EQ(runner_->additinaolArguments, c.passed);
-    EXPECT_EQ(runner_->mode, 2);
-    EXPECT_EQ(runner_->code, QStringLiteral("print('hi')\n"));
-    ASSERT_TRUE(runner_->sourceFileName);
-    EXPECT_TRUE(runner_->sourceFileName->endsWith(QStringLiteral(".py")));
-    EXPECT_FALSE(runner_->loper);
+    EXPECT_EQ(runner_->additinaolArguments(), c.passed);
+    EXPECT_EQ(runner_->mode(), 2);
+    EXPECT_EQ(runner_->code(), QStringLiteral("print('hi')\n"));
+    ASSERT_TRUE(runner_->sourceFileName());
+    EXPECT_TRUE(runner_->sourceFileName()->endsWith(QStringLiteral(".py")));
+    EXPECT_FALSE(runner_->loper());
     EXPECT_FALSE(editor().view()->isVisible());
   }
 }
@@ -114,12 +111,12 @@ TEST_F(EditorTest, RunRunsOnceAfterTwoSecondsRaisesTheWidgetWhenDoneAndThenReloa
   QString canvasAtRaise;
   NotificationCounter raises(QStringLiteral("clearView"), [&] { canvasAtRaise = canvasText(); });
   editor().present();
-  editor().editor->setString(
+  ui().editor->setString(
       QStringLiteral("echo run >> '%1'\necho started\nsleep 0.5\necho finished\n").arg(runs));
-  editor().reloadAfter->setText(QStringLiteral("1"));
+  ui().reloadAfter->setText(QStringLiteral("1"));
   QElapsedTimer clock;
   clock.start();
-  editor().runCode(editor().runBtn);
+  editor().runCode(ui().runBtn);
 
   QTest::qWait(1500);
   EXPECT_EQ(lineCount(runs), 0);
@@ -129,8 +126,8 @@ TEST_F(EditorTest, RunRunsOnceAfterTwoSecondsRaisesTheWidgetWhenDoneAndThenReloa
   // The widget comes back only once the run has ended.
   EXPECT_EQ(canvasAtRaise, QStringLiteral("started\nfinished\n"));
   EXPECT_EQ(raises.count, 1);
-  ASSERT_TRUE(runner_->loper);
-  EXPECT_EQ(runner_->loper->interval(), 1000);
+  ASSERT_TRUE(runner_->loper());
+  EXPECT_EQ(runner_->loper()->interval(), 1000);
 
   // Rescheduled, not rerun at once: the next run follows a tick one interval later.
   QTest::qWait(700);
@@ -144,25 +141,25 @@ TEST_F(EditorTest, CancelStoresNothingRaisesTheWidgetAndReloadsTheScriptItHad) {
   settings().setValue(QStringLiteral("echo old"), QStringLiteral("scriptValue"));
   settings().setValue(QStringLiteral("o"), QStringLiteral("args"));
   settings().setValue(1, QStringLiteral("reloadAfter"));
-  runner_->code = QStringLiteral("echo run >> '%1'\necho old\n").arg(runs);
+  runner_->setScript(0, QStringLiteral("echo run >> '%1'\necho old\n").arg(runs));
   ASSERT_TRUE(runner_->prepare());
   NotificationCounter raises(QStringLiteral("clearView"));
 
   editor().present();
   pickNextLanguage();
-  EXPECT_FALSE(runner_->loper);
-  editor().editor->setString(QStringLiteral("puts 1"));
-  editor().arguments->setText(QStringLiteral("new"));
-  editor().reloadAfter->setText(QStringLiteral("9"));
-  editor().cancelEdit(editor().cancelBtn);
+  EXPECT_FALSE(runner_->loper());
+  ui().editor->setString(QStringLiteral("puts 1"));
+  ui().arguments->setText(QStringLiteral("new"));
+  ui().reloadAfter->setText(QStringLiteral("9"));
+  editor().cancelEdit(ui().cancelBtn);
 
   EXPECT_FALSE(editor().view()->isVisible());
   EXPECT_EQ(raises.count, 1);
   EXPECT_EQ(settings().stringForKey(QStringLiteral("scriptValue")), QStringLiteral("echo old"));
   EXPECT_EQ(settings().stringForKey(QStringLiteral("args")), QStringLiteral("o"));
   EXPECT_EQ(settings().integerForKey(QStringLiteral("reloadAfter")), 1);
-  ASSERT_TRUE(runner_->loper);
-  EXPECT_EQ(runner_->loper->interval(), 1000);
+  ASSERT_TRUE(runner_->loper());
+  EXPECT_EQ(runner_->loper()->interval(), 1000);
   EXPECT_EQ(lineCount(runs), 0);
   // The widget keeps running its old script, in its old language.
   EXPECT_TRUE(QTest::qWaitFor([&] { return lineCount(runs) == 1; }, 3000));
@@ -178,16 +175,16 @@ TEST_F(EditorTest, AFailedPrepareRunsNothingAndLeavesEditorAndWidgetAlone) {
   NotificationCounter raises(QStringLiteral("clearView"));
   settings().setValue(3, QStringLiteral("reloadAfter"));
   editor().present();
-  editor().editor->setString(QStringLiteral("echo never"));
-  editor().reloadAfter->setText(QStringLiteral("3"));
-  editor().runCode(editor().runBtn);
+  ui().editor->setString(QStringLiteral("echo never"));
+  ui().reloadAfter->setText(QStringLiteral("3"));
+  editor().runCode(ui().runBtn);
   QFile::setPermissions(scripts, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 
   EXPECT_EQ(canvasText(), QStringLiteral("Error creating temporary file."));
   QTest::qWait(2500);
   EXPECT_FALSE(editor().view()->isVisible());
   EXPECT_EQ(raises.count, 0);
-  EXPECT_FALSE(runner_->loper);
+  EXPECT_FALSE(runner_->loper());
   EXPECT_EQ(canvasText(), QStringLiteral("Error creating temporary file."));
 }
 

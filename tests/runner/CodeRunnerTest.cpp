@@ -62,16 +62,16 @@ TEST_F(RunnerTest, StoredArgumentsFollowTheScriptPath) {
   };
   for (const auto& [stored, expected] : cases) {
     if (stored.isValid()) {
-      setSetting(QStringLiteral("args"), stored);
+      setSetting(platform::keys::kArgs, stored);
     } else {
-      platform::SettingsStore::standard().removeObjectForKey(QStringLiteral("args"));
+      platform::SettingsStore::standard().removeObjectForKey(platform::keys::kArgs);
     }
-    runner().additinaolArguments.reset();
+    runner().setArguments(std::nullopt);
     ASSERT_TRUE(runToEnd(script));
     EXPECT_EQ(canvas.plainText(), expected) << stored.toString().toStdString();
   }
   // Once taken, the arguments are not read from the settings again.
-  setSetting(QStringLiteral("args"), QStringLiteral("changed"));
+  setSetting(platform::keys::kArgs, QStringLiteral("changed"));
   ASSERT_TRUE(runToEnd(script));
   EXPECT_EQ(canvas.plainText(), QStringLiteral("[ lead][ trail ]#2\n"));
 }
@@ -92,7 +92,7 @@ TEST_F(RunnerTest, OutputIsDrawnInTheWidgetsFontWithTheScriptsColours) {
   EXPECT_EQ(std::get<ansi::Font>(*at(Attribute::Font, 0)), kLook.font);
   EXPECT_EQ(std::get<ansi::Color>(*at(Attribute::Foreground, 0)), kLook.fontColor);
   EXPECT_EQ(std::get<ansi::Color>(*at(Attribute::Foreground, 6)),
-            runner().helper.colorForSGRCode(31));
+            ansi::VXL_ANSIEscapeHelper().colorForSGRCode(31));
   EXPECT_EQ(std::get<ansi::Color>(*at(Attribute::Foreground, 16)), kLook.fontColor);
   EXPECT_EQ(std::get<int>(*at(Attribute::Underline, 10)), ansi::kUnderlineSingle);
   const auto plainUnderline = at(Attribute::Underline, 0);
@@ -105,7 +105,7 @@ TEST_F(RunnerTest, AnUnknownLanguageStartsNothingButStopsTheRunningScript) {
   ASSERT_TRUE(eventually([&] { return canvas.plainText() == QStringLiteral("started\n"); }));
   ASSERT_EQ(children().size(), 1u);
   const pid_t group = children().front().pid;
-  runner().mode = 7;
+  runner().setScript(7, runner().code());
   runner().run();
   EXPECT_TRUE(eventually([&] { return liveMembersOfGroup(group).empty(); }, 4000));
   serveFor(300);
@@ -126,12 +126,6 @@ TEST_F(RunnerTest, AMissingInterpreterIsShownAsAnError) {
   // The runner goes on working.
   ASSERT_TRUE(runToEnd(QStringLiteral("echo fine")));
   EXPECT_EQ(canvas.plainText(), QStringLiteral("fine\n"));
-}
-
-TEST_F(RunnerTest, PythonScriptsRunWithTheInstalledPython) {
-  if (!QFileInfo::exists(runner::interpreterForMode(2))) GTEST_SKIP() << "no python installed";
-  ASSERT_TRUE(runToEnd(QStringLiteral("import sys\nprint('py', len(sys.argv))"), 2));
-  EXPECT_EQ(canvas.plainText(), QStringLiteral("py 1\n"));
 }
 
 TEST_F(RunnerTest, AHugeOutputKeepsOnlyItsNewestLines) {

@@ -1,3 +1,5 @@
+#include <QDeadlineTimer>
+#include <QThread>
 #include <QTimer>
 
 #include "RunnerFixture.h"
@@ -22,7 +24,7 @@ int tickingTimers(CodeRunner& runner) {
 
 TEST_F(RunnerTest, ReloadTicksRunTheScriptAgain) {
   const QString log = runtimePath() + "/runs";
-  setSetting(QStringLiteral("reloadAfter"), 1);
+  setSetting(platform::keys::kReloadAfter, 1);
   ASSERT_TRUE(load(QStringLiteral("echo run >> '%1'").arg(log)));
   runner().start();
   EXPECT_TRUE(eventually([&] { return linesIn(log) >= 2; }, 4000)) << linesIn(log) << " runs";
@@ -32,22 +34,22 @@ TEST_F(RunnerTest, OnlyAPositiveIntervalSchedulesReloads) {
   ASSERT_TRUE(load(QStringLiteral("true")));
   const QVariant intervals[] = {QVariant(), 0, -3, QStringLiteral("soon")};
   for (const QVariant& interval : intervals) {
-    setSetting(QStringLiteral("reloadAfter"), interval);
+    setSetting(platform::keys::kReloadAfter, interval);
     runner().start();
-    EXPECT_EQ(runner().loper, nullptr) << interval.toString().toStdString();
+    EXPECT_EQ(runner().loper(), nullptr) << interval.toString().toStdString();
   }
-  setSetting(QStringLiteral("reloadAfter"), 30);
+  setSetting(platform::keys::kReloadAfter, 30);
   runner().start();
   runner().start();
   serveFor(100);
   EXPECT_EQ(tickingTimers(runner()), 1);
-  ASSERT_TRUE(runner().loper);
-  EXPECT_EQ(runner().loper->interval(), 30000);
+  ASSERT_TRUE(runner().loper());
+  EXPECT_EQ(runner().loper()->interval(), 30000);
 }
 
 TEST_F(RunnerTest, AScriptSlowerThanItsIntervalFinishesEveryRun) {
   const QString log = runtimePath() + "/log";
-  setSetting(QStringLiteral("reloadAfter"), 1);
+  setSetting(platform::keys::kReloadAfter, 1);
   ASSERT_TRUE(load(QStringLiteral("echo begin $$ >> '%1'; echo begin; sleep 2.5; echo end; "
                                   "echo end $$ >> '%1'")
                        .arg(log)));
@@ -73,7 +75,7 @@ TEST_F(RunnerTest, AScriptSlowerThanItsIntervalFinishesEveryRun) {
 }
 
 TEST_F(RunnerTest, ANeverEndingScriptKeepsExactlyOneChild) {
-  setSetting(QStringLiteral("reloadAfter"), 1);
+  setSetting(platform::keys::kReloadAfter, 1);
   ASSERT_TRUE(load(QStringLiteral("while :; do echo tick; sleep 0.3; done")));
   runner().start();
   std::size_t most = 0;
@@ -137,14 +139,14 @@ TEST_F(RunnerTest, ShutDownLeavesNoDescendant) {
 
 TEST_F(RunnerTest, SleepStopsTheScriptAndWakeRunsItAgain) {
   const QString log = runtimePath() + "/runs";
-  setSetting(QStringLiteral("reloadAfter"), 30);
+  setSetting(platform::keys::kReloadAfter, 30);
   ASSERT_TRUE(
       load(QStringLiteral("echo run >> '%1'; echo awake; while :; do sleep 0.2; done").arg(log)));
   runner().start();
   ASSERT_TRUE(eventually([&] { return canvas.plainText() == QStringLiteral("awake\n"); }));
   ASSERT_EQ(children().size(), 1u);
   const pid_t group = children().front().pid;
-  const QPointer<QTimer> timer = runner().loper;
+  const QPointer<const QTimer> timer = runner().loper();
 
   emit platform::SleepMonitor::shared().willSleep();
   EXPECT_TRUE(eventually([&] { return liveMembersOfGroup(group).empty(); }, 4000));
@@ -153,7 +155,7 @@ TEST_F(RunnerTest, SleepStopsTheScriptAndWakeRunsItAgain) {
 
   emit platform::SleepMonitor::shared().didWake();
   EXPECT_TRUE(eventually([&] { return linesIn(log) == 2 && children().size() == 1; }));
-  EXPECT_NE(runner().loper, timer);
+  EXPECT_NE(runner().loper(), timer);
   EXPECT_EQ(tickingTimers(runner()), 1);
 }
 

@@ -3,17 +3,14 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include <QCoreApplication>
-#include <QDeadlineTimer>
 #include <QFile>
 #include <QStringList>
 #include <QTemporaryDir>
-#include <QThread>
-#include <functional>
-#include <ostream>
+#include <memory>
 
 #include "Processes.h"
 #include "TestSupport.h"
+#include "platform/SettingsKeys.h"
 #include "platform/SettingsStore.h"
 #include "runner/Canvas.h"
 #include "runner/CodeRunner.h"
@@ -61,48 +58,43 @@ class RecordingCanvas : public runner::Canvas {
 inline const runner::Appearance kLook{ansi::Font{"DejaVu Sans Mono", 11, 5, false},
                                       ansi::Color::grey(0.9)};
 
-/// The shared runner, drawing on a recording canvas, with a private script directory and no
-/// stored settings for each test. The runner outlives the tests: each one leaves it idle.
+/// A runner of its own for each test, drawing on a recording canvas, with a private script
+/// directory and no stored settings.
 class RunnerTest : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(runtime_.isValid());
     qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime_.path()));
-    clearSettings();
+    platform::SettingsStore::standard().clear();
     runner_ = CodeRunner::initWithLanguage(0, QString(), &canvas);
-    runner_->canvas = &canvas;
     runner_->setAppearanceSource([] { return kLook; });
+    connect();
   }
 
   void TearDown() override {
-    runner_->shutDown();
-    runner_->resetTask();
-    runner_->canvas = nullptr;
-    runner_->additinaolArguments.reset();
-    runner_->sourceFileName.reset();
-    runner_->mode = 0;
-    clearSettings();
+    runner_.reset();
+    platform::SettingsStore::standard().clear();
     serveFor(50);
   }
 
   CodeRunner& runner() { return *runner_; }
 
-  static void setSetting(const QString& key, const QVariant& value) {
+  static void setSetting(QLatin1String key, const QVariant& value) {
     platform::SettingsStore::standard().setValue(value, key);
   }
 
   /// Writes the script for `mode` without running it.
   bool load(const QString& script, qint64 mode = 0) {
-    runner_->mode = mode;
-    runner_->code = script;
+    runner_->setScript(mode, script);
     return runner_->prepare();
   }
 
   /// Writes the script, runs it and serves the event loop until the run has ended.
   bool runToEnd(const QString& script, qint64 mode = 0, int timeoutMs = 10000) {
     if (!load(script, mode)) return false;
+    const int before = finishedRuns_;
     runner_->run();
-    return eventually([this] { return !runner_->actoveTasks.isEmpty(); }, timeoutMs);
+    return eventually([&] { return finishedRuns_ > before; }, timeoutMs);
   }
 
   /// The interpreter processes this test process runs now.
@@ -113,15 +105,13 @@ class RunnerTest : public ::testing::Test {
   RecordingCanvas canvas;
 
  private:
-  static void clearSettings() {
-    auto& settings = platform::SettingsStore::standard();
-    for (const char* key : {"args", "reloadAfter", "modeValue", "scriptValue"}) {
-      settings.removeObjectForKey(QString::fromLatin1(key));
-    }
+  void connect() {
+    QObject::connect(runner_.get(), &CodeRunner::runFinished, [this] { ++finishedRuns_; });
   }
 
   QTemporaryDir runtime_;
-  CodeRunner* runner_ = nullptr;
+  std::unique_ptr<CodeRunner> runner_;
+  int finishedRuns_ = 0;
 };
 
 }  // namespace pellimo::test

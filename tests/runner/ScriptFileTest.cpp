@@ -27,7 +27,7 @@ TEST_F(RunnerTest, ScriptFilesAreNamedForTheirLanguageAndOpenToAll) {
   const std::pair<qint64, QString> languages[] = {{0, "sh"}, {1, "rb"}, {2, "py"}};
   for (const auto& [mode, extension] : languages) {
     ASSERT_TRUE(load(QStringLiteral("echo hi"), mode)) << mode;
-    const QFileInfo file(*runner().sourceFileName);
+    const QFileInfo file(*runner().sourceFileName());
     EXPECT_EQ(file.absolutePath(), runtimePath() + "/pellimo");
     EXPECT_TRUE(form.match(file.fileName()).hasMatch()) << file.fileName().toStdString();
     EXPECT_EQ(file.suffix(), extension);
@@ -46,27 +46,27 @@ TEST_F(RunnerTest, ScriptTextIsWrittenAsExactUtf8) {
   };
   for (const QString& script : scripts) {
     ASSERT_TRUE(load(script));
-    EXPECT_EQ(contentsOf(*runner().sourceFileName), script.toUtf8()) << script.toStdString();
+    EXPECT_EQ(contentsOf(*runner().sourceFileName()), script.toUtf8()) << script.toStdString();
   }
 }
 
 TEST_F(RunnerTest, EachPrepareWritesANewFileAndKeepsTheOldOne) {
   ASSERT_TRUE(load(QStringLiteral("echo 1")));
-  const QString first = *runner().sourceFileName;
+  const QString first = *runner().sourceFileName();
   ASSERT_TRUE(load(QStringLiteral("echo 2")));
-  EXPECT_NE(*runner().sourceFileName, first);
+  EXPECT_NE(*runner().sourceFileName(), first);
   EXPECT_EQ(contentsOf(first), "echo 1");
-  EXPECT_EQ(contentsOf(*runner().sourceFileName), "echo 2");
+  EXPECT_EQ(contentsOf(*runner().sourceFileName()), "echo 2");
 }
 
 TEST_F(RunnerTest, OtherLanguageTagsWriteNothing) {
   ASSERT_TRUE(load(QStringLiteral("echo kept")));
-  const QString kept = *runner().sourceFileName;
+  const QString kept = *runner().sourceFileName();
   const QDir directory(runtimePath() + "/pellimo");
   const QStringList files = directory.entryList(QDir::Files);
   for (const qint64 mode : {3, -1, 7}) {
     EXPECT_FALSE(load(QStringLiteral("echo other"), mode)) << mode;
-    EXPECT_EQ(runner().sourceFileName, kept);
+    EXPECT_EQ(runner().sourceFileName(), kept);
   }
   EXPECT_EQ(directory.entryList(QDir::Files), files);
   EXPECT_TRUE(canvas.shown.isEmpty());
@@ -74,7 +74,7 @@ TEST_F(RunnerTest, OtherLanguageTagsWriteNothing) {
 
 TEST_F(RunnerTest, AnUnusableScriptDirectoryIsReportedOnTheCanvas) {
   ASSERT_TRUE(load(QStringLiteral("echo kept")));
-  const QString kept = *runner().sourceFileName;
+  const QString kept = *runner().sourceFileName();
   struct Case {
     const char* what;
     std::function<void(const QString& runtime)> arrange;
@@ -116,7 +116,7 @@ TEST_F(RunnerTest, AnUnusableScriptDirectoryIsReportedOnTheCanvas) {
     canvas.setPlainText(QStringLiteral("before"));
     EXPECT_FALSE(load(QStringLiteral("echo new"))) << hostile.what;
     EXPECT_EQ(canvas.plainText(), QStringLiteral("Error creating temporary file.")) << hostile.what;
-    EXPECT_EQ(runner().sourceFileName, kept) << hostile.what;
+    EXPECT_EQ(runner().sourceFileName(), kept) << hostile.what;
   }
   EXPECT_TRUE(QDir(elsewhere).isEmpty());
 }
@@ -135,7 +135,7 @@ TEST_F(RunnerTest, WithoutARuntimeDirectoryScriptsGoToAPrivateTemporaryDirectory
   }
   ASSERT_TRUE(loaded);
   const QString directory = temp + QStringLiteral("/pellimo-%1").arg(::getuid());
-  EXPECT_EQ(QFileInfo(*runner().sourceFileName).absolutePath(), directory);
+  EXPECT_EQ(QFileInfo(*runner().sourceFileName()).absolutePath(), directory);
   EXPECT_EQ(permissionsOf(directory), 0700u);
 }
 

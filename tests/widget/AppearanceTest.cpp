@@ -9,12 +9,6 @@ namespace {
 
 using platform::SettingsStore;
 
-void clearAppearanceSettings() {
-  for (const char* key : {"color", "fontColor", "codeFont"}) {
-    SettingsStore::standard().removeObjectForKey(QString::fromLatin1(key));
-  }
-}
-
 TEST(Appearance, IsRestoredFromTheSettingsWithFallbacks) {
   const ansi::Font systemFont{"", 12.0, ansi::Font::kRegularWeight, false};
   const ansi::Font serif{"DejaVu Serif", 17, ansi::Font::kBoldWeight, true};
@@ -45,21 +39,21 @@ TEST(Appearance, IsRestoredFromTheSettingsWithFallbacks) {
        background, orange, serif},
   };
   for (const Case& stored : cases) {
-    clearAppearanceSettings();
+    SettingsStore::standard().clear();
     stored.store(SettingsStore::standard());
     widget::Interface widget;
     widget::ViewController& controller = *widget.controller;
     controller.viewDidLoad();
-    EXPECT_EQ(controller.cachedColor, stored.cachedColor) << stored.what;
-    EXPECT_EQ(controller.fontColor, stored.fontColor) << stored.what;
-    EXPECT_EQ(controller.font, stored.font) << stored.what;
+    EXPECT_EQ(controller.cachedColor(), stored.cachedColor) << stored.what;
+    EXPECT_EQ(controller.fontColor(), stored.fontColor) << stored.what;
+    EXPECT_EQ(controller.font(), stored.font) << stored.what;
     // The background's fallback is taken in memory only, when the widget is painted.
     const ansi::Color painted = stored.cachedColor.value_or(ansi::Color::grey(0.0, 0.5));
     EXPECT_EQ(controller.backgroundColor(), painted) << stored.what;
-    EXPECT_EQ(controller.cachedColor, painted) << stored.what;
+    EXPECT_EQ(controller.cachedColor(), painted) << stored.what;
     EXPECT_EQ(SettingsStore::standard().colorForKey("color"), stored.cachedColor) << stored.what;
   }
-  clearAppearanceSettings();
+  SettingsStore::standard().clear();
 }
 
 TEST(Appearance, ThemeWidgetLeavesOnlyTheWidgetsFontAndColour) {
@@ -78,9 +72,7 @@ TEST(Appearance, ThemeWidgetLeavesOnlyTheWidgetsFontAndColour) {
     fill(canvas);
     const QString text = canvas.plainText();
     widget::ViewController& controller = *widget.controller;
-    controller.font = font;
-    controller.fontColor = color;
-    controller.themeWidget();
+    controller.setAppearance(font, color);
     const auto styled = canvas.styledText();
     ASSERT_TRUE(styled) << text.toStdString();
     EXPECT_EQ(QString::fromStdU16String(styled->string()), text);

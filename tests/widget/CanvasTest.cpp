@@ -1,10 +1,7 @@
 #include <gtest/gtest.h>
 
-#include <QCoreApplication>
-#include <QDeadlineTimer>
-#include <QThread>
-
 #include "CanvasSupport.h"
+#include "TestSupport.h"
 #include "runner/CodeRunner.h"
 
 namespace pellimo::test {
@@ -90,29 +87,26 @@ TEST_F(Canvas, MessagesAreDrawnInTheBaseColour) {
 }
 
 TEST_F(Canvas, ScriptOutputReachesItWithColoursAndUnderline) {
-  auto* runner = runner::CodeRunner::initWithLanguage(
+  const auto runner = runner::CodeRunner::initWithLanguage(
       0, QStringLiteral(R"(printf 'a \033[31mred\033[0m \033[4munder\033[0m\n')"), &canvas);
   runner->setAppearanceSource([] { return runner::Appearance{kWidgetFont, kTextColor}; });
+  bool finished = false;
+  QObject::connect(runner.get(), &runner::CodeRunner::runFinished, [&] { finished = true; });
   runner->run();
-  QDeadlineTimer deadline(10000);
-  while (runner->actoveTasks.isEmpty() && !deadline.hasExpired()) {
-    QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    QThread::msleep(5);
-  }
+  ASSERT_TRUE(eventually([&] { return finished; }));
   const auto styled = canvas.styledText();
   ASSERT_TRUE(styled);
   ASSERT_EQ(styled->string(), std::u16string(u"a red under\n"));
   const ansi::Range whole{0, styled->length()};
   EXPECT_EQ(
       std::get<ansi::Color>(*styled->attribute(ansi::Attribute::Foreground, 2, nullptr, whole)),
-      runner->helper.colorForSGRCode(31));
+      ansi::VXL_ANSIEscapeHelper().colorForSGRCode(31));
   EXPECT_EQ(
       std::get<ansi::Color>(*styled->attribute(ansi::Attribute::Foreground, 0, nullptr, whole)),
       kTextColor);
   EXPECT_EQ(std::get<int>(*styled->attribute(ansi::Attribute::Underline, 6, nullptr, whole)),
             ansi::kUnderlineSingle);
   EXPECT_GT(countPixels(rendered(canvas), isRed), 20);
-  runner->shutDown();
 }
 
 }  // namespace

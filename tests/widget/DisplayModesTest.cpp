@@ -15,10 +15,7 @@ namespace {
 class DisplayModes : public ::testing::Test {
  protected:
   void SetUp() override {
-    auto& settings = platform::SettingsStore::standard();
-    for (const QString& key : settings.dictionaryRepresentation().keys()) {
-      settings.removeObjectForKey(key);
-    }
+    platform::SettingsStore::standard().clear();
     platform::NotificationCenter::defaultCenter().addObserver(&scope, QStringLiteral("clearView"),
                                                               [this] { ++clearViews; });
   }
@@ -41,11 +38,11 @@ class DisplayModes : public ::testing::Test {
 
 TEST_F(DisplayModes, SetUpEndsFlatWithTheFallbackBackgroundAndOneZoom) {
   controller().viewDidLoad();
-  EXPECT_FALSE(controller().cachedColor.has_value()) << "nothing is restored from an empty store";
+  EXPECT_FALSE(controller().cachedColor().has_value()) << "nothing is restored from an empty store";
   ui.window.show();
   controller().viewDidAppear();
-  EXPECT_EQ(controller().cachedColor, ansi::Color::grey(0.0, 0.5));
-  EXPECT_FALSE(controller().raised);
+  EXPECT_EQ(controller().cachedColor(), ansi::Color::grey(0.0, 0.5));
+  EXPECT_FALSE(controller().isRaised());
   EXPECT_FALSE(buttonShown());
   EXPECT_EQ(ui.view->borderWidth(), 0.0);
   EXPECT_TRUE(zooming());
@@ -73,7 +70,7 @@ TEST_F(DisplayModes, EachOperationGivesItsModeAnimationButtonAndClearView) {
   for (const Step& step : steps) {
     clearViews = 0;
     step.run();
-    EXPECT_EQ(controller().raised, step.raised) << step.name;
+    EXPECT_EQ(controller().isRaised(), step.raised) << step.name;
     EXPECT_EQ(zooming(), step.animates) << step.name;
     EXPECT_EQ(clearViews, step.clearViews) << step.name;
     QTest::qWait(600);  // the zoom shows the content as one picture
@@ -98,10 +95,10 @@ TEST_F(DisplayModes, EditTogglesOnceWithinItsQuietPeriod) {
   controller().toggleEdit();
   QTest::qWait(300);
   controller().toggleEdit();
-  EXPECT_TRUE(controller().raised) << "the second edit came 0.3 s after the first";
+  EXPECT_TRUE(controller().isRaised()) << "the second edit came 0.3 s after the first";
   QTest::qWait(300);
   controller().toggleEdit();
-  EXPECT_FALSE(controller().raised) << "the third came 0.6 s after the first";
+  EXPECT_FALSE(controller().isRaised()) << "the third came 0.6 s after the first";
 }
 
 TEST_F(DisplayModes, DoubleClickDropsTheWidgetFlatWithoutAnimation) {
@@ -110,14 +107,14 @@ TEST_F(DisplayModes, DoubleClickDropsTheWidgetFlatWithoutAnimation) {
   QTest::qWait(600);
   const QPoint inside(ui.view->width() / 2, ui.view->height() / 2);
   QTest::mouseDClick(ui.view, Qt::LeftButton, {}, inside);
-  EXPECT_FALSE(controller().raised);
+  EXPECT_FALSE(controller().isRaised());
   EXPECT_FALSE(zooming());
   EXPECT_EQ(clearViews, 2);
   // A double-click on the text reaches the view too: the canvas lets presses through.
   controller().raiseMe();
   QTest::qWait(600);
   QTest::mouseDClick(ui.canvas, Qt::LeftButton, {}, QPoint(10, 10));
-  EXPECT_FALSE(controller().raised);
+  EXPECT_FALSE(controller().isRaised());
 }
 
 TEST_F(DisplayModes, ZoomGoesThroughItsKeyFrames) {

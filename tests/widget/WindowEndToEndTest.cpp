@@ -70,7 +70,6 @@ class WindowEndToEnd : public ::testing::Test {
     window =
         output(QStringLiteral("xdotool"), {"search", "--name", "^Pellimo$"}).section('\n', 0, 0);
     ASSERT_FALSE(window.isEmpty());
-    QThread::msleep(700);  // the zoom of the set-up
   }
 
   QJsonObject status() {
@@ -79,6 +78,22 @@ class WindowEndToEnd : public ::testing::Test {
   QRect frame() { return platform::rectFromString(status().value("frame").toString()).toRect(); }
   QString states() { return output(QStringLiteral("xprop"), {"-id", window, "_NET_WM_STATE"}); }
   bool send(const QString& command) { return harness.host({"send", command}).exitCode == 0; }
+  /// Whether the configuration button shows at the raised widget's top right.
+  static bool buttonShown(const QImage& shot, const QRect& at) {
+    return !boxOf(shot, QRect(at.right() - 30, at.top() + 2, 28, 28), isYellow).isEmpty();
+  }
+  /// The screen once the widget's picture has stopped changing: no zoom is running.
+  static QImage settledShot(const QRect& at) {
+    QImage before = screenshot();
+    eventually([&] {
+      serveFor(100);
+      const QImage now = screenshot();
+      const bool same = now.copy(at) == before.copy(at);
+      before = now;
+      return same;
+    });
+    return before;
+  }
 
   ModuleHarness harness;
   QString window;
@@ -100,51 +115,56 @@ TEST_F(WindowEndToEnd, FlatWidgetLiesBelowOnEveryDesktopOutOfTaskbarAndPager) {
 
 TEST_F(WindowEndToEnd, RaiseFloatsItWithBorderAndButtonAndBothWaysDropItFlat) {
   launch();
-  ASSERT_TRUE(send("raise"));
-  QThread::msleep(700);
-  EXPECT_TRUE(states().contains("_NET_WM_STATE_ABOVE"));
   const QRect at = frame();
-  const QImage shot = screenshot();
-  EXPECT_FALSE(boxOf(shot, QRect(at.left(), at.top() + at.height() / 2, 2, 1), isYellow).isEmpty())
-      << "yellow border";
-  EXPECT_FALSE(boxOf(shot, QRect(at.right() - 30, at.top() + 2, 28, 28), isYellow).isEmpty())
-      << "configuration button";
+  const auto raisedWithBorderAndButton = [&] {
+    const QRect leftEdge(at.left(), at.top() + at.height() / 2, 2, 1);
+    const QImage shot = settledShot(at);
+    return states().contains("_NET_WM_STATE_ABOVE") && !boxOf(shot, leftEdge, isYellow).isEmpty() &&
+           buttonShown(shot, at);
+  };
+  ASSERT_TRUE(send("raise"));
+  EXPECT_TRUE(eventually(raisedWithBorderAndButton));
 
   ASSERT_TRUE(send("flat"));
-  QThread::msleep(700);
-  EXPECT_TRUE(states().contains("_NET_WM_STATE_BELOW"));
-  EXPECT_TRUE(
-      boxOf(screenshot(), QRect(at.right() - 30, at.top() + 2, 28, 28), isYellow).isEmpty());
+  EXPECT_TRUE(eventually([&] {
+    return states().contains("_NET_WM_STATE_BELOW") && !buttonShown(settledShot(at), at);
+  }));
 
   ASSERT_TRUE(send("raise"));
-  QThread::msleep(700);
+  ASSERT_TRUE(eventually(raisedWithBorderAndButton));
   const QPoint centre = at.center();
   output(QStringLiteral("xdotool"),
          {"mousemove", QString::number(centre.x()), QString::number(centre.y()), "click",
           "--repeat", "2", "--delay", "60", "1"});
-  QThread::msleep(300);
-  EXPECT_TRUE(states().contains("_NET_WM_STATE_BELOW"));
-  EXPECT_FALSE(status().value("raised").toBool());
+  EXPECT_TRUE(eventually([&] {
+    return states().contains("_NET_WM_STATE_BELOW") && !status().value("raised").toBool();
+  }));
 }
 
 TEST_F(WindowEndToEnd, AMoveAfterTheFirstSecondsIsReportedStoredAndRestored) {
   launch();
-  output(QStringLiteral("xdotool"), {"windowmove", window, "100", "80"});
-  QThread::msleep(5600);  // moves count from 5 s after the first one on
+  // Moves count from 5 s after the first one on: move back and forth until one is reported.
   QProcess* watch = harness.startHost({"watch", "--count", "1"});
-  QThread::msleep(300);
-  output(QStringLiteral("xdotool"), {"windowmove", window, "220", "140"});
-  ASSERT_TRUE(watch->waitForFinished(5000));
+  QPoint last;
+  const bool reportedOne = eventually(
+      [&] {
+        last = last == QPoint(220, 140) ? QPoint(100, 80) : QPoint(220, 140);
+        output(QStringLiteral("xdotool"),
+               {"windowmove", window, QString::number(last.x()), QString::number(last.y())});
+        return watch->waitForFinished(1000);
+      },
+      20000);
+  ASSERT_TRUE(reportedOne);
   const QString reported = QString::fromUtf8(watch->readAllStandardOutput()).trimmed();
-  EXPECT_TRUE(reported.startsWith(QStringLiteral("frame {{220, 140}, "))) << reported.toStdString();
+  EXPECT_TRUE(reported.startsWith(QStringLiteral("frame {{%1, %2}, ").arg(last.x()).arg(last.y())))
+      << reported.toStdString();
   const QString stored = platform::SettingsStore(kBuiltIn).stringForKey("frameMark");
   EXPECT_EQ(QStringLiteral("frame ") + stored, reported);
 
   ASSERT_TRUE(send("kill"));
   const Finished again = harness.host({"launch"});
   ASSERT_EQ(again.exitCode, 0);
-  QThread::msleep(700);
-  EXPECT_EQ(frame().topLeft(), QPoint(220, 140));
+  EXPECT_TRUE(eventually([&] { return frame().topLeft() == last; }));
 }
 
 TEST_F(WindowEndToEnd, ColouredOutputShowsAndTheZoomScalesTheWholeContent) {
