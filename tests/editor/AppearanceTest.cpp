@@ -32,26 +32,20 @@ void changeInDialog(QFontDialog* dialog, const std::function<void(QFont&)>& chan
   dialog->setCurrentFont(font);
 }
 
-TEST_F(EditorTest, PickFontOpensANonModalDialogOnTheCodeEditorsFont) {
+TEST_F(EditorTest, TheFontDialogOpensOnTheCodeEditorsFontAndItsChangesBuildOnEachOther) {
+  widget_->canvas->setPlainText(QStringLiteral("some output"));
   editor().present();
   const ansi::Font before = host().font();
+  const QFont editorFont = ui().editor->textFont();
   editor().pickFont(ui().fontBtn);
   QFontDialog* dialog = editor().fontPanel();
   ASSERT_TRUE(dialog);
   EXPECT_TRUE(dialog->isVisible());
   EXPECT_FALSE(dialog->isModal());
-  EXPECT_EQ(QFontInfo(dialog->currentFont()).family(), QFontInfo(ui().editor->textFont()).family());
+  EXPECT_EQ(QFontInfo(dialog->currentFont()).family(), QFontInfo(editorFont).family());
   // Opening is not choosing.
   EXPECT_FALSE(settings().fontForKey(QStringLiteral("codeFont")));
   EXPECT_EQ(host().font(), before);
-}
-
-TEST_F(EditorTest, FontChangesBuildOnEachOtherAndRestyleTheWidget) {
-  widget_->canvas->setPlainText(QStringLiteral("some output"));
-  const QFont editorFont = ui().editor->textFont();
-  editor().pickFont(ui().fontBtn);
-  QFontDialog* dialog = editor().fontPanel();
-  ASSERT_TRUE(dialog);
 
   changeInDialog(dialog, [](QFont& font) { font.setPointSize(21); });
   const auto first = settings().fontForKey(QStringLiteral("codeFont"));
@@ -70,20 +64,15 @@ TEST_F(EditorTest, FontChangesBuildOnEachOtherAndRestyleTheWidget) {
   EXPECT_EQ(ui().editor->textFont(), editorFont);
 }
 
-TEST_F(EditorTest, TheTextColourInUseStoresNothingAndDoesNotRedraw) {
+TEST_F(EditorTest, ANewTextColourFromTheWellIsStoredAndRedrawsTheCanvasTheOneInUseIsNot) {
+  host().setAppearance(host().font(), ansi::Color::rgb(0, 1, 0));
   widget_->canvas->setPlainText(QStringLiteral("some output"));
   editor().present();
-  ui().fontColor->setColor(host().fontColor());
+  EXPECT_EQ(ui().fontColor->color(), ansi::Color::rgb(0, 1, 0));
   editor().chosenColor(ui().fontColor);
   EXPECT_FALSE(settings().colorForKey(QStringLiteral("fontColor")));
   EXPECT_EQ(widget_->canvas->styledText(), nullptr);
-}
 
-TEST_F(EditorTest, ANewTextColourFromTheWellIsStoredAndRedrawsTheCanvas) {
-  widget_->canvas->setPlainText(QStringLiteral("some output"));
-  host().setAppearance(host().font(), ansi::Color::rgb(0, 1, 0));
-  editor().present();
-  EXPECT_EQ(ui().fontColor->color(), ansi::Color::rgb(0, 1, 0));
   ui().fontColor->activate(true);
   const ansi::Color orange = ansi::Color::rgb(1, 0.5, 0);
   ColorPanel::sharedColorPanel()->setColor(orange);

@@ -10,6 +10,7 @@
 #include <memory>
 #include <ostream>
 
+#include "TestSupport.h"
 #include "colorpicker/ColorPanel.h"
 #include "colorpicker/ColorWell.h"
 #include "colorpicker/QVColorPickerPopover.h"

@@ -3,7 +3,6 @@
 #include <QTimer>
 
 #include "RunnerFixture.h"
-#include "platform/SleepMonitor.h"
 
 namespace pellimo::test {
 namespace {
@@ -74,21 +73,6 @@ TEST_F(RunnerTest, AScriptSlowerThanItsIntervalFinishesEveryRun) {
   EXPECT_TRUE(canvas.shown.contains(QStringLiteral("begin\nend\n")));
 }
 
-TEST_F(RunnerTest, ANeverEndingScriptKeepsExactlyOneChild) {
-  setSetting(platform::keys::kReloadAfter, 1);
-  ASSERT_TRUE(load(QStringLiteral("while :; do echo tick; sleep 0.3; done")));
-  runner().start();
-  std::size_t most = 0;
-  eventually(
-      [&] {
-        most = std::max(most, children().size());
-        return false;
-      },
-      3500);
-  EXPECT_EQ(most, 1u);
-  EXPECT_EQ(children().size(), 1u);
-}
-
 TEST_F(RunnerTest, ShutDownLeavesNoDescendant) {
   struct Case {
     const char* what;
@@ -135,28 +119,6 @@ TEST_F(RunnerTest, ShutDownLeavesNoDescendant) {
     runner().resetTask();
     serveFor(100);
   }
-}
-
-TEST_F(RunnerTest, SleepStopsTheScriptAndWakeRunsItAgain) {
-  const QString log = runtimePath() + "/runs";
-  setSetting(platform::keys::kReloadAfter, 30);
-  ASSERT_TRUE(
-      load(QStringLiteral("echo run >> '%1'; echo awake; while :; do sleep 0.2; done").arg(log)));
-  runner().start();
-  ASSERT_TRUE(eventually([&] { return canvas.plainText() == QStringLiteral("awake\n"); }));
-  ASSERT_EQ(children().size(), 1u);
-  const pid_t group = children().front().pid;
-  const QPointer<const QTimer> timer = runner().loper();
-
-  emit platform::SleepMonitor::shared().willSleep();
-  EXPECT_TRUE(eventually([&] { return liveMembersOfGroup(group).empty(); }, 4000));
-  EXPECT_EQ(canvas.plainText(), QStringLiteral("awake\n"));
-  EXPECT_TRUE(timer && timer->isActive()) << "sleep leaves the reload timer alone";
-
-  emit platform::SleepMonitor::shared().didWake();
-  EXPECT_TRUE(eventually([&] { return linesIn(log) == 2 && children().size() == 1; }));
-  EXPECT_NE(runner().loper(), timer);
-  EXPECT_EQ(tickingTimers(runner()), 1);
 }
 
 }  // namespace

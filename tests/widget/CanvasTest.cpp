@@ -1,8 +1,6 @@
 #include <gtest/gtest.h>
 
 #include "CanvasSupport.h"
-#include "TestSupport.h"
-#include "runner/CodeRunner.h"
 
 namespace pellimo::test {
 namespace {
@@ -84,29 +82,6 @@ TEST_F(Canvas, MessagesAreDrawnInTheBaseColour) {
   const QImage image = rendered(canvas);
   EXPECT_EQ(countPixels(image, isRed), 0);
   EXPECT_GT(countPixels(image, [](const QColor& c) { return c.lightness() > 200; }), 20);
-}
-
-TEST_F(Canvas, ScriptOutputReachesItWithColoursAndUnderline) {
-  const auto runner = runner::CodeRunner::initWithLanguage(
-      0, QStringLiteral(R"(printf 'a \033[31mred\033[0m \033[4munder\033[0m\n')"), &canvas);
-  runner->setAppearanceSource([] { return runner::Appearance{kWidgetFont, kTextColor}; });
-  bool finished = false;
-  QObject::connect(runner.get(), &runner::CodeRunner::runFinished, [&] { finished = true; });
-  runner->run();
-  ASSERT_TRUE(eventually([&] { return finished; }));
-  const auto styled = canvas.styledText();
-  ASSERT_TRUE(styled);
-  ASSERT_EQ(styled->string(), std::u16string(u"a red under\n"));
-  const ansi::Range whole{0, styled->length()};
-  EXPECT_EQ(
-      std::get<ansi::Color>(*styled->attribute(ansi::Attribute::Foreground, 2, nullptr, whole)),
-      ansi::VXL_ANSIEscapeHelper().colorForSGRCode(31));
-  EXPECT_EQ(
-      std::get<ansi::Color>(*styled->attribute(ansi::Attribute::Foreground, 0, nullptr, whole)),
-      kTextColor);
-  EXPECT_EQ(std::get<int>(*styled->attribute(ansi::Attribute::Underline, 6, nullptr, whole)),
-            ansi::kUnderlineSingle);
-  EXPECT_GT(countPixels(rendered(canvas), isRed), 20);
 }
 
 }  // namespace

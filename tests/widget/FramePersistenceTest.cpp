@@ -3,6 +3,7 @@
 #include <QSignalSpy>
 #include <QTest>
 
+#include "TestSupport.h"
 #include "platform/DistributedNotificationCenter.h"
 #include "platform/SettingsStore.h"
 #include "widget/Interface.h"
@@ -34,63 +35,53 @@ class FramePersistence : public ::testing::Test {
   QStringList reports;
 };
 
-TEST_F(FramePersistence, NothingIsStoredBeforeTheFirstMoveHasAged) {
+TEST_F(FramePersistence, MovesCountOnlyOnceTheFirstHasAged) {
   ui.view->updateRect();
-  QTest::qWait(200);
   ui.view->updateRect();
-  QTest::qWait(200);
+  ASSERT_TRUE(test::eventually([&] { return ui.view->initiated(); }));
+  test::serveFor(150);
   EXPECT_TRUE(stored().isEmpty());
   EXPECT_TRUE(reports.isEmpty());
-  EXPECT_TRUE(ui.view->initiated());
 }
 
-TEST_F(FramePersistence, EachMoveTurnsResizingOffThenStoresAndReportsOnce) {
+TEST_F(FramePersistence, EachMoveTurnsResizingOffThenStoresAndReportsOnceAResizeOnlyStores) {
   ui.view->updateRect();
-  QTest::qWait(350);
-  ui.window.setGeometry(10, 20, 300, 200);
-  ui.view->updateRect();
-  EXPECT_FALSE(ui.window.isResizable());
-  QTest::qWait(50);
-  EXPECT_TRUE(stored().isEmpty()) << "the save waits for its 100 ms";
-  ASSERT_TRUE(QTest::qWaitFor([&] { return reports.size() == 1; }, 2000));
-  EXPECT_TRUE(ui.window.isResizable());
-  EXPECT_EQ(stored(), QStringLiteral("{{10, 20}, {300, 200}}"));
-  EXPECT_EQ(reports.first(), stored());
-
-  // Three quick moves: three saves and three reports, each with its own frame.
+  ASSERT_TRUE(test::eventually([&] { return ui.view->initiated(); }));
+  // Three quick moves: three saves and three reports, each of the frame at its save.
   for (int x : {50, 60, 70}) {
     ui.window.setGeometry(x, 20, 300, 200);
     ui.view->updateRect();
-    QTest::qWait(30);
+    EXPECT_FALSE(ui.window.isResizable());
+    EXPECT_TRUE(reports.isEmpty()) << "the save waits for its 100 ms";
   }
-  ASSERT_TRUE(QTest::qWaitFor([&] { return reports.size() == 4; }, 2000));
-  EXPECT_EQ(stored(), QStringLiteral("{{70, 20}, {300, 200}}"));
-}
+  ASSERT_TRUE(test::eventually([&] { return reports.size() == 3; }));
+  EXPECT_EQ(reports, QStringList(3, QStringLiteral("{{70, 20}, {300, 200}}")));
+  EXPECT_EQ(stored(), reports.last());
+  EXPECT_TRUE(ui.window.isResizable());
 
-TEST_F(FramePersistence, ResizeStoresWithoutReporting) {
   ui.window.setGeometry(5, 5, 200, 100);
   ui.view->windowDidResize();
   EXPECT_FALSE(ui.window.isResizable());
-  ASSERT_TRUE(QTest::qWaitFor([&] { return !stored().isEmpty(); }, 2000));
-  QTest::qWait(100);
-  EXPECT_EQ(stored(), QStringLiteral("{{5, 5}, {200, 100}}"));
-  EXPECT_TRUE(reports.isEmpty());
+  ASSERT_TRUE(test::eventually([&] { return stored() == QStringLiteral("{{5, 5}, {200, 100}}"); }));
+  EXPECT_EQ(reports.size(), 3);
   EXPECT_TRUE(ui.window.isResizable());
 }
 
 TEST_F(FramePersistence, StepsOfOneDragAreOneMoveAndSeparateMovesAreTwo) {
-  ui.window.show();
-  QTest::qWait(200);  // the placement when the window is mapped is not a move
   QSignalSpy moves(&ui.window, &windowSub::didMove);
+  ui.window.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&ui.window));
+  test::serveFor(200);
+  EXPECT_EQ(moves.count(), 0) << "the placement when the window is mapped is not a move";
   for (int step = 0; step < 10; ++step) {
     ui.window.move(100 + step * 5, 100);
-    QTest::qWait(20);
+    QCoreApplication::processEvents();
   }
-  QTest::qWait(300);
+  ASSERT_TRUE(test::eventually([&] { return moves.count() == 1; }));
+  test::serveFor(300);
   EXPECT_EQ(moves.count(), 1);
   ui.window.move(400, 300);
-  QTest::qWait(300);
-  EXPECT_EQ(moves.count(), 2);
+  EXPECT_TRUE(test::eventually([&] { return moves.count() == 2; }));
 }
 
 }  // namespace
