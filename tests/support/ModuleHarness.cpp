@@ -62,17 +62,17 @@ Finished ModuleHarness::host(const QStringList& arguments, int timeoutMs) {
 }
 
 QProcess* ModuleHarness::startHost(const QStringList& arguments) {
-  auto& process = processes_.emplace_back(std::make_unique<QProcess>());
-  process->setProcessEnvironment(env_);
-  process->start(QStringLiteral(PELLIMO_HOST), arguments);
-  process->waitForStarted();
-  return process.get();
+  return start(QStringLiteral(PELLIMO_HOST), arguments);
 }
 
 QProcess* ModuleHarness::startWidget(const QStringList& arguments) {
+  return start(QStringLiteral(PELLIMO_WIDGET), arguments);
+}
+
+QProcess* ModuleHarness::start(const QString& program, const QStringList& arguments) {
   auto& process = processes_.emplace_back(std::make_unique<QProcess>());
   process->setProcessEnvironment(env_);
-  process->start(QStringLiteral(PELLIMO_WIDGET), arguments);
+  process->start(program, arguments);
   process->waitForStarted();
   return process.get();
 }

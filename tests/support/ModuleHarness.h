@@ -38,6 +38,8 @@ class ModuleHarness {
   QProcessEnvironment environment() const { return env_; }
 
  private:
+  QProcess* start(const QString& program, const QStringList& arguments);
+
   QTemporaryDir dir_;
   QProcessEnvironment env_;
   std::vector<std::unique_ptr<QProcess>> processes_;
