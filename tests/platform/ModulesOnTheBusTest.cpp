@@ -32,22 +32,16 @@ quint64 ticksSinceBoot() {
   return quint64(uptime.readLine().split(' ').first().toDouble() * double(sysconf(_SC_CLK_TCK)));
 }
 
-TEST(ModuleObject, ProxyOfTheSameContractReadsWhatTheModuleShows) {
+TEST(ModuleObject, ProxyOfTheSameContractReadsWhatTheModuleShowsAndAsksItToQuit) {
   ModuleObject module;
   ASSERT_TRUE(module.exportOnBus("org.example.shown"));
   module.setReady(true);
-  module.setFrameSource([] { return QStringLiteral("{{1, 2}, {3, 4}}"); });
   module.setCanvasSource([] { return QStringLiteral("line one\nline two"); });
-  const qint64 pid = QCoreApplication::applicationPid();
   // The process's own connection: a second one would wait for this blocked thread to answer.
-  ModuleProxy proxy(bus::moduleServiceName(pid), bus::kModulePath, QDBusConnection::sessionBus());
-  EXPECT_EQ(proxy.bundleIdentifier(), "org.example.shown");
-  EXPECT_EQ(proxy.processId(), pid);
-  EXPECT_EQ(proxy.startTime(), processStartTime(pid));
+  ModuleProxy proxy(bus::moduleServiceName(QCoreApplication::applicationPid()), bus::kModulePath,
+                    QDBusConnection::sessionBus());
   EXPECT_TRUE(proxy.ready() && !proxy.raised());
-  EXPECT_EQ(proxy.frame(), "{{1, 2}, {3, 4}}");
   EXPECT_EQ(proxy.canvas(), "line one\nline two");
-
   int quitRequests = 0;
   QObject::connect(&module, &ModuleObject::quitRequested, [&] { ++quitRequests; });
   QDBusPendingReply<> reply = proxy.Quit();
@@ -73,8 +67,9 @@ TEST(RunningApplications, ListsTheAnsweringModulesOldestFirstAndTerminatesThemNo
   ::kill(pid_t(stuck.pid()), SIGCONT);
 
   ASSERT_EQ(pids(running), (QList<qint64>{first.pid(), second.pid()}));
-  EXPECT_EQ(running[0].service, bus::moduleServiceName(first.pid()));
-  EXPECT_EQ(running[0].bundleIdentifier, "org.example.listed");
+  EXPECT_EQ(running[0],
+            (RunningApplication{bus::moduleServiceName(first.pid()), "org.example.listed",
+                                first.pid(), processStartTime(first.pid())}));
   EXPECT_EQ(running[1].bundleIdentifier, "org.example.other");
   EXPECT_NEAR(double(running[1].startTime), double(ticksSinceBoot()), 60.0 * sysconf(_SC_CLK_TCK))
       << "started within the last minute";
