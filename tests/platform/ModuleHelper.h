@@ -10,7 +10,9 @@ struct ModuleHelper {
   explicit ModuleHelper(const QString& bundleIdentifier) {
     process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     process.start(QStringLiteral(PELLIMO_MODULE_STUB), {bundleIdentifier});
-    exported = process.waitForReadyRead(10000) && process.readLine() == "exported\n";
+    while (!process.canReadLine() && process.waitForReadyRead(10000)) {
+    }
+    exported = process.readLine() == "exported\n";
   }
   ~ModuleHelper() {
     process.kill();
