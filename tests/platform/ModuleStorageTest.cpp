@@ -106,8 +106,8 @@ TEST(SettingsStore, EveryKindOfValueSurvivesARestartAndSoDoesAClear) {
     EXPECT_EQ(next->valueForKey(key).typeId(), QMetaType::LongLong) << key.data();
     EXPECT_EQ(next->integerForKey(key), number);
   }
-  EXPECT_EQ(next->valueForKey(keys::kFontColor).typeId(),
-            QMetaType::QString);  // not an integer key
+  // Numbers under other keys stay text.
+  EXPECT_EQ(next->valueForKey(keys::kFontColor).typeId(), QMetaType::QString);
   EXPECT_EQ(next->colorForKey(keys::kFontColor), std::nullopt);
   EXPECT_EQ(next->stringForKey(keys::kScriptValue), script);
   EXPECT_EQ(next->stringForKey(keys::kArgs), "a,,b, c");
