@@ -8,6 +8,7 @@
 #include "platform/DesktopWindow.h"
 #include "platform/FrameText.h"
 #include "platform/ModuleObject.h"
+#include "platform/StartupTurn.h"
 #include "widget/AppDelegate.h"
 #include "widget/Interface.h"
 
@@ -50,15 +51,17 @@ int applicationMain(int argc, char* argv[]) {
   QApplication::setQuitOnLastWindowClosed(false);
   if (!chooseBundle(QApplication::arguments())) return 1;
 
-  // Exported before the instance control walks the list, so that instances starting at the
-  // same moment always see each other.
   platform::ModuleObject moduleObject;
-  moduleObject.exportOnBus(platform::Bundle::main().bundleIdentifier());
   QObject::connect(&moduleObject, &platform::ModuleObject::quitRequested, &app, &QApplication::quit,
                    Qt::QueuedConnection);
-
   AppDelegate delegate;
-  if (!delegate.applicationWillFinishLaunching()) return 0;
+  {
+    // Exported before the instance control walks the list, so that instances starting at the
+    // same moment always see each other, and in turn, so that they never list at once.
+    const platform::StartupTurn turn;
+    moduleObject.exportOnBus(platform::Bundle::main().bundleIdentifier());
+    if (!delegate.applicationWillFinishLaunching()) return 0;
+  }
 
   ViewController::setEditorFactory(
       [](ViewController& host) { return std::make_unique<editor::OutPut>(&host); });

@@ -10,11 +10,13 @@
 namespace pellimo::host {
 
 int watchModule(const platform::Bundle& module, int count) {
-  const QString hello = manifestName(module, platform::bus::manifest::kHello);
-  const QString frame = manifestName(module, platform::bus::manifest::kFrame);
+  using platform::bus::manifest::kFrame;
+  using platform::bus::manifest::kHello;
+  const QString hello = manifestName(module, kHello);
+  const QString frame = manifestName(module, kFrame);
   if (hello.isEmpty() && frame.isEmpty()) {
-    return fail(QStringLiteral("the manifest of %1 names neither \"hello\" nor \"frame\"")
-                    .arg(module.bundleIdentifier()));
+    return fail(QStringLiteral("the manifest of %1 names neither \"%2\" nor \"%3\"")
+                    .arg(module.bundleIdentifier(), kHello, kFrame));
   }
   // Interrupting a watch is its normal end.
   std::signal(SIGINT, [](int) { QCoreApplication::quit(); });
@@ -29,11 +31,11 @@ int watchModule(const platform::Bundle& module, int count) {
   };
   auto& center = platform::DistributedNotificationCenter::defaultCenter();
   QObject scope;
-  if (!hello.isEmpty()) center.addObserver(&scope, hello, [&] { print(QStringLiteral("hello")); });
+  // Each line starts with the manifest key of what arrived.
+  if (!hello.isEmpty()) center.addObserver(&scope, hello, [&] { print(kHello); });
   if (!frame.isEmpty()) {
     center.addObserverWithUserInfo(&scope, frame, [&](const auto& userInfo) {
-      print(QStringLiteral("frame ") +
-            (userInfo ? userInfo->value(platform::bus::kFrameInfoKey) : QString()));
+      print(kFrame + u' ' + (userInfo ? userInfo->value(platform::bus::kFrameInfoKey) : QString()));
     });
   }
   QCoreApplication::exec();

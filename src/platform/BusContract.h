@@ -20,6 +20,10 @@ inline constexpr QLatin1String kModuleInterface{"org.pellimo.Module"};
 /// Each module process owns one name under this prefix; listing the names lists the modules.
 inline constexpr QLatin1String kModuleServicePrefix{"org.pellimo.Module."};
 
+/// Held by one starting module at a time while it exports its object and settles which
+/// instance stays (StartupTurn.h); outside the module prefix, so it is never listed as one.
+inline constexpr QLatin1String kStartupTurnName{"org.pellimo.StartupTurn"};
+
 /// The bus name of the module process `pid`: "org.pellimo.Module.p<pid>".
 inline QString moduleServiceName(qint64 pid) {
   return QString(kModuleServicePrefix) + u'p' + QString::number(pid);

@@ -4,18 +4,15 @@
 
 namespace pellimo::test {
 
-/// A stand-in module process (ModuleStub.cpp); killed at the end of the test when it is still
-/// running.
+/// A stand-in module process (ModuleStub.cpp), killed at the end of the test.
 struct ModuleHelper {
   /// Starts the process and waits until its module object is on the bus.
   explicit ModuleHelper(const QString& bundleIdentifier) {
     process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     process.start(QStringLiteral(PELLIMO_MODULE_STUB), {bundleIdentifier});
-    QByteArray output;
-    while (!exported && process.waitForReadyRead(5000)) {
-      output += process.readAll();
-      exported = output.contains("exported");
+    while (!process.canReadLine() && process.waitForReadyRead(10000)) {
     }
+    exported = process.readLine() == "exported\n";
   }
   ~ModuleHelper() {
     process.kill();
