@@ -45,9 +45,10 @@ QString property(qulonglong window, const QString& name) {
 }
 
 bool activate(qulonglong window) {
-  // xdotool complains about the all-desktops number but activates all the same.
-  tool(QStringLiteral("xdotool"), {QStringLiteral("windowactivate"), QString::number(window)});
+  // Asked again until it holds: a window manager may pass over a request for a window it is
+  // still taking in. xdotool complains about the all-desktops number but activates all the same.
   return eventually([&] {
+    tool(QStringLiteral("xdotool"), {QStringLiteral("windowactivate"), QString::number(window)});
     return tool(QStringLiteral("xdotool"), {QStringLiteral("getactivewindow")})
                .value_or(QString())
                .trimmed()
