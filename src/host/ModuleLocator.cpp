@@ -76,9 +76,10 @@ std::optional<platform::Bundle> createModule(const QString& name, QString* error
     manifest.insert(key, identifier + '.' + key);
   }
   const bool written =
-      platform::writeStringDictionary(directory + QStringLiteral("/module.plist"),
-                                      {{"identifier", identifier}, {"name", name}}) &&
-      platform::writeStringDictionary(directory + QStringLiteral("/maniffeest.plist"), manifest);
+      platform::writeStringDictionary(
+          directory + u'/' + platform::Bundle::kIdentityFile,
+          {{platform::Bundle::kIdentifierKey, identifier}, {platform::Bundle::kNameKey, name}}) &&
+      platform::writeStringDictionary(directory + u'/' + platform::Bundle::kManifestFile, manifest);
   if (!written) {
     *error = QStringLiteral("cannot write the module files in %1").arg(directory);
     return std::nullopt;

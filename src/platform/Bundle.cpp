@@ -10,8 +10,6 @@ namespace pellimo::platform {
 
 namespace {
 
-const QString kIdentityFile = QStringLiteral("module.plist");
-
 std::optional<Bundle>& mainBundle() {
   static std::optional<Bundle> bundle;
   return bundle;
@@ -39,17 +37,16 @@ std::optional<Bundle> Bundle::fromDirectory(const QString& dir, QString* error) 
   if (!identity) {
     return fail(QStringLiteral("%1 is not a readable property list").arg(identityPath));
   }
-  const QString identifier = identity->value(QStringLiteral("identifier"));
+  const QString identifier = identity->value(kIdentifierKey);
   if (identifier.isEmpty()) return fail(QStringLiteral("%1 has no identifier").arg(identityPath));
-  return Bundle(directory, identifier, identity->value(QStringLiteral("name")));
+  return Bundle(directory, identifier, identity->value(kNameKey));
 }
 
 Bundle Bundle::builtIn() {
   const QString directory = QStringLiteral(":/module");
   const auto identity =
       readStringDictionary(directory + u'/' + kIdentityFile).value_or(QMap<QString, QString>{});
-  return Bundle(directory, identity.value(QStringLiteral("identifier")),
-                identity.value(QStringLiteral("name")));
+  return Bundle(directory, identity.value(kIdentifierKey), identity.value(kNameKey));
 }
 
 const Bundle& Bundle::main() {

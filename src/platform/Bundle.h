@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QLatin1String>
 #include <QString>
 #include <optional>
 
@@ -10,6 +11,12 @@ namespace pellimo::platform {
 /// "identifier" and, optionally, "name") and its "maniffeest.plist".
 class Bundle {
  public:
+  /// The files of a module directory and the keys of its identity file.
+  static constexpr QLatin1String kIdentityFile{"module.plist"};
+  static constexpr QLatin1String kManifestFile{"maniffeest.plist"};
+  static constexpr QLatin1String kIdentifierKey{"identifier"};
+  static constexpr QLatin1String kNameKey{"name"};
+
   /// The module in `dir`; nothing, with the reason in `error`, when its "module.plist" is
   /// missing, unreadable or names no identifier.
   static std::optional<Bundle> fromDirectory(const QString& dir, QString* error = nullptr);
