@@ -128,6 +128,15 @@ TEST_F(RunnerTest, AMissingInterpreterIsShownAsAnError) {
   EXPECT_EQ(canvas.plainText(), QStringLiteral("fine\n"));
 }
 
+TEST_F(RunnerTest, PythonScriptsRunWithThePythonThatIsInstalled) {
+  if (!QFileInfo::exists(QStringLiteral("/usr/bin/python")) &&
+      !QFileInfo::exists(QStringLiteral("/usr/bin/python3"))) {
+    GTEST_SKIP() << "no Python installed";
+  }
+  ASSERT_TRUE(runToEnd(QStringLiteral("import sys\nprint('args', sys.argv[1:])"), 2));
+  EXPECT_EQ(canvas.plainText(), QStringLiteral("args []\n"));
+}
+
 TEST_F(RunnerTest, AHugeOutputKeepsOnlyItsNewestLines) {
   canvas.shown.clear();
   canvas.recording = false;

@@ -80,5 +80,20 @@ TEST(RunOutput, ANewLookReachesWhatArrivedBeforeIt) {
   EXPECT_EQ(fontRange, whole);
 }
 
+TEST(RunOutput, OutputUpToTheBoundIsKeptWholeAndOneUnitMoreIsCutAtALineStart) {
+  ansi::VXL_ANSIEscapeHelper helper;
+  RunOutput output(helper, Appearance{kWidgetFont, ansi::Color::white()});
+  const QByteArray line("0123456789abcde\n");
+  static_assert(RunOutput::kMaxUnits % 16 == 0);
+  output.append(line.repeated(static_cast<qsizetype>(RunOutput::kMaxUnits / 16)));
+  EXPECT_EQ(output.styledText()->length(), RunOutput::kMaxUnits);
+
+  output.append("x");
+  const std::u16string& kept = output.styledText()->string();
+  EXPECT_LT(kept.size(), RunOutput::kMaxUnits);
+  EXPECT_TRUE(kept.starts_with(u"0123456789abcde\n"));
+  EXPECT_TRUE(kept.ends_with(u"\nx"));
+}
+
 }  // namespace
 }  // namespace pellimo::runner

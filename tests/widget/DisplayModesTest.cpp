@@ -1,10 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <QDBusConnection>
 #include <QElapsedTimer>
 #include <QSignalSpy>
 #include <QTest>
 
 #include "TestSupport.h"
+#include "platform/BusContract.h"
+#include "platform/ModuleObject.h"
+#include "platform/ModuleProxy.h"
 #include "platform/NotificationCenter.h"
 #include "platform/SettingsStore.h"
 #include "widget/Interface.h"
@@ -124,6 +128,30 @@ TEST_F(DisplayModes, DoubleClickDropsTheWidgetFlatWithoutAnimation) {
   ASSERT_TRUE(zoomEnds());
   QTest::mouseDClick(ui.canvas, Qt::LeftButton, {}, QPoint(10, 10));
   EXPECT_FALSE(controller().isRaised());
+}
+
+TEST_F(DisplayModes, TheBusShowsWhetherTheWidgetIsRaisedAfterEveryOperation) {
+  platform::ModuleObject module;
+  ASSERT_TRUE(module.exportOnBus(QStringLiteral("org.example.raised")));
+  controller().setModuleObject(&module);
+  showWidget();
+  // The process's own connection: a second one would wait for this blocked thread to answer.
+  ModuleProxy proxy(platform::bus::moduleServiceName(QCoreApplication::applicationPid()),
+                    platform::bus::kModulePath, QDBusConnection::sessionBus());
+  EXPECT_FALSE(proxy.raised());
+  controller().raiseMe();
+  EXPECT_TRUE(proxy.raised()) << "raise";
+  ASSERT_TRUE(zoomEnds());
+  const QPoint inside(ui.view->width() / 2, ui.view->height() / 2);
+  QTest::mouseDClick(ui.view, Qt::LeftButton, {}, inside);
+  EXPECT_FALSE(proxy.raised()) << "double-click";
+  flip();
+  EXPECT_TRUE(proxy.raised()) << "edit from flat";
+  flip();
+  EXPECT_FALSE(proxy.raised()) << "edit from raised";
+  controller().raiseMe();
+  controller().flattenMe();
+  EXPECT_FALSE(proxy.raised()) << "flat";
 }
 
 TEST_F(DisplayModes, ZoomGoesThroughItsKeyFrames) {

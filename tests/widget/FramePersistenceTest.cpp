@@ -67,6 +67,21 @@ TEST_F(FramePersistence, EachMoveTurnsResizingOffThenStoresAndReportsOnceAResize
   EXPECT_TRUE(ui.window.isResizable());
 }
 
+TEST_F(FramePersistence, EachSaveWaitsOnlyTheSettleTimeNotTheFirstDelay) {
+  ui.view->updateRect();
+  ASSERT_TRUE(test::eventually([&] { return ui.view->initiated(); }));
+  // From here on, a save that waited the first delay would come long after the test gave up.
+  MainViewSub::timings().initiateMs = 600000;
+  ui.window.setGeometry(30, 40, 300, 200);
+  ui.view->updateRect();
+  EXPECT_TRUE(test::eventually([&] { return reports.size() == 1; }));
+  EXPECT_EQ(stored(), QStringLiteral("{{30, 40}, {300, 200}}"));
+  ui.window.setGeometry(30, 40, 250, 150);
+  ui.view->windowDidResize();
+  EXPECT_TRUE(
+      test::eventually([&] { return stored() == QStringLiteral("{{30, 40}, {250, 150}}"); }));
+}
+
 TEST_F(FramePersistence, StepsOfOneDragAreOneMoveAndSeparateMovesAreTwo) {
   QSignalSpy moves(&ui.window, &windowSub::didMove);
   ui.window.show();

@@ -56,6 +56,39 @@ QRect boxOf(const QImage& image, const QRect& area, bool (*wanted)(QRgb)) {
   return box;
 }
 
+/// An X server of its own with no window manager: nothing there acts on a window's requests
+/// once it is mapped, so a window keeps the hints it was mapped with.
+class BareDisplay {
+ public:
+  BareDisplay() {
+    server_.start(QStringLiteral("Xvfb"),
+                  {"-displayfd", "1", "-nolisten", "tcp", "-screen", "0", "800x600x24"});
+    if (server_.waitForReadyRead(10000)) {
+      name = QLatin1Char(':') + QString::fromUtf8(server_.readLine()).trimmed();
+    }
+  }
+  ~BareDisplay() {
+    server_.kill();
+    server_.waitForFinished();
+  }
+
+  /// What a program run on this display prints.
+  QString output(const QString& program, const QStringList& arguments) {
+    QProcess process;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("DISPLAY"), name);
+    process.setProcessEnvironment(env);
+    process.start(program, arguments);
+    process.waitForFinished(10000);
+    return QString::fromUtf8(process.readAllStandardOutput()).trimmed();
+  }
+
+  QString name;
+
+ private:
+  QProcess server_;
+};
+
 class WindowEndToEnd : public ::testing::Test {
  protected:
   void launch(const QString& script = QStringLiteral("printf 'plain text\\n'")) {
@@ -188,6 +221,34 @@ TEST_F(WindowEndToEnd, ColouredOutputShowsAndTheZoomScalesTheWholeContent) {
              qAbs(border.center().x() - at.width() / 2) < 6;
   }
   EXPECT_TRUE(scaled);
+}
+
+TEST(WindowHints, TheWidgetIsMappedFloatingOnEveryDesktopOutOfTaskbarAndPager) {
+  BareDisplay display;
+  ASSERT_FALSE(display.name.isEmpty());
+  const QByteArray desktopDisplay = qgetenv("DISPLAY");
+  qputenv("DISPLAY", display.name.toUtf8());
+  ModuleHarness harness;  // takes the display from the environment
+  qputenv("DISPLAY", desktopDisplay);
+  {
+    platform::SettingsStore settings(kBuiltIn);
+    settings.setValue(0, QStringLiteral("modeValue"));
+    settings.setValue(QStringLiteral("echo hinted"), QStringLiteral("scriptValue"));
+    ASSERT_TRUE(settings.synchronize());
+  }
+  const Finished launched = harness.host({"launch"});
+  ASSERT_EQ(launched.exitCode, 0) << launched.err.toStdString();
+  const QString window =
+      display.output(QStringLiteral("xdotool"), {"search", "--name", "^Pellimo$"})
+          .section('\n', 0, 0);
+  ASSERT_FALSE(window.isEmpty());
+  const QString state = display.output(QStringLiteral("xprop"), {"-id", window, "_NET_WM_STATE"});
+  for (const char* wanted :
+       {"_NET_WM_STATE_ABOVE", "_NET_WM_STATE_SKIP_TASKBAR", "_NET_WM_STATE_SKIP_PAGER"}) {
+    EXPECT_TRUE(state.contains(QLatin1String(wanted))) << state.toStdString();
+  }
+  EXPECT_TRUE(display.output(QStringLiteral("xprop"), {"-id", window, "_NET_WM_DESKTOP"})
+                  .endsWith(QStringLiteral("4294967295")));
 }
 
 }  // namespace
