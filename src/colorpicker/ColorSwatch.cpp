@@ -2,7 +2,7 @@
 
 #include <QPainter>
 
-#include "colorpicker/QtColor.h"
+#include "qtbridge/QtColor.h"
 
 namespace pellimo::colorpicker {
 
@@ -17,7 +17,7 @@ void paintSwatch(QPainter& painter, const QRect& rect, const ansi::Color& color)
       }
     }
   }
-  painter.fillRect(rect, toQColor(color));
+  painter.fillRect(rect, qtbridge::toQColor(color));
 }
 
 ColorSwatchButton::ColorSwatchButton(const ansi::Color& color, QWidget* parent)

@@ -8,14 +8,14 @@
 #include "editor/CodeEditorView.h"
 #include "editor/EditorView.h"
 #include "editor/OutPut.h"
-#include "platform/QtConversions.h"
 #include "platform/SettingsStore.h"
+#include "qtbridge/QtFont.h"
 #include "widget/ViewController.h"
 
 namespace pellimo::editor {
 
 void OutPut::pickFont(QObject*) {
-  font = platform::fromQFont(editor->textFont());
+  font = qtbridge::fromQFont(editor->textFont());
   if (!fontPanel_) {
     fontPanel_ = new QFontDialog(view());
     fontPanel_->setOption(QFontDialog::DontUseNativeDialog);
@@ -24,7 +24,7 @@ void OutPut::pickFont(QObject*) {
   {
     // Opening on a font is not a change of font.
     const QSignalBlocker blocker(fontPanel_);
-    fontPanel_->setCurrentFont(platform::toQFont(font));
+    fontPanel_->setCurrentFont(qtbridge::toQFont(font));
   }
   fontPanel_->show();
   fontPanel_->raise();
@@ -33,7 +33,7 @@ void OutPut::pickFont(QObject*) {
 
 void OutPut::changeFont(QFontDialog* sender) {
   // The dialog's current font holds every change made in it so far.
-  font = platform::fromQFont(sender->currentFont());
+  font = qtbridge::fromQFont(sender->currentFont());
   auto& settings = platform::SettingsStore::standard();
   settings.setFont(font, QStringLiteral("codeFont"));
   settings.synchronize();

@@ -12,8 +12,8 @@
 #include "platform/FrameText.h"
 #include "platform/ModuleObject.h"
 #include "platform/NotificationCenter.h"
-#include "platform/QtConversions.h"
 #include "platform/SettingsStore.h"
+#include "qtbridge/QtColor.h"
 #include "runner/CodeRunner.h"
 #include "widget/AppDelegate.h"
 #include "widget/FramePlacement.h"
@@ -90,7 +90,7 @@ void ViewController::configWindow() {
 }
 
 void ViewController::applyLayerBackground() {
-  view_->setLayerBackground(platform::toQColor(backgroundColor()));
+  view_->setLayerBackground(qtbridge::toQColor(backgroundColor()));
 }
 
 ansi::Color ViewController::backgroundColor() {

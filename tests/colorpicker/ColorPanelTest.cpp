@@ -8,7 +8,6 @@
 
 #include "PickerSupport.h"
 #include "ansi/SgrCodes.h"
-#include "colorpicker/ColorExtension.h"
 #include "colorpicker/ColorPanelResizeDimple.h"
 #include "colorpicker/ColorPanelToolbar.h"
 #include "colorpicker/ColorSwatch.h"
@@ -16,7 +15,7 @@
 #include "colorpicker/HexColor.h"
 #include "colorpicker/PaletteMode.h"
 #include "colorpicker/PopoverPlacement.h"
-#include "colorpicker/QtColor.h"
+#include "colorpicker/RandomColor.h"
 #include "colorpicker/RgbSlidersMode.h"
 
 namespace pellimo::test {
@@ -145,14 +144,7 @@ TEST(HexColor, ReadsAndWritesSixHexDigits) {
   }
 }
 
-TEST(QtColor, EightBitComponentsComeBackAsExactFractions) {
-  EXPECT_EQ(colorpicker::fromQColor(QColor(128, 0, 255, 51)), Color::rgb(128 / 255.0, 0, 1, 0.2));
-  EXPECT_EQ(colorpicker::toQColor(Color::grey(0.5)), QColor::fromRgbF(0.5, 0.5, 0.5));
-}
-
-TEST(ColorExtension, DrawingColoursAreRgbAndRandomColoursOpaque) {
-  EXPECT_EQ(colorpicker::copyCGColor(Color::grey(0.4, 0.5)),
-            QColor::fromRgbF(0.4f, 0.4f, 0.4f, 0.5f));
+TEST(RandomColor, IsOpaqueRgbAndDiffersEachTime) {
   const Color random = colorpicker::randomColor();
   EXPECT_EQ(random.model, Color::Model::RGB);
   EXPECT_EQ(random.alpha, 1.0);
