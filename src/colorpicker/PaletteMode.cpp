@@ -8,7 +8,7 @@
 #include <array>
 
 #include "ansi/SgrCodes.h"
-#include "colorpicker/ColorSwatch.h"
+#include "colorpicker/ColorSwatchButton.h"
 #include "qtbridge/QtColor.h"
 
 namespace pellimo::colorpicker {

@@ -10,13 +10,13 @@
 #include "ansi/SgrCodes.h"
 #include "colorpicker/ColorPanelResizeDimple.h"
 #include "colorpicker/ColorPanelToolbar.h"
-#include "colorpicker/ColorSwatch.h"
+#include "colorpicker/ColorSwatchButton.h"
 #include "colorpicker/ColorWheel.h"
 #include "colorpicker/HexColor.h"
 #include "colorpicker/PaletteMode.h"
 #include "colorpicker/PopoverPlacement.h"
 #include "colorpicker/RandomColor.h"
-#include "colorpicker/RgbSlidersMode.h"
+#include "colorpicker/SlidersMode.h"
 
 namespace pellimo::test {
 namespace {
@@ -105,7 +105,7 @@ TEST_F(ColorPanelTest, UserSwatchesKeepTheColourThatWasAdded) {
 
 TEST_F(ColorPanelTest, SliderModesPickExactFractions) {
   panel()->setColor(Color::black());
-  mode<colorpicker::RgbSlidersMode>()->findChildren<QSpinBox*>()[0]->setValue(51);
+  mode<colorpicker::SlidersMode>()->findChildren<QSpinBox*>()[0]->setValue(51);
   EXPECT_EQ(panel()->color(), Color::rgb(51 / 255.0, 0, 0));
 }
 
