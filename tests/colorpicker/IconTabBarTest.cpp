@@ -198,45 +198,29 @@ class IconTabBarDrawing : public ::testing::Test {
 };
 
 TEST_F(IconTabBarDrawing, TheSelectedTabsGreysDependOnTheKeyWindow) {
-  // Columns of the selected tab 1 (left edge 36) and rows of a 35-high bar: the tab spans rows
-  // 1 to 33; row 34 is the bottom rule.
-  enum { kOuterLeft = 36, kInnerLeft = 37, kFill = 40, kInnerRight = 67, kOuterRight = 68 };
-  enum { kTop = 1, kMiddle = 17, kBottom = 33, kRule = 34 };
+  // Columns 36 and 68 are the outer edges of the selected tab 1, 37 and 67 the inner ones, in
+  // rows 1 to 33 of the 35-high bar; row 34 is the bottom rule.
   const struct {
     QWidget* active;
-    std::vector<std::tuple<int, int, double>> greys;
-  } cases[] = {
-      {&window_,
-       {{kFill, kMiddle, 0.8},
-        {kOuterLeft, kTop, 0.9},
-        {kOuterLeft, kMiddle, 0.6},
-        {kOuterLeft, kBottom, 0.8},
-        {kOuterRight, kMiddle, 0.6},
-        {kInnerLeft, kMiddle, 0.7},
-        {kInnerRight, kMiddle, 0.7},
-        {0, kRule, 0.7},
-        {199, kRule, 0.7}}},
-      {&other_,
-       {{kFill, kMiddle, 0.79},
-        {kOuterLeft, kTop, 0.83},
-        {kOuterLeft, kMiddle, 0.43},
-        {kOuterLeft, kBottom, 0.71},
-        {kInnerLeft, kMiddle, 0.71},
-        {100, kRule, 0.7}}},
-  };
+    double fill, outerEdge, innerEdge, outerTop, outerBottom;
+  } cases[] = {{&window_, 0.8, 0.6, 0.7, 0.9, 0.8}, {&other_, 0.79, 0.43, 0.71, 0.83, 0.71}};
   for (const auto& c : cases) {
     c.active->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(c.active));
     const QImage image = render();
-    for (const auto& [x, y, level] : c.greys) {
-      // A gradient's first and last rows sit half a row inside its ends, a few levels off.
-      const double tolerance = (y == kTop || y == kBottom) ? 4.5 : 2.5;
+    const std::tuple<int, int, double> greys[] = {{40, 17, c.fill},      {36, 17, c.outerEdge},
+                                                  {68, 17, c.outerEdge}, {37, 17, c.innerEdge},
+                                                  {67, 17, c.innerEdge}, {199, 34, 0.7},
+                                                  {36, 1, c.outerTop},   {36, 33, c.outerBottom}};
+    for (const auto& [x, y, level] : greys) {
       const QColor pixel = image.pixelColor(x, y);
-      EXPECT_NEAR(pixel.red(), level * 255, tolerance) << "at " << x << ", " << y;
+      // A gradient's first and last rows sit half a row inside its ends, a few levels off.
+      EXPECT_NEAR(pixel.red(), level * 255, y == 1 || y == 33 ? 4.5 : 2.5)
+          << "at " << x << ", " << y;
       EXPECT_EQ(pixel.red(), pixel.blue()) << "at " << x << ", " << y;
     }
-    EXPECT_EQ(image.pixelColor(6, kMiddle), QColor(Qt::red)) << "unselected tabs are not filled";
-    EXPECT_EQ(image.pixelColor(kFill, 0), QColor(Qt::red));
+    EXPECT_EQ(image.pixelColor(6, 17), QColor(Qt::red)) << "unselected tabs are not filled";
+    EXPECT_EQ(image.pixelColor(40, 0), QColor(Qt::red));
   }
 }
 
