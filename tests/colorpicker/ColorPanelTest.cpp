@@ -4,6 +4,7 @@
 #include <QSpinBox>
 #include <QTest>
 #include <QToolButton>
+#include <algorithm>
 #include <set>
 
 #include "PickerSupport.h"
@@ -102,22 +103,28 @@ TEST_F(ColorPanelTest, UserSwatchesKeepTheColourThatWasAdded) {
 TEST_F(ColorPanelTest, SliderModesShowTheColourAndPickExactFractions) {
   const auto sliders = panel()->contentView()->findChildren<colorpicker::SlidersMode*>();
   ASSERT_EQ(sliders.size(), 2);
+  // The stack reorders its pages as they are shown: tell the modes apart by their first range.
   const struct {
+    int firstMaximum;
     std::vector<int> shown;
     std::vector<int> edited;
     Color picked;
   } cases[] = {
-      {{0, 128, 255}, {51, 0, 255}, Color::rgb(51 / 255.0, 0, 1)},
-      {{210, 100, 100}, {120, 50, 40}, Color::fromHSB(120 / 360.0, 0.5, 0.4)},
+      {255, {0, 128, 255}, {51, 0, 255}, Color::rgb(51 / 255.0, 0, 1)},
+      {360, {210, 100, 100}, {120, 50, 40}, Color::fromHSB(120 / 360.0, 0.5, 0.4)},
   };
-  for (int m = 0; m < 2; ++m) {
+  for (const auto& c : cases) {
     panel()->setColor(Color::rgb(0, 0.5, 1));
-    const auto spinBoxes = sliders[m]->findChildren<QSpinBox*>();
+    const auto found = std::find_if(sliders.begin(), sliders.end(), [&](QWidget* mode) {
+      return mode->findChild<QSpinBox*>()->maximum() == c.firstMaximum;
+    });
+    ASSERT_NE(found, sliders.end());
+    const auto spinBoxes = (*found)->findChildren<QSpinBox*>();
     for (int i = 0; i < 3; ++i) {
-      EXPECT_EQ(spinBoxes[i]->value(), cases[m].shown[i]) << m << ", " << i;
-      spinBoxes[i]->setValue(cases[m].edited[i]);
+      EXPECT_EQ(spinBoxes[i]->value(), c.shown[i]) << c.firstMaximum << ", " << i;
+      spinBoxes[i]->setValue(c.edited[i]);
     }
-    EXPECT_EQ(panel()->color(), cases[m].picked) << m;
+    EXPECT_EQ(panel()->color(), c.picked) << c.firstMaximum;
   }
 }
 
