@@ -1,7 +1,9 @@
+#include "ansi/AnsiEncoder.h"
+
 #include <algorithm>
 
 #include "ansi/SgrCodes.h"
-#include "ansi/VXL_ANSIEscapeHelper.h"
+#include "ansi/StyledText.h"
 
 namespace pellimo::ansi {
 
@@ -27,46 +29,10 @@ void appendSequence(std::u16string& out, std::int32_t code) {
   out.push_back(u'm');
 }
 
-std::int32_t fontCode(const std::optional<Font>& font) {
-  if (!font) return kNormalIntensity;
-  return font->weight >= Font::kBoldWeight ? kBold : kNormalIntensity;
-}
-
-std::int32_t underlineCode(const std::optional<int>& style) {
-  if (style == kUnderlineSingle) return kUnderline;
-  if (style == kUnderlineDouble) return kDoubleUnderline;
-  return kUnderlineOff;
-}
-
 }  // namespace
 
-std::u16string VXL_ANSIEscapeHelper::ansiEscapedStringWithAttributedString(
-    const std::optional<StyledText>& attributedString) const {
-  if (!attributedString) return ansiEscapedStringWithCodesAndLocations({}, u"");
-  const StyledText& styled = *attributedString;
-  const Range whole{0, styled.length()};
-  std::vector<CodeInsertion> codes;
-  auto record = [&](std::int32_t code, std::size_t location) {
-    if (code != kNoCode) codes.push_back({code, location});
-  };
-
-  styled.fonts().forEach(
-      whole, [&](const auto& span) { record(fontCode(span.value), span.range.location); });
-  styled.foregrounds().forEach(whole, [&](const auto& span) {
-    record(span.value ? closestSGRCodeForColor(span.value, true) : kDefaultForeground,
-           span.range.location);
-  });
-  styled.backgrounds().forEach(whole, [&](const auto& span) {
-    record(span.value ? closestSGRCodeForColor(span.value, false) : kDefaultBackground,
-           span.range.location);
-  });
-  styled.underlines().forEach(
-      whole, [&](const auto& span) { record(underlineCode(span.value), span.range.location); });
-  return ansiEscapedStringWithCodesAndLocations(codes, styled.string());
-}
-
-std::u16string VXL_ANSIEscapeHelper::ansiEscapedStringWithCodesAndLocations(
-    const std::vector<CodeInsertion>& codes, std::u16string_view cleanString) {
+std::u16string insertSgrSequences(const std::vector<CodeInsertion>& codes,
+                                  std::u16string_view cleanString) {
   std::vector<CodeInsertion> sorted = codes;
   // Records without a location sort first and are skipped below.
   std::stable_sort(sorted.begin(), sorted.end(), [](const auto& a, const auto& b) {
@@ -86,6 +52,17 @@ std::u16string VXL_ANSIEscapeHelper::ansiEscapedStringWithCodesAndLocations(
   if (copied < cleanString.size()) out.append(cleanString.substr(copied));
   appendSequence(out, kReset);
   return out;
+}
+
+std::int32_t sgrCodeForFont(const std::optional<Font>& font) {
+  if (!font) return kNormalIntensity;
+  return font->weight >= Font::kBoldWeight ? kBold : kNormalIntensity;
+}
+
+std::int32_t sgrCodeForUnderline(const std::optional<int>& style) {
+  if (style == kUnderlineSingle) return kUnderline;
+  if (style == kUnderlineDouble) return kDoubleUnderline;
+  return kUnderlineOff;
 }
 
 }  // namespace pellimo::ansi

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 
 #include "ansi/Color.h"
@@ -33,6 +34,10 @@ enum SgrCode : std::int32_t {
 
 /// Background codes are foreground codes shifted by this much.
 inline constexpr std::int32_t kBackgroundShift = 10;
+
+/// The colour table's foreground codes, in the order colour lookups try them.
+inline constexpr std::array<std::int32_t, 16> kStandardForegroundCodes = {
+    30, 31, 32, 33, 34, 35, 36, 37, 90, 91, 92, 93, 94, 95, 96, 97};
 
 constexpr bool isForegroundColorCode(std::int32_t code) {
   return (code >= kForegroundBlack && code <= kForegroundWhite) ||

@@ -5,27 +5,9 @@
 #include <string>
 #include <string_view>
 
+#include "ansi/Utf8Decoder.h"
+
 namespace pellimo::ansi {
-
-/// Decodes UTF-8 arriving in pieces into UTF-16. Each byte that cannot start or continue a
-/// well-formed sequence becomes U+FFFD; a sequence cut at the end of a piece waits for the rest.
-class Utf8Decoder {
- public:
-  /// Appends the decoded text of `bytes` to `out`.
-  void decode(std::string_view bytes, std::u16string& out);
-  /// Ends the input: a sequence still waiting for bytes becomes U+FFFD.
-  void finish(std::u16string& out);
-  /// How many replacement characters invalid input has produced so far.
-  std::size_t invalidCount() const { return invalidCount_; }
-
- private:
-  void replace(std::u16string& out);
-
-  std::uint32_t partial_ = 0;     // code point bits of the sequence being read
-  int needed_ = 0;                // continuation bytes it still needs
-  std::uint32_t lowerBound_ = 0;  // smallest code point its length may encode
-  std::size_t invalidCount_ = 0;
-};
 
 /// Decodes complete UTF-8 text; `invalidCount` (if given) receives the number of replacements.
 std::u16string decodeUtf8(std::string_view bytes, std::size_t* invalidCount = nullptr);

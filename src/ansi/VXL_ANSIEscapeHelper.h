@@ -8,7 +8,9 @@
 #include <string_view>
 #include <vector>
 
+#include "ansi/AnsiEncoder.h"
 #include "ansi/Color.h"
+#include "ansi/ColorMatching.h"
 #include "ansi/Font.h"
 #include "ansi/StyledText.h"
 
@@ -25,12 +27,6 @@ struct EscapeCodeRecord {
   friend bool operator==(const EscapeCodeRecord&, const EscapeCodeRecord&) = default;
 };
 
-/// A code to insert into clean text; a record lacking either field is skipped.
-struct CodeInsertion {
-  std::optional<std::int32_t> code;
-  std::optional<std::size_t> location;
-};
-
 /// One attribute to apply over a stretch of the clean text.
 struct AttributeRun {
   Attribute attributeName;
@@ -39,11 +35,6 @@ struct AttributeRun {
 
   friend bool operator==(const AttributeRun&, const AttributeRun&) = default;
 };
-
-HSB makeHSB(double hue, double saturation, double brightness);
-HSB getHSBFromColor(const Color& color);
-/// True when |a - b| is strictly below the tolerance.
-bool floatsEqual(double a, double b, double tolerance);
 
 /// Translates text with ANSI SGR escape sequences into styled text and back.
 class VXL_ANSIEscapeHelper {

@@ -9,14 +9,14 @@
 
 #include "colorpicker/ColorPanelResizeDimple.h"
 #include "colorpicker/ColorPanelToolbar.h"
-#include "colorpicker/ColorSwatch.h"
+#include "colorpicker/ColorSwatchButton.h"
 #include "colorpicker/ColorWheelMode.h"
 #include "colorpicker/GreySliderMode.h"
 #include "colorpicker/HexColor.h"
-#include "colorpicker/HsbSlidersMode.h"
 #include "colorpicker/PaletteMode.h"
-#include "colorpicker/RgbSlidersMode.h"
+#include "colorpicker/QVColorPickerPopover.h"
 #include "colorpicker/SliderRow.h"
+#include "colorpicker/SlidersMode.h"
 
 namespace pellimo::colorpicker {
 
@@ -24,6 +24,11 @@ namespace {
 
 constexpr int kPercent = 100;
 ColorPanel* sharedPanel = nullptr;
+bool colorPanelEnabled = true;
+
+qint32 byteOf(double component) {
+  return static_cast<qint32>(std::lround(component * 255.0));
+}
 
 }  // namespace
 
@@ -46,8 +51,10 @@ ColorPanel::ColorPanel() : toolbar_(new ColorPanelToolbar(this)) {
   layout->addWidget(buildContentView(), 1);
 
   addMode(new ColorWheelMode, QStringLiteral("wheel"), tr("Colour Wheel"), ColorWheelMode::icon());
-  addMode(new RgbSlidersMode, QStringLiteral("rgb"), tr("RGB Sliders"), RgbSlidersMode::icon());
-  addMode(new HsbSlidersMode, QStringLiteral("hsb"), tr("HSB Sliders"), HsbSlidersMode::icon());
+  addMode(new SlidersMode(SlidersMode::kRgb), QStringLiteral("rgb"), tr("RGB Sliders"),
+          SlidersMode::rgbIcon());
+  addMode(new SlidersMode(SlidersMode::kHsb), QStringLiteral("hsb"), tr("HSB Sliders"),
+          SlidersMode::hsbIcon());
   addMode(new GreySliderMode, QStringLiteral("grey"), tr("Grey Scale Slider"),
           GreySliderMode::icon());
   addMode(new PaletteMode, QStringLiteral("palette"), tr("Colour Palettes"), PaletteMode::icon());
@@ -136,6 +143,28 @@ void ColorPanel::restoreContentView() {
 
 QRect ColorPanel::frameRectForContentRect(const QRect& contentRect) const {
   return contentRect.adjusted(0, -ColorPanelToolbar::kHeight, 0, 0);
+}
+
+void ColorPanel::orderFront() {
+  if (!colorPanelEnabled) return;
+  // The popover borrows this panel's content view once it has shown; the window needs it back.
+  if (QVColorPickerPopover::sharedPopover()->colorPanel()) restoreContentView();
+  show();
+  raise();
+}
+
+void ColorPanel::disablePanel() {
+  colorPanelEnabled = false;
+}
+
+void ColorPanel::enablePanel() {
+  colorPanelEnabled = true;
+}
+
+QString ColorPanel::colorText() {
+  const ansi::Color color = sharedColorPanel()->color().toRGB();
+  return QString::asprintf("r: %d, g: %d, b: %d, a: %d", byteOf(color.c0), byteOf(color.c1),
+                           byteOf(color.c2), byteOf(color.alpha));
 }
 
 void ColorPanel::pick(ansi::Color color) {

@@ -2,7 +2,7 @@
 
 #include <QPainter>
 
-#include "colorpicker/QtColor.h"
+#include "qtbridge/QtColor.h"
 
 namespace pellimo::colorpicker {
 
@@ -17,23 +17,7 @@ void paintSwatch(QPainter& painter, const QRect& rect, const ansi::Color& color)
       }
     }
   }
-  painter.fillRect(rect, toQColor(color));
-}
-
-ColorSwatchButton::ColorSwatchButton(const ansi::Color& color, QWidget* parent)
-    : QAbstractButton(parent), color_(color) {}
-
-void ColorSwatchButton::setColor(const ansi::Color& color) {
-  color_ = color;
-  update();
-}
-
-void ColorSwatchButton::paintEvent(QPaintEvent*) {
-  QPainter painter(this);
-  const QRect frame = rect().adjusted(0, 0, -1, -1);
-  paintSwatch(painter, frame.adjusted(1, 1, 0, 0), color_);
-  painter.setPen(palette().color(isDown() ? QPalette::Highlight : QPalette::Mid));
-  painter.drawRect(frame);
+  painter.fillRect(rect, qtbridge::toQColor(color));
 }
 
 }  // namespace pellimo::colorpicker

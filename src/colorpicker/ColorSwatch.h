@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QAbstractButton>
+#include <QRect>
 
 #include "ansi/Color.h"
 
@@ -10,23 +10,5 @@ namespace pellimo::colorpicker {
 
 /// Fills `rect` with `color`, over a checkerboard where the colour is not opaque.
 void paintSwatch(QPainter& painter, const QRect& rect, const ansi::Color& color);
-
-/// A button showing one colour, framed.
-class ColorSwatchButton : public QAbstractButton {
-  Q_OBJECT
-
- public:
-  explicit ColorSwatchButton(const ansi::Color& color, QWidget* parent = nullptr);
-
-  const ansi::Color& color() const { return color_; }
-  void setColor(const ansi::Color& color);
-  QSize sizeHint() const override { return {22, 22}; }
-
- protected:
-  void paintEvent(QPaintEvent* event) override;
-
- private:
-  ansi::Color color_;
-};
 
 }  // namespace pellimo::colorpicker

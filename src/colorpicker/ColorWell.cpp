@@ -6,6 +6,7 @@
 
 #include "colorpicker/ColorPanel.h"
 #include "colorpicker/ColorSwatch.h"
+#include "colorpicker/QVColorPickerPopover.h"
 
 namespace pellimo::colorpicker {
 
@@ -15,6 +16,8 @@ QList<QPointer<ColorWell>>& activeWells() {
   static QList<QPointer<ColorWell>> wells;
   return wells;
 }
+
+ColorWell* hiddenWellInstance = nullptr;
 
 }  // namespace
 
@@ -50,6 +53,39 @@ void ColorWell::deactivate() {
   activeWells().removeIf([this](const QPointer<ColorWell>& well) { return !well || well == this; });
   disconnect(panelConnection_);
   update();
+}
+
+void ColorWell::performActivationClickWithShiftDown(bool shiftDown) {
+  if (isActive()) {
+    deactivate();
+    return;
+  }
+  // A click on a well closes the colour picker popover first.
+  QVColorPickerPopover* popover = QVColorPickerPopover::sharedPopover();
+  if (popover->isShown()) {
+    const bool animates = popover->animates();
+    popover->setAnimates(false);
+    popover->close();
+    popover->setAnimates(animates);
+  }
+  popover->setTarget(nullptr);
+  popover->setAction({});
+  activate(!shiftDown);
+}
+
+void ColorWell::deactivateAll() {
+  ColorPanel::disablePanel();
+  delete hiddenWellInstance;
+  hiddenWellInstance = new ColorWell;
+  hiddenWellInstance->setColor(ansi::Color::rgb(1 / 255.0, 2 / 255.0, 3 / 255.0));
+  // Exclusive activation is what deactivates every other well.
+  hiddenWellInstance->activate(true);
+  hiddenWellInstance->deactivate();
+  ColorPanel::enablePanel();
+}
+
+ColorWell* ColorWell::hiddenWell() {
+  return hiddenWellInstance;
 }
 
 void ColorWell::takeColorFromPanel(const ansi::Color& color) {

@@ -7,7 +7,7 @@
 #include <numbers>
 
 #include "ansi/Color.h"
-#include "colorpicker/QtColor.h"
+#include "qtbridge/QtColor.h"
 
 namespace pellimo::colorpicker {
 
@@ -29,7 +29,7 @@ QImage renderDisc(int side, double brightness) {
       if (hue < 0) hue += 1.0;
       const double saturation = std::min(1.0, distance / radius);
       const auto color = ansi::Color::fromHSB(hue, saturation, brightness, coverage);
-      image.setPixelColor(x, y, toQColor(color));
+      image.setPixelColor(x, y, qtbridge::toQColor(color));
     }
   }
   return image;

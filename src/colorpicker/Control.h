@@ -3,7 +3,7 @@
 #include <QPointer>
 #include <QWidget>
 
-#include "colorpicker/TargetAction.h"
+#include "colorpicker/Action.h"
 
 namespace pellimo::colorpicker {
 

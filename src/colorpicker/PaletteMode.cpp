@@ -8,8 +8,8 @@
 #include <array>
 
 #include "ansi/SgrCodes.h"
-#include "colorpicker/ColorSwatch.h"
-#include "colorpicker/QtColor.h"
+#include "colorpicker/ColorSwatchButton.h"
+#include "qtbridge/QtColor.h"
 
 namespace pellimo::colorpicker {
 
@@ -79,7 +79,7 @@ QPixmap PaletteMode::icon() {
     for (std::size_t i = 0; i < codes.size(); ++i) {
       const QRectF square(area.left() + half * (i % 2), area.top() + half * (i / 2), half - 1,
                           half - 1);
-      painter.fillRect(square, toQColor(ansi::standardColorForSGRCode(codes[i])));
+      painter.fillRect(square, qtbridge::toQColor(ansi::standardColorForSGRCode(codes[i])));
     }
   });
 }

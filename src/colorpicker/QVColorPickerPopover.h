@@ -6,8 +6,8 @@
 #include <optional>
 
 #include "ansi/Color.h"
+#include "colorpicker/Action.h"
 #include "colorpicker/PopoverPlacement.h"
-#include "colorpicker/TargetAction.h"
 
 namespace pellimo::colorpicker {
 

@@ -1,11 +1,15 @@
 #include "colorpicker/QVIconTabBar.h"
 
+#include <QHelpEvent>
 #include <QMouseEvent>
+#include <QPainter>
+#include <QToolTip>
 #include <QtGlobal>
 #include <algorithm>
 #include <cmath>
 
 #include "colorpicker/QVIconTabBarDelegate.h"
+#include "colorpicker/TabGradients.h"
 
 namespace pellimo::colorpicker {
 
@@ -161,6 +165,65 @@ void QVIconTabBar::mouseReleaseEvent(QMouseEvent* event) {
   pressedItem_ = nullptr;
   dragging_ = false;
   update();
+}
+
+QRectF QVIconTabBar::fromBottomLeft(double left, double bottom, double width, double height) const {
+  return QRectF(left, this->height() - bottom - height, width, height);
+}
+
+void QVIconTabBar::paintEvent(QPaintEvent*) {
+  QPainter painter(this);
+  const TabColors& colors = tabColors(isActiveWindow());
+  const double h = height();
+  const double w = itemWidth_;
+
+  toolTipRects_.clear();
+  for (std::size_t i = 0; i < items_.size(); ++i) {
+    const double x = startX() + static_cast<double>(i) * w;
+    const QRectF tab = fromBottomLeft(std::floor(x + 0.5), 1, w, h - 2);
+    toolTipRects_.emplace_back(tab.toAlignedRect(), items_[i]->tooltip());
+
+    if (selectedIndexes_.count(i)) {
+      fillGradient(painter, tab, colors.fill);
+      fillGradient(painter, fromBottomLeft(std::floor(x + 0.5), 1, 1, h - 2), colors.outerEdge);
+      fillGradient(painter, fromBottomLeft(std::floor(x + 1.5), 1, 1, h - 2), colors.innerEdge);
+      fillGradient(painter, fromBottomLeft(std::floor(x + w + 0.5), 1, 1, h - 2), colors.outerEdge);
+      fillGradient(painter, fromBottomLeft(std::floor(x + w - 0.5), 1, 1, h - 2), colors.innerEdge);
+    }
+
+    const QPixmap& icon = items_[i]->icon();
+    const QSizeF size = icon.deviceIndependentSize();
+    const double left = std::round(x + w / 2 - size.width() / 2);
+    const double bottom = std::round(h / 2 - size.height() / 2);
+    painter.drawPixmap(fromBottomLeft(left, bottom, size.width(), size.height()).topLeft(), icon);
+  }
+
+  // A one-point line centred half a point above the bottom edge covers the bottom row.
+  painter.fillRect(fromBottomLeft(0, 0, width(), 1), bottomRuleColor());
+}
+
+bool QVIconTabBar::event(QEvent* event) {
+  if (event->type() == QEvent::ToolTip) {
+    const auto* help = static_cast<QHelpEvent*>(event);
+    showToolTip(help->pos(), help->globalPos());
+    return true;
+  }
+  return Control::event(event);
+}
+
+void QVIconTabBar::showToolTip(const QPoint& position, const QPoint& globalPosition) {
+  for (const auto& [rect, text] : toolTipRects_) {
+    if (rect.contains(position)) {
+      QToolTip::showText(globalPosition, text, this, rect);
+      return;
+    }
+  }
+  QToolTip::hideText();
+}
+
+void QVIconTabBar::changeEvent(QEvent* event) {
+  if (event->type() == QEvent::ActivationChange) update();
+  Control::changeEvent(event);
 }
 
 std::optional<std::size_t> QVIconTabBar::indexOfItem(const Item& item) const {

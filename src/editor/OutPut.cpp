@@ -12,9 +12,9 @@
 #include "editor/EditorView.h"
 #include "platform/DesktopWindow.h"
 #include "platform/NotificationCenter.h"
-#include "platform/QtConversions.h"
 #include "platform/SettingsKeys.h"
 #include "platform/SettingsStore.h"
+#include "qtbridge/QtFont.h"
 #include "widget/ViewController.h"
 
 namespace pellimo::editor {
@@ -185,7 +185,7 @@ void OutPut::performReturnSegue() {
 // to the widget and stored as it is chosen.
 
 void OutPut::pickFont(QObject*) {
-  font_ = platform::fromQFont(view()->controls().editor->textFont());
+  font_ = qtbridge::fromQFont(view()->controls().editor->textFont());
   if (!fontPanel_) {
     fontPanel_ = new QFontDialog(view());
     fontPanel_->setOption(QFontDialog::DontUseNativeDialog);
@@ -194,7 +194,7 @@ void OutPut::pickFont(QObject*) {
   {
     // Opening on a font is not a change of font.
     const QSignalBlocker blocker(fontPanel_);
-    fontPanel_->setCurrentFont(platform::toQFont(font_));
+    fontPanel_->setCurrentFont(qtbridge::toQFont(font_));
   }
   fontPanel_->show();
   fontPanel_->raise();
@@ -203,7 +203,7 @@ void OutPut::pickFont(QObject*) {
 
 void OutPut::changeFont(QFontDialog* sender) {
   // The dialog's current font holds every change made in it so far.
-  font_ = platform::fromQFont(sender->currentFont());
+  font_ = qtbridge::fromQFont(sender->currentFont());
   auto& settings = platform::SettingsStore::standard();
   settings.setFont(font_, platform::keys::kCodeFont);
   settings.synchronize();

@@ -3,7 +3,7 @@
 #include <string_view>
 #include <vector>
 
-#include "tools/HtmlPage.h"
+#include "tools/HtmlOptions.h"
 
 namespace pellimo::tools {
 

@@ -1,85 +1,11 @@
 #pragma once
 
-#include <cstdint>
-#include <functional>
-#include <optional>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 
-#include "ansi/EscapedTextReader.h"
-#include "ansi/StyledText.h"
-#include "ansi/VXL_ANSIEscapeHelper.h"
-#include "tools/CssColor.h"
+#include "tools/HtmlOptions.h"
 
 namespace pellimo::tools {
-
-/// The page around the text; the defaults give a dark terminal look.
-struct HtmlOptions {
-  std::string title = "pellimo-ansi";
-  CssColor foreground{0xd0d0d0};
-  CssColor background{0x1e1e1e};
-};
-
-/// Writes a standalone UTF-8 HTML page showing text in a monospace <pre>: foreground and
-/// background colours, bold (font weight 9 or more), single and double underline. A <span>
-/// opens only where what the page shows changes; colours equal to the page's defaults need
-/// none. Control characters other than tab and line breaks are left out, as HTML text may not
-/// hold them.
-class HtmlWriter {
- public:
-  /// The page goes to `output` in pieces of some tens of kilobytes as it is written.
-  using Output = std::function<void(std::string_view)>;
-
-  HtmlWriter(const HtmlOptions& options, Output output);
-
-  void write(std::u16string_view text, const ansi::StyledText::Attributes& attributes);
-  /// Closes the page and hands over the rest of it.
-  void finish();
-
- private:
-  struct SpanStyle {
-    std::int32_t foreground = -1;  // -1: the page's own colour
-    std::int32_t background = -1;
-    bool bold = false;
-    int underline = ansi::kUnderlineNone;
-
-    bool plain() const { return *this == SpanStyle{}; }
-    friend bool operator==(const SpanStyle&, const SpanStyle&) = default;
-  };
-
-  const HtmlOptions& options_;
-  Output output_;
-  std::string out_;
-  SpanStyle current_;
-  /// The last colour turned into CSS, per ground: runs of one colour are common.
-  struct ColorMemo {
-    std::optional<ansi::Color> color;
-    std::int32_t css = -1;
-  };
-  std::int32_t cssOf(const std::optional<ansi::Color>& color, CssColor pageDefault,
-                     ColorMemo& memo);
-
-  ColorMemo foregroundMemo_;
-  ColorMemo backgroundMemo_;
-  /// Opening tags already written, by look: escape-dense text opens a tag at nearly every
-  /// character but uses few looks.
-  std::unordered_map<std::uint64_t, std::string> openTags_;
-};
-
-/// Turns text with ANSI escape sequences, arriving in pieces, into the page.
-class HtmlTranslator {
- public:
-  HtmlTranslator(const HtmlOptions& options, HtmlWriter::Output output);
-
-  void append(std::u16string_view piece) { reader_.append(piece); }
-  void finish();
-
- private:
-  ansi::VXL_ANSIEscapeHelper helper_;
-  HtmlWriter writer_;
-  ansi::EscapedTextReader reader_;
-};
 
 /// The whole page for text with ANSI escape sequences.
 std::string renderHtml(std::u16string_view escapedText, const HtmlOptions& options);

@@ -11,7 +11,7 @@
 #include "ansi/Utf8.h"
 #include "tools/CommandLine.h"
 #include "tools/Commands.h"
-#include "tools/HtmlPage.h"
+#include "tools/HtmlTranslator.h"
 #include "tools/ToolErrors.h"
 
 namespace {

@@ -13,9 +13,9 @@
 #include "platform/FrameText.h"
 #include "platform/ModuleObject.h"
 #include "platform/NotificationCenter.h"
-#include "platform/QtConversions.h"
 #include "platform/SettingsKeys.h"
 #include "platform/SettingsStore.h"
+#include "qtbridge/QtColor.h"
 #include "runner/CodeRunner.h"
 #include "runner/Interpreter.h"
 #include "widget/AppDelegate.h"
@@ -102,7 +102,7 @@ void ViewController::configWindow() {
 }
 
 void ViewController::applyLayerBackground() {
-  view_->setLayerBackground(platform::toQColor(backgroundColor()));
+  view_->setLayerBackground(qtbridge::toQColor(backgroundColor()));
 }
 
 ansi::Color ViewController::backgroundColor() {

@@ -6,7 +6,8 @@
 #include <cmath>
 #include <memory>
 
-#include "platform/QtConversions.h"
+#include "qtbridge/QtColor.h"
+#include "qtbridge/QtFont.h"
 
 namespace pellimo::widget {
 
@@ -23,19 +24,19 @@ QList<QTextLayout::FormatRange> formatsOf(const ansi::StyledText& text, ansi::Ra
   text.fonts().forEach(line, [&](const auto& span) {
     if (!span.value) return;
     QTextCharFormat format;
-    format.setFont(platform::toQFont(*span.value));
+    format.setFont(qtbridge::toQFont(*span.value));
     add(span.range, format);
   });
   text.foregrounds().forEach(line, [&](const auto& span) {
     if (!span.value) return;
     QTextCharFormat format;
-    format.setForeground(platform::toQColor(*span.value));
+    format.setForeground(qtbridge::toQColor(*span.value));
     add(span.range, format);
   });
   text.backgrounds().forEach(line, [&](const auto& span) {
     if (!span.value) return;
     QTextCharFormat format;
-    format.setBackground(platform::toQColor(*span.value));
+    format.setBackground(qtbridge::toQColor(*span.value));
     add(span.range, format);
   });
   text.underlines().forEach(line, [&](const auto& span) {
@@ -145,13 +146,13 @@ void lbl::drawStyled(QPainter& painter) {
       // the text above it. Closer, the two lines merge into one thick line.
       const auto font = styled_->fonts().at(range.location, line).value;
       const auto color = styled_->foregrounds().at(range.location, line).value;
-      const QFontMetricsF metrics(font ? platform::toQFont(*font) : baseFont_);
+      const QFontMetricsF metrics(font ? qtbridge::toQFont(*font) : baseFont_);
       const int from = static_cast<int>(range.location - line.location);
       const qreal x1 = textLine.cursorToX(from);
       const qreal x2 = textLine.cursorToX(from + static_cast<int>(range.length));
       const qreal first = y + textLine.ascent() + std::ceil(metrics.underlinePos()) + 0.5;
       const qreal below = first + 2 * metrics.lineWidth();
-      painter.setPen(QPen(color ? platform::toQColor(*color) : baseColor_, metrics.lineWidth()));
+      painter.setPen(QPen(color ? qtbridge::toQColor(*color) : baseColor_, metrics.lineWidth()));
       painter.drawLine(QPointF(x1, below), QPointF(x2, below));
     }
     y += textLine.height();

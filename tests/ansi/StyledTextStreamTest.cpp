@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "ansi/StyledTextStream.h"
 
 namespace pellimo::ansi {
@@ -8,8 +10,9 @@ namespace {
 const Font kWidgetFont{"Mono", 11, Font::kRegularWeight, false};
 
 /// The translation by the book: the clean text over the base attributes, with the listed runs
-/// applied one after another.
-StyledText runsApplied(const VXL_ANSIEscapeHelper& helper, std::u16string_view text) {
+/// applied one after another, and the overlay font (if any) laid over all of it.
+StyledText byTheBook(const VXL_ANSIEscapeHelper& helper, std::u16string_view text,
+                     const std::optional<Font>& overlay) {
   std::u16string clean;
   const auto runs = *helper.attributesForString(text, &clean);
   StyledText styled(clean);
@@ -19,28 +22,17 @@ StyledText runsApplied(const VXL_ANSIEscapeHelper& helper, std::u16string_view t
                       whole);
   for (const AttributeRun& run : runs)
     styled.addAttribute(run.attributeName, run.attributeValue, run.range);
+  if (overlay) styled.addAttribute(Attribute::Font, *overlay, whole);
   return styled;
 }
 
-/// The same with the widget font laid over all of it.
-StyledText translatedAtOnce(const VXL_ANSIEscapeHelper& helper, std::u16string_view text) {
-  StyledText styled = runsApplied(helper, text);
-  styled.addAttribute(Attribute::Font, kWidgetFont, {0, styled.length()});
-  return styled;
+auto layers(const StyledText& text) {
+  const Range whole{0, text.length()};
+  return std::tuple(text.string(), text.fonts().spans(whole), text.foregrounds().spans(whole),
+                    text.backgrounds().spans(whole), text.underlines().spans(whole));
 }
 
-void expectSame(const StyledText& a, const StyledText& b, const std::string& context) {
-  ASSERT_EQ(a.string(), b.string()) << context;
-  EXPECT_EQ(a.fonts().spans({0, a.length()}), b.fonts().spans({0, b.length()})) << context;
-  EXPECT_EQ(a.foregrounds().spans({0, a.length()}), b.foregrounds().spans({0, b.length()}))
-      << context;
-  EXPECT_EQ(a.backgrounds().spans({0, a.length()}), b.backgrounds().spans({0, b.length()}))
-      << context;
-  EXPECT_EQ(a.underlines().spans({0, a.length()}), b.underlines().spans({0, b.length()}))
-      << context;
-}
-
-TEST(StyledTextStream, AnySplitIntoTwoPiecesEqualsTheWholeTranslation) {
+TEST(StyledTextStream, AnySplitOrUnitByUnitEqualsTheWholeTranslation) {
   VXL_ANSIEscapeHelper helper;
   helper.setDefaultStringColor(Color::grey(0.9));
   const std::u16string samples[] = {
@@ -51,16 +43,22 @@ TEST(StyledTextStream, AnySplitIntoTwoPiecesEqualsTheWholeTranslation) {
       u"\x1b[",
       u"ab",
       u"\x1b[48;2;1;2;3m\x1b[7mz",
+      u"\x1b[1;31mbold\x1b[22m \x1b[91;4mx\x1b[0;4m\x1b[24my\x1b[m",
   };
   for (const std::u16string& sample : samples) {
-    const StyledText whole = translatedAtOnce(helper, sample);
+    const StyledText whole = byTheBook(helper, sample, kWidgetFont);
     for (std::size_t split = 0; split <= sample.size(); ++split) {
       StyledTextStream stream(helper, kWidgetFont);
       stream.append(std::u16string_view(sample).substr(0, split));
       stream.append(std::u16string_view(sample).substr(split));
       stream.finish();
-      expectSame(*stream.styledText(), whole, "split at " + std::to_string(split));
+      EXPECT_EQ(layers(*stream.styledText()), layers(whole)) << "split at " + std::to_string(split);
     }
+    StyledTextStream units(helper, kWidgetFont);
+    for (char16_t unit : sample)
+      units.append(std::u16string_view(&unit, 1));
+    units.finish();
+    EXPECT_EQ(layers(*units.styledText()), layers(whole)) << "unit by unit";
   }
 }
 
@@ -71,19 +69,9 @@ TEST(StyledTextStream, WithoutAnOverlayKeepsTheFontsTheCodesChoose) {
   StyledTextStream stream(helper, std::nullopt);
   stream.append(sample);
   stream.finish();
-  expectSame(*stream.styledText(), runsApplied(helper, sample), "no overlay");
-  expectSame(*helper.attributedStringWithANSIEscapedString(sample), runsApplied(helper, sample),
-             "the whole-text call");
-}
-
-TEST(StyledTextStream, UnitByUnitEqualsTheWholeTranslation) {
-  VXL_ANSIEscapeHelper helper;
-  const std::u16string sample = u"\x1b[1;31mbold\x1b[22m \x1b[91;4mx\x1b[0;4m\x1b[24my\x1b[m";
-  StyledTextStream stream(helper, kWidgetFont);
-  for (char16_t unit : sample)
-    stream.append(std::u16string_view(&unit, 1));
-  stream.finish();
-  expectSame(*stream.styledText(), translatedAtOnce(helper, sample), "unit by unit");
+  const auto expected = layers(byTheBook(helper, sample, std::nullopt));
+  EXPECT_EQ(layers(*stream.styledText()), expected);
+  EXPECT_EQ(layers(*helper.attributedStringWithANSIEscapedString(sample)), expected);
 }
 
 TEST(StyledTextStream, TextShowsBeforeTheColourThatEndsIt) {

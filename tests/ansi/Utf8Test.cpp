@@ -11,24 +11,23 @@ TEST(Utf8, DecodesEveryLengthAndSurrogatePairs) {
 }
 
 TEST(Utf8, EachInvalidByteBecomesOneReplacement) {
-  std::size_t invalid = 0;
-  EXPECT_EQ(decodeUtf8("a\xFF"
-                       "b\xC0\xAF"
-                       "c",
-                       &invalid),
-            u"a\uFFFDb\uFFFD\uFFFDc");
-  EXPECT_EQ(invalid, 3u);
-  // Overlong, surrogate and beyond-Unicode forms are invalid too.
-  EXPECT_EQ(decodeUtf8("\xE0\x80\x80"), u"\uFFFD");
-  EXPECT_EQ(decodeUtf8("\xED\xA0\x80"), u"\uFFFD");
-  EXPECT_EQ(decodeUtf8("\xF4\x90\x80\x80"), u"\uFFFD");
-}
-
-TEST(Utf8, BrokenSequenceRereadsTheByteThatBrokeIt) {
-  EXPECT_EQ(decodeUtf8("\xE2\x82"
-                       "A"),
-            u"\uFFFDA");
-  EXPECT_EQ(decodeUtf8("\xE2\x82"), u"\uFFFD");
+  const struct {
+    std::string bytes;
+    std::u16string text;
+    std::size_t invalid;
+  } cases[] = {
+      {"a\xFF\x62\xC0\xAF\x63", u"a\uFFFDb\uFFFD\uFFFDc", 3},
+      {"\xE0\x80\x80", u"\uFFFD", 1},      // overlong
+      {"\xED\xA0\x80", u"\uFFFD", 1},      // surrogate
+      {"\xF4\x90\x80\x80", u"\uFFFD", 1},  // beyond Unicode
+      {"\xE2\x82\x41", u"\uFFFDA", 1},     // the byte that broke a sequence is read again
+      {"\xE2\x82", u"\uFFFD", 1},
+  };
+  for (const auto& c : cases) {
+    std::size_t invalid = 0;
+    EXPECT_EQ(decodeUtf8(c.bytes, &invalid), c.text) << c.bytes;
+    EXPECT_EQ(invalid, c.invalid) << c.bytes;
+  }
 }
 
 TEST(Utf8, CharacterCutBetweenPiecesWaitsForItsRest) {

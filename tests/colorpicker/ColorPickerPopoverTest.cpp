@@ -1,7 +1,7 @@
 #include <QLineEdit>
 #include <QSignalSpy>
 
-#include "PickerFixture.h"
+#include "PickerSupport.h"
 #include "colorpicker/PopoverDelegate.h"
 
 namespace pellimo::test {
@@ -59,46 +59,34 @@ TEST_F(PopoverStates, ShowingWhileShownKeepsTheTargetAndRebuildsTheContent) {
   EXPECT_EQ(recorder_.colors, std::vector<Color>({Color::blue()}));
 }
 
-TEST_F(PopoverStates, ClosingClearsTargetObservationAndTheServedWell) {
-  reportToRecorder();
-  showPopover();
-  serve(well_);
-  popover()->close();
-  EXPECT_FALSE(popover()->isShown());
-  EXPECT_EQ(popover()->target(), nullptr);
-  EXPECT_FALSE(popover()->action());
-  EXPECT_FALSE(popover()->observingColor());
-  EXPECT_FALSE(well_->isActive());
-  panel()->setColor(Color::red());
-  EXPECT_TRUE(recorder_.colors.empty());
-  EXPECT_NE(controller(), nullptr) << "the closed popover keeps its content controller";
-}
-
-TEST_F(PopoverStates, EscapeCancelsAndPostsUnRaise) {
-  QSignalSpy posted(popover(), &QVColorPickerPopover::notificationPosted);
-  reportToRecorder();
-  showPopover();
-  serve(well_);
-  // From the focused field inside, as a typing user would.
-  QTest::keyClick(panel()->contentView()->findChild<QLineEdit*>(), Qt::Key_Escape);
-  EXPECT_FALSE(popover()->isShown());
-  EXPECT_EQ(popover()->target(), nullptr);
-  EXPECT_FALSE(popover()->observingColor());
-  EXPECT_FALSE(well_->isActive());
-  ASSERT_EQ(posted.count(), 1);
-  EXPECT_EQ(posted.front().front().toString(), QStringLiteral("unRaise"));
-}
-
-TEST_F(PopoverStates, AClickOutsideClosesItByItself) {
-  reportToRecorder();
-  showPopover();
-  serve(well_);
-  QTest::mouseClick(host_.windowHandle(), Qt::LeftButton, {}, QPoint(300, 250));
-  EXPECT_FALSE(popover()->isShown());
-  EXPECT_FALSE(popoverWindow()->isVisible());
-  EXPECT_EQ(popover()->target(), nullptr);
-  EXPECT_FALSE(popover()->observingColor());
-  EXPECT_FALSE(well_->isActive());
+TEST_F(PopoverStates, ClosingEscapeAndAClickOutsideClearTargetObservationAndTheServedWell) {
+  enum class Closer { Close, Escape, ClickOutside };
+  for (const Closer closer : {Closer::Close, Closer::Escape, Closer::ClickOutside}) {
+    QSignalSpy posted(popover(), &QVColorPickerPopover::notificationPosted);
+    reportToRecorder();
+    showPopover();
+    serve(well_);
+    if (closer == Closer::Close) popover()->close();
+    // From the focused field inside, as a typing user would.
+    if (closer == Closer::Escape)
+      QTest::keyClick(panel()->contentView()->findChild<QLineEdit*>(), Qt::Key_Escape);
+    if (closer == Closer::ClickOutside)
+      QTest::mouseClick(host_.windowHandle(), Qt::LeftButton, {}, QPoint(300, 250));
+    EXPECT_FALSE(popover()->isShown());
+    EXPECT_FALSE(popoverWindow()->isVisible());
+    EXPECT_EQ(popover()->target(), nullptr);
+    EXPECT_FALSE(popover()->action());
+    EXPECT_FALSE(popover()->observingColor());
+    EXPECT_FALSE(well_->isActive());
+    panel()->setColor(Color::red());
+    EXPECT_TRUE(recorder_.colors.empty());
+    EXPECT_NE(controller(), nullptr) << "the closed popover keeps its content controller";
+    // Only cancelling tells the widget to lower itself again.
+    ASSERT_EQ(posted.count(), closer == Closer::Escape ? 1 : 0);
+    if (closer == Closer::Escape) {
+      EXPECT_EQ(posted.front().front().toString(), QStringLiteral("unRaise"));
+    }
+  }
 }
 
 /// A delegate that keeps the popover open and counts its closings.

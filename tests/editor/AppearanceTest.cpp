@@ -3,7 +3,7 @@
 
 #include "EditorFixture.h"
 #include "colorpicker/QVColorPickerViewController.h"
-#include "platform/QtConversions.h"
+#include "qtbridge/QtColor.h"
 #include "widget/MainViewSub.h"
 #include "widget/lbl.h"
 
@@ -102,7 +102,7 @@ TEST_F(EditorTest, ThePickerRaisesTheWidgetAndEveryColourPickedIsPaintedAndStore
     EXPECT_EQ(host().cachedColor(), chosen);
     EXPECT_EQ(settings().colorForKey(QStringLiteral("color")), chosen);
     const QImage painted = widget_->view->grab().toImage();
-    EXPECT_EQ(painted.pixel(painted.rect().center()), platform::toQColor(chosen).rgba());
+    EXPECT_EQ(painted.pixel(painted.rect().center()), qtbridge::toQColor(chosen).rgba());
   }
 
   // Closing the popover ends the reporting.

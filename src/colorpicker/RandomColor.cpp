@@ -1,14 +1,8 @@
-#include "colorpicker/ColorExtension.h"
+#include "colorpicker/RandomColor.h"
 
 #include <QRandomGenerator>
 
-#include "colorpicker/QtColor.h"
-
 namespace pellimo::colorpicker {
-
-QColor copyCGColor(const ansi::Color& color) {
-  return toQColor(color.toRGB());
-}
 
 ansi::Color randomColor() {
   constexpr double kMax = 4294967295.0;

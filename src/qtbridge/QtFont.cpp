@@ -1,10 +1,11 @@
-#include "platform/QtConversions.h"
+#include "qtbridge/QtFont.h"
 
 #include <QFontDatabase>
 #include <algorithm>
 #include <array>
+#include <cstdlib>
 
-namespace pellimo::platform {
+namespace pellimo::qtbridge {
 
 namespace {
 
@@ -13,17 +14,6 @@ constexpr std::array<int, 16> kQtWeights = {100, 100, 200, 300, 400, 400, 500, 6
                                             600, 700, 700, 800, 800, 900, 900, 900};
 
 }  // namespace
-
-QColor toQColor(const ansi::Color& color) {
-  return QColor::fromRgbF(
-      static_cast<float>(color.redComponent()), static_cast<float>(color.greenComponent()),
-      static_cast<float>(color.blueComponent()), static_cast<float>(color.alpha));
-}
-
-ansi::Color fromQColor(const QColor& color) {
-  const QColor rgb = color.toRgb();
-  return ansi::Color::rgb(rgb.redF(), rgb.greenF(), rgb.blueF(), rgb.alphaF());
-}
 
 QFont toQFont(const ansi::Font& font) {
   QFont qfont = font.family.empty() ? QFontDatabase::systemFont(QFontDatabase::GeneralFont)
@@ -35,7 +25,7 @@ QFont toQFont(const ansi::Font& font) {
 }
 
 ansi::Font fromQFont(const QFont& font) {
-  // The step of the scale whose Qt weight is nearest; ties go to the regular and bold steps.
+  // Ties go to the regular and bold steps, which come first.
   int weight = ansi::Font::kRegularWeight;
   int best = 1000;
   for (int step : {5, 9, 0, 2, 3, 6, 7, 11, 13}) {
@@ -48,4 +38,4 @@ ansi::Font fromQFont(const QFont& font) {
   return ansi::Font{font.family().toStdString(), font.pointSizeF(), weight, font.italic()};
 }
 
-}  // namespace pellimo::platform
+}  // namespace pellimo::qtbridge

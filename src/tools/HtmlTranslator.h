@@ -1,0 +1,26 @@
+#pragma once
+
+#include <string_view>
+
+#include "ansi/EscapedTextReader.h"
+#include "ansi/VXL_ANSIEscapeHelper.h"
+#include "tools/HtmlOptions.h"
+#include "tools/HtmlWriter.h"
+
+namespace pellimo::tools {
+
+/// Turns text with ANSI escape sequences, arriving in pieces, into the page.
+class HtmlTranslator {
+ public:
+  HtmlTranslator(const HtmlOptions& options, HtmlWriter::Output output);
+
+  void append(std::u16string_view piece) { reader_.append(piece); }
+  void finish();
+
+ private:
+  ansi::VXL_ANSIEscapeHelper helper_;
+  HtmlWriter writer_;
+  ansi::EscapedTextReader reader_;
+};
+
+}  // namespace pellimo::tools

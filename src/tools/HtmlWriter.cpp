@@ -1,0 +1,138 @@
+#include "tools/HtmlWriter.h"
+
+#include <cstring>
+
+#include "ansi/Utf8.h"
+#include "tools/HtmlText.h"
+
+namespace pellimo::tools {
+
+using ansi::Color;
+using ansi::Font;
+
+namespace {
+
+constexpr std::int32_t kInherit = -1;
+
+std::int32_t colorPart(const std::optional<Color>& color, CssColor pageDefault) {
+  if (!color) return kInherit;
+  const CssColor css = cssColorOf(*color);
+  return css == pageDefault ? kInherit : static_cast<std::int32_t>(css.rgb);
+}
+
+/// Builds the tag in a small buffer and appends it once: tags open at every change of look,
+/// which on escape-dense input is at nearly every character.
+template <class Style>
+void appendOpenTag(std::string& out, const Style& style) {
+  static constexpr char kDigits[] = "0123456789abcdef";
+  char tag[96];
+  std::size_t n = 0;
+  auto put = [&](std::string_view text) {
+    std::memcpy(tag + n, text.data(), text.size());
+    n += text.size();
+  };
+  auto putColor = [&](std::int32_t rgb) {
+    tag[n++] = '#';
+    for (int shift = 20; shift >= 0; shift -= 4)
+      tag[n++] = kDigits[(rgb >> shift) & 0xF];
+  };
+  put("<span");
+  if (style.bold || style.underline != ansi::kUnderlineNone) {
+    put(" class=\"");
+    if (style.bold) put(style.underline != ansi::kUnderlineNone ? "b " : "b");
+    if (style.underline == ansi::kUnderlineSingle) put("u");
+    if (style.underline == ansi::kUnderlineDouble) put("uu");
+    put("\"");
+  }
+  if (style.foreground != kInherit || style.background != kInherit) {
+    put(" style=\"");
+    if (style.foreground != kInherit) {
+      put("color:");
+      putColor(style.foreground);
+      if (style.background != kInherit) put(";");
+    }
+    if (style.background != kInherit) {
+      put("background:");
+      putColor(style.background);
+    }
+    put("\"");
+  }
+  put(">");
+  out.append(tag, n);
+}
+
+void appendHead(std::string& out, const HtmlOptions& options) {
+  out.append("<!DOCTYPE html>\n<html>\n<head>\n<meta charset=\"utf-8\">\n<title>");
+  const std::u16string title = ansi::decodeUtf8(options.title);
+  appendHtmlText(out, title);
+  out.append("</title>\n<style>\nbody{margin:0;background:");
+  appendCssColor(out, options.background);
+  out.append(";color:");
+  appendCssColor(out, options.foreground);
+  out.append(
+      "}\npre{margin:0;padding:1em;font-family:\"DejaVu Sans Mono\",Menlo,Consolas,monospace;"
+      "font-size:13px;line-height:1.3;white-space:pre-wrap;overflow-wrap:anywhere}\n"
+      ".b{font-weight:bold}\n.u{text-decoration:underline}\n"
+      ".uu{text-decoration:underline double}\n</style>\n</head>\n<body>\n"
+      // The parser drops one line break right after <pre>; this one keeps the text's own.
+      "<pre>\n");
+}
+
+constexpr std::size_t kFlushSize = 1 << 16;
+constexpr std::size_t kCachedTags = 512;
+
+}  // namespace
+
+HtmlWriter::HtmlWriter(const HtmlOptions& options, Output output)
+    : options_(options), output_(std::move(output)) {
+  out_.reserve(2 * kFlushSize);
+  appendHead(out_, options);
+}
+
+std::int32_t HtmlWriter::cssOf(const std::optional<Color>& color, CssColor pageDefault,
+                               ColorMemo& memo) {
+  if (color != memo.color) {
+    memo.color = color;
+    memo.css = colorPart(color, pageDefault);
+  }
+  return memo.css;
+}
+
+void HtmlWriter::write(std::u16string_view text, const ansi::StyledText::Attributes& attributes) {
+  const int underline = attributes.underline.value_or(ansi::kUnderlineNone);
+  const SpanStyle style{cssOf(attributes.foreground, options_.foreground, foregroundMemo_),
+                        cssOf(attributes.background, options_.background, backgroundMemo_),
+                        attributes.font && attributes.font->weight >= Font::kBoldWeight,
+                        underline == ansi::kUnderlineSingle || underline == ansi::kUnderlineDouble
+                            ? underline
+                            : int{ansi::kUnderlineNone}};
+  if (style != current_) {
+    if (!current_.plain()) out_.append("</span>");
+    if (!style.plain()) {
+      const std::uint64_t key = (static_cast<std::uint64_t>(style.foreground & 0x1FFFFFF) << 27) |
+                                (static_cast<std::uint64_t>(style.background & 0x1FFFFFF) << 2) |
+                                (style.bold ? 2u : 0u) | (style.underline != 0 ? 1u : 0u);
+      // Truecolour text can use a new look at every character: keep the cache small.
+      if (openTags_.size() >= kCachedTags) openTags_.clear();
+      auto [tag, added] = openTags_.try_emplace(
+          key ^ (style.underline == ansi::kUnderlineDouble ? std::uint64_t{1} << 63 : 0));
+      if (added) appendOpenTag(tag->second, style);
+      out_.append(tag->second);
+    }
+    current_ = style;
+  }
+  appendHtmlText(out_, text);
+  if (out_.size() >= kFlushSize) {
+    output_(out_);
+    out_.clear();
+  }
+}
+
+void HtmlWriter::finish() {
+  if (!current_.plain()) out_.append("</span>");
+  out_.append("</pre>\n</body>\n</html>\n");
+  output_(out_);
+  out_.clear();
+}
+
+}  // namespace pellimo::tools
