@@ -1,16 +1,15 @@
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFileInfo>
+#include <QThread>
+#include <QTimer>
 #include <algorithm>
 
 #include "RunnerFixture.h"
-#include "platform/NotificationCenter.h"
 #include "runner/RunOutput.h"
 
 namespace pellimo::test {
 namespace {
-
-using ansi::Attribute;
-using ansi::AttributeValue;
 
 TEST_F(RunnerTest, OutputIsShownAsItArrivesWithInvalidBytesReplaced) {
   // A stray byte, then a character whose last byte never comes: it waits for its rest.
@@ -24,16 +23,11 @@ TEST_F(RunnerTest, QuietRunsKeepTheTextAndErrorOutputReplacesItAndEndsTheScript)
     ASSERT_TRUE(runToEnd(quiet)) << quiet;
     EXPECT_EQ(canvas.plainText(), "previous\n") << quiet;
   }
-  int cleared = 0;
-  QObject context;
-  platform::NotificationCenter::defaultCenter().addObserver(&context, "clearView",
-                                                            [&] { ++cleared; });
   ASSERT_TRUE(load("echo broken >&2; while :; do sleep 0.2; done"));
   runner->run();
   ASSERT_EQ(children().size(), 1u);
   const pid_t group = children().front().pid;
   EXPECT_TRUE(eventually([&] { return canvas.plainText() == "Error in Script:\n\nbroken\n"; }));
-  EXPECT_EQ(cleared, 1);
   // The loop's `sleep` goes with the shell.
   EXPECT_TRUE(eventually([&] { return liveMembersOfGroup(group).empty(); }, 4000));
 }
@@ -43,13 +37,13 @@ TEST_F(RunnerTest, StoredArgumentsFollowTheScriptPath) {
   const std::pair<QString, QString> cases[] = {
       {"", "#0\n"}, {"a,,b c", "[a][][b c]#3\n"}, {" x, ", "[ x][ ]#2\n"}};
   for (const auto& [stored, expected] : cases) {
-    setSetting(platform::keys::kArgs, stored);
+    platform::SettingsStore::standard().setValue(stored, platform::keys::kArgs);
     runner->setArguments(std::nullopt);
     ASSERT_TRUE(runToEnd(script));
     EXPECT_EQ(canvas.plainText(), expected) << stored.toStdString();
   }
   // Once taken, the arguments are not read from the settings again.
-  setSetting(platform::keys::kArgs, "changed");
+  platform::SettingsStore::standard().setValue("changed", platform::keys::kArgs);
   ASSERT_TRUE(runToEnd(script));
   EXPECT_EQ(canvas.plainText(), "[ x][ ]#2\n");
 }
@@ -61,16 +55,14 @@ TEST_F(RunnerTest, OutputIsDrawnInTheWidgetsFontWithTheScriptsColours) {
   ASSERT_EQ(styled->string(), u"plain red bold\n");
   const ansi::Range whole{0, styled->length()};
   ansi::Range fontRange;
-  auto at = [&](Attribute name, std::size_t index) {
+  auto at = [&](ansi::Attribute name, std::size_t index) {
     return styled->attribute(name, index, &fontRange, whole);
   };
-  EXPECT_EQ(at(Attribute::Font, 0), AttributeValue{kLook.font});
+  EXPECT_EQ(at(ansi::Attribute::Font, 0), ansi::AttributeValue{kLook.font});
   EXPECT_EQ(fontRange, whole) << "one font, bold included";
-  EXPECT_EQ(at(Attribute::Foreground, 0), AttributeValue{kLook.fontColor});
-  EXPECT_EQ(at(Attribute::Foreground, 6), AttributeValue{ansi::Color::red()});
-  EXPECT_EQ(at(Attribute::Foreground, 10), AttributeValue{kLook.fontColor});
-  EXPECT_EQ(at(Attribute::Underline, 10), AttributeValue{ansi::kUnderlineSingle});
-  EXPECT_NE(at(Attribute::Underline, 0), AttributeValue{ansi::kUnderlineSingle});
+  EXPECT_EQ(at(ansi::Attribute::Foreground, 0), ansi::AttributeValue{kLook.fontColor});
+  EXPECT_EQ(at(ansi::Attribute::Foreground, 6), ansi::AttributeValue{ansi::Color::red()});
+  EXPECT_EQ(at(ansi::Attribute::Underline, 10), ansi::AttributeValue{ansi::kUnderlineSingle});
 }
 
 TEST_F(RunnerTest, AnUnknownLanguageWritesAndStartsNothingButStopsTheRunningScript) {
@@ -92,12 +84,7 @@ TEST_F(RunnerTest, AnUnknownLanguageWritesAndStartsNothingButStopsTheRunningScri
 }
 
 TEST_F(RunnerTest, ScriptsRunWithTheirInstalledInterpreterOrShowWhyNot) {
-  struct Case {
-    qint64 mode;
-    QString script;
-    QStringList interpreters;
-  };
-  const Case cases[] = {
+  const std::tuple<qint64, QString, QStringList> cases[] = {
       {1, "puts ARGV.size", {"/usr/bin/ruby"}},
       {2, "import sys\nprint(len(sys.argv) - 1)", {"/usr/bin/python", "/usr/bin/python3"}},
   };
@@ -112,6 +99,58 @@ TEST_F(RunnerTest, ScriptsRunWithTheirInstalledInterpreterOrShowWhyNot) {
       EXPECT_EQ(canvas.plainText().count('\n'), 2);
     }
   }
+}
+
+TEST_F(RunnerTest, OnlyAPositiveIntervalSchedulesReloads) {
+  ASSERT_TRUE(load("true"));
+  for (const QVariant& interval : {QVariant(0), QVariant(-3), QVariant("soon")}) {
+    platform::SettingsStore::standard().setValue(interval, platform::keys::kReloadAfter);
+    runner->start();
+    EXPECT_EQ(runner->loper(), nullptr);
+  }
+  platform::SettingsStore::standard().setValue(30, platform::keys::kReloadAfter);
+  runner->start();
+  runner->start();
+  serveFor(100);
+  // The second start replaced the first one's timer.
+  EXPECT_EQ(runner->findChildren<QTimer*>(Qt::FindDirectChildrenOnly).size(), 1);
+  ASSERT_TRUE(runner->loper());
+  EXPECT_EQ(runner->loper()->interval(), 30000);
+}
+
+TEST_F(RunnerTest, AScriptSlowerThanItsIntervalFinishesEveryRun) {
+  platform::SettingsStore::standard().setValue(1, platform::keys::kReloadAfter);
+  ASSERT_TRUE(load("echo begin; sleep 2.5; echo end"));
+  runner->start();
+  // Were a tick to stop the run in progress, no run would finish.
+  EXPECT_TRUE(eventually([&] { return canvas.shown.count("begin\nend\n") == 2; }, 12000));
+}
+
+TEST_F(RunnerTest, ShutDownLeavesNoDescendantEvenOfALoopIgnoringSigterm) {
+  ASSERT_TRUE(load("trap '' TERM; while :; do sleep 0.2; done"));
+  // The first run's child, stopped by the second run, still waits for its SIGKILL.
+  QList<pid_t> groups;
+  for (int run = 0; run < 2; ++run) {
+    runner->run();
+    ASSERT_TRUE(eventually([&] {
+      for (const ProcessEntry& child : children()) {
+        if (!groups.contains(child.pid)) groups.append(child.pid);
+      }
+      return groups.size() > run && liveMembersOfGroup(groups.last()).size() == 2;
+    }));
+  }
+  runner->shutDown();
+  auto leftOver = [&] {
+    return liveProcesses([&](const ProcessEntry& entry) {
+             return entry.parent == ::getpid() || groups.contains(entry.group);
+           })
+        .size();
+  };
+  // No event loop runs after quitting: poll the process table without serving one.
+  const QDeadlineTimer deadline(1000);
+  while (leftOver() > 0 && !deadline.hasExpired())
+    QThread::msleep(20);
+  EXPECT_EQ(leftOver(), 0u);
 }
 
 TEST(RunOutput, OutputUpToTheBoundIsKeptWholeAndOneUnitMoreIsCutAtALineStart) {

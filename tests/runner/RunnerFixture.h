@@ -22,25 +22,20 @@ using runner::CodeRunner;
 /// Records each text it shows, in order, without repeats.
 class RecordingCanvas : public runner::Canvas {
  public:
-  void setPlainText(const QString& text) override {
-    styled_.reset();
-    message_ = text;
-    record();
-  }
-  void setStyledText(std::shared_ptr<const ansi::StyledText> text) override {
-    styled_ = std::move(text);
-    record();
-  }
+  void setPlainText(const QString& text) override { show(nullptr, text); }
+  void setStyledText(std::shared_ptr<const ansi::StyledText> text) override { show(text, {}); }
   std::shared_ptr<const ansi::StyledText> styledText() const override { return styled_; }
   QString plainText() const override {
     return styled_ ? QString::fromStdU16String(styled_->string()) : message_;
   }
-  void setNeedsDisplay() override { record(); }
+  void setNeedsDisplay() override { show(styled_, message_); }
 
   QStringList shown;
 
  private:
-  void record() {
+  void show(std::shared_ptr<const ansi::StyledText> styled, const QString& message) {
+    styled_ = std::move(styled);
+    message_ = message;
     if (shown.isEmpty() || shown.constLast() != plainText()) shown.append(plainText());
   }
 
@@ -56,16 +51,11 @@ inline const runner::Appearance kLook{ansi::Font{"DejaVu Sans Mono", 11, 5, fals
 class RunnerTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(runtime.isValid());
     qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
     platform::SettingsStore::standard().clear();
     runner = CodeRunner::initWithLanguage(0, QString(), &canvas);
     runner->setAppearanceSource([] { return kLook; });
     QObject::connect(runner.get(), &CodeRunner::runFinished, [this] { ++finishedRuns_; });
-  }
-
-  static void setSetting(QLatin1String key, const QVariant& value) {
-    platform::SettingsStore::standard().setValue(value, key);
   }
 
   /// Writes the script for `mode` without running it.

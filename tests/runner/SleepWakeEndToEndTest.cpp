@@ -13,27 +13,24 @@
 namespace pellimo::test {
 namespace {
 
-/// The built-in module, started on a private bus standing in for the system bus, on which this
-/// process plays logind's manager.
+/// The built-in module, started with a private bus standing in for the system bus, on which
+/// this process plays logind's manager.
 class SleepAndWake : public ::testing::Test {
  protected:
-  SleepAndWake() {
-    logind_.start("dbus-daemon", {"--session", "--nofork", "--print-address=1"});
-    if (logind_.waitForReadyRead(5000)) {
-      const QByteArray address = logind_.readLine().trimmed();
-      // The harness passes it on to the modules it starts.
-      qputenv("DBUS_SYSTEM_BUS_ADDRESS", address);
-      QDBusConnection bus = QDBusConnection::connectToBus(QString::fromUtf8(address), kBus);
-      ready = bus.isConnected() && bus.registerService("org.freedesktop.login1");
-    }
+  void SetUp() override {
+    logind.start("dbus-daemon", {"--session", "--nofork", "--print-address=1"});
+    ASSERT_TRUE(logind.waitForReadyRead(5000));
+    const QByteArray address = logind.readLine().trimmed();
+    // The harness passes it on to the module.
+    qputenv("DBUS_SYSTEM_BUS_ADDRESS", address);
+    QDBusConnection bus = QDBusConnection::connectToBus(QString::fromUtf8(address), kBus);
+    ASSERT_TRUE(bus.registerService("org.freedesktop.login1"));
     harness.emplace();
   }
-  ~SleepAndWake() override {
+  void TearDown() override {
     harness.reset();
-    QDBusConnection::disconnectFromBus(kBus);
-    qunsetenv("DBUS_SYSTEM_BUS_ADDRESS");
-    logind_.kill();
-    logind_.waitForFinished();
+    logind.kill();
+    logind.waitForFinished();
   }
 
   void prepareForSleep(bool sleeping) {
@@ -49,20 +46,16 @@ class SleepAndWake : public ::testing::Test {
   }
 
   static inline const QString kBus = QStringLiteral("fake-system-bus");
-  bool ready = false;
+  QProcess logind;
   std::optional<ModuleHarness> harness;
-
- private:
-  QProcess logind_;
 };
 
 TEST_F(SleepAndWake, SleepStopsTheModulesScriptAndWakeRunsItAgain) {
-  ASSERT_TRUE(ready);
   platform::SettingsStore store(QStringLiteral("org.pellimo.widget"));
-  store.setValue(0, "modeValue");
-  store.setValue(QStringLiteral("echo x >> '%1'; echo \"run $(wc -l < '%1')\"; "
+  const QString runs = harness->root() + "/runs";
+  store.setValue(QStringLiteral(R"sh(echo x >> '%1'; echo "run $(wc -l < '%1')"; )sh"
                                 "while :; do sleep 0.2; done")
-                     .arg(harness->root() + "/runs"),
+                     .arg(runs),
                  "scriptValue");
   store.synchronize();
   QProcess* module = harness->startWidget();
