@@ -2,38 +2,94 @@
 #include <QSignalSpy>
 
 #include "PickerSupport.h"
+#include "colorpicker/ColorPanelResizeDimple.h"
+#include "colorpicker/ColorPanelToolbar.h"
 #include "colorpicker/PopoverDelegate.h"
+#include "colorpicker/QVColorPickerPopoverView.h"
+#include "colorpicker/QVPopoverColorWell.h"
 
 namespace pellimo::test {
 namespace {
 
-using ansi::Color;
+using colorpicker::QVPopoverColorWell;
 
-using PopoverStates = PickerFixture;
+/// A window with an anchor control, two plain colour wells and a popover well, and a colour
+/// picker at rest.
+class PopoverTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    resetColorPicker();
+    host_.setGeometry(100, 100, 400, 300);
+    anchor_->setGeometry(20, 20, 40, 20);
+    well_->setGeometry(100, 20, 44, 23);
+    other_->setGeometry(160, 20, 44, 23);
+    popoverWell_->setGeometry(220, 20, 44, 23);
+    host_.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&host_));
+  }
+  void TearDown() override { resetColorPicker(); }
 
-TEST_F(PopoverStates, BeforeItsFirstShowingThereIsNoColourYetTheSetOneIsKept) {
-  QVColorPickerPopover fresh;
-  EXPECT_FALSE(fresh.color().has_value());
-  EXPECT_EQ(fresh.colorPanel(), nullptr);
-  fresh.setObservingColor(true);
-  EXPECT_FALSE(fresh.observingColor());
-  fresh.setColor(Color::red());
-  EXPECT_FALSE(fresh.color().has_value());
-  fresh.showRelativeToRect(anchor_->geometry(), &host_, colorpicker::RectEdge::MinY);
-  EXPECT_EQ(fresh.color(), Color::red());
-  fresh.close();
+  void showPopover() {
+    popover()->showRelativeToRect(anchor_->geometry(), &host_, colorpicker::RectEdge::MinY);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(view()->window()));
+  }
+  void reportToRecorder() {
+    popover()->setTarget(&recorder_);
+    popover()->setAction(&Recorder::popoverChanged);
+  }
+  /// Activates without the panel window coming on screen.
+  static void activateQuietly(ColorWell* well) {
+    ColorPanel::disablePanel();
+    well->activate(true);
+    ColorPanel::enablePanel();
+  }
+  /// Makes `well` the well the popover serves, as a popover colour well does.
+  static void serve(ColorWell* well) {
+    activateQuietly(well);
+    popover()->setColorWell(well);
+  }
+  static colorpicker::QVColorPickerViewController* controller() {
+    return popover()->contentViewController();
+  }
+  static QWidget* view() { return controller()->view(); }
+  static bool hasResizeDimple(const QWidget* content) {
+    return content->findChild<colorpicker::ColorPanelResizeDimple*>(QString(),
+                                                                    Qt::FindDirectChildrenOnly);
+  }
+  /// Drags the popover by the middle of its content view in five equal moves.
+  static void dragPopover(const QPoint& offset) {
+    const QPoint start = screenRect(view()).center();
+    sendMouse(view(), QEvent::MouseButtonPress, start, Qt::LeftButton);
+    for (int step = 1; step <= 5; ++step)
+      sendMouse(view(), QEvent::MouseMove, start + offset * step / 5, Qt::LeftButton);
+    sendMouse(view(), QEvent::MouseButtonRelease, start + offset, Qt::NoButton);
+  }
 
-  QVColorPickerPopover untouched;
-  untouched.showRelativeToRect(anchor_->geometry(), &host_, colorpicker::RectEdge::MinY);
-  EXPECT_EQ(untouched.color(), Color::white());
-  untouched.close();
+  QWidget host_;
+  QWidget* anchor_ = new QWidget(&host_);
+  ColorWell* well_ = new ColorWell(&host_);
+  ColorWell* other_ = new ColorWell(&host_);
+  QVPopoverColorWell* popoverWell_ = new QVPopoverColorWell(&host_);
+  Recorder recorder_;
+};
+
+TEST_F(PopoverTest, BeforeItsFirstShowingThereIsNoColourYetTheSetOneIsKept) {
+  for (const bool set : {true, false}) {
+    QVColorPickerPopover fresh;
+    fresh.setObservingColor(true);
+    EXPECT_FALSE(fresh.observingColor());
+    if (set) fresh.setColor(Color::red());
+    EXPECT_FALSE(fresh.color().has_value());
+    fresh.showRelativeToRect(anchor_->geometry(), &host_, colorpicker::RectEdge::MinY);
+    EXPECT_EQ(fresh.color(), set ? Color::red() : Color::white());
+    fresh.close();
+  }
 }
 
-TEST_F(PopoverStates, WhileShownEveryColourChangeGoesToTheTarget) {
+TEST_F(PopoverTest, WhileShownEveryColourGoesToTheTargetAndShowingAgainRebuildsTheContent) {
   reportToRecorder();
   popover()->setColor(Color::grey(0.25));
   showPopover();
-  EXPECT_TRUE(popover()->isShown());
   EXPECT_TRUE(popover()->observingColor());
   EXPECT_EQ(panel()->color(), Color::grey(0.25));
   panel()->setColor(Color::blue());
@@ -41,25 +97,17 @@ TEST_F(PopoverStates, WhileShownEveryColourChangeGoesToTheTarget) {
   EXPECT_EQ(recorder_.colors, std::vector<Color>({Color::blue(), Color::green()}));
   EXPECT_EQ(recorder_.senders, std::vector<QObject*>(2, popover()));
   EXPECT_EQ(popover()->color(), Color::green());
-}
-
-TEST_F(PopoverStates, ShowingWhileShownKeepsTheTargetAndRebuildsTheContent) {
-  reportToRecorder();
-  showPopover();
   serve(well_);
   const QPointer<QObject> first = controller();
   showPopover();
   EXPECT_TRUE(first.isNull());
   EXPECT_TRUE(popover()->isShown());
-  EXPECT_TRUE(popover()->animates());
   EXPECT_FALSE(well_->isActive());
   EXPECT_EQ(popover()->colorWell(), nullptr);
   EXPECT_EQ(popover()->target(), &recorder_);
-  panel()->setColor(Color::blue());
-  EXPECT_EQ(recorder_.colors, std::vector<Color>({Color::blue()}));
 }
 
-TEST_F(PopoverStates, ClosingEscapeAndAClickOutsideClearTargetObservationAndTheServedWell) {
+TEST_F(PopoverTest, ClosingEscapeAndAClickOutsideClearTargetObservationAndTheServedWell) {
   enum class Closer { Close, Escape, ClickOutside };
   for (const Closer closer : {Closer::Close, Closer::Escape, Closer::ClickOutside}) {
     QSignalSpy posted(popover(), &QVColorPickerPopover::notificationPosted);
@@ -73,73 +121,226 @@ TEST_F(PopoverStates, ClosingEscapeAndAClickOutsideClearTargetObservationAndTheS
     if (closer == Closer::ClickOutside)
       QTest::mouseClick(host_.windowHandle(), Qt::LeftButton, {}, QPoint(300, 250));
     EXPECT_FALSE(popover()->isShown());
-    EXPECT_FALSE(popoverWindow()->isVisible());
+    EXPECT_FALSE(view()->window()->isVisible());
     EXPECT_EQ(popover()->target(), nullptr);
-    EXPECT_FALSE(popover()->action());
     EXPECT_FALSE(popover()->observingColor());
     EXPECT_FALSE(well_->isActive());
     panel()->setColor(Color::red());
     EXPECT_TRUE(recorder_.colors.empty());
-    EXPECT_NE(controller(), nullptr) << "the closed popover keeps its content controller";
     // Only cancelling tells the widget to lower itself again.
-    ASSERT_EQ(posted.count(), closer == Closer::Escape ? 1 : 0);
-    if (closer == Closer::Escape) {
-      EXPECT_EQ(posted.front().front().toString(), QStringLiteral("unRaise"));
-    }
+    const QList<QVariantList> unRaise{QVariantList{"unRaise"}};
+    EXPECT_EQ(posted, closer == Closer::Escape ? unRaise : QList<QVariantList>());
   }
 }
 
 /// A delegate that keeps the popover open and counts its closings.
-class Refusing : public colorpicker::PopoverDelegate {
- public:
+struct Refusing : colorpicker::PopoverDelegate {
   bool popoverShouldClose(QVColorPickerPopover*) override { return false; }
   void popoverDidClose(QVColorPickerPopover*) override { ++closes; }
   int closes = 0;
 };
 
-TEST_F(PopoverStates, ADelegateCanRefuseTheCloseByItself) {
+TEST_F(PopoverTest, ADelegateCanRefuseTheCloseByItself) {
   Refusing delegate;
   popover()->setDelegate(&delegate);
-  reportToRecorder();
   showPopover();
   QTest::mouseClick(host_.windowHandle(), Qt::LeftButton, {}, QPoint(300, 250));
   EXPECT_TRUE(popover()->isShown());
-  EXPECT_EQ(popover()->target(), &recorder_);
   EXPECT_EQ(delegate.closes, 0);
   popover()->close();
   EXPECT_EQ(delegate.closes, 1);
 }
 
-TEST_F(PopoverStates, AClickOnAnInactiveWellClosesThePopoverFirst) {
-  reportToRecorder();
-  showPopover();
-  serve(well_);
-  QTest::mouseClick(other_, Qt::LeftButton);
-  EXPECT_FALSE(popover()->isShown());
-  EXPECT_TRUE(popover()->animates());
-  EXPECT_EQ(popover()->target(), nullptr);
-  EXPECT_FALSE(popover()->action());
-  EXPECT_TRUE(other_->isActive());
-  EXPECT_FALSE(well_->isActive());
-  EXPECT_TRUE(panel()->isVisible()) << "a plain well edits in the floating panel";
+TEST_F(PopoverTest, AClickOnAnotherWellClosesThePopoverFirstUnlessItAddsOrDeactivates) {
+  enum class Click { OnInactive, ShiftOnInactive, OnActive };
+  for (const Click click : {Click::OnInactive, Click::ShiftOnInactive, Click::OnActive}) {
+    resetColorPicker();
+    reportToRecorder();
+    if (click == Click::ShiftOnInactive) activateQuietly(well_);
+    if (click == Click::OnActive) activateQuietly(other_);
+    showPopover();
+    if (click == Click::OnInactive) serve(well_);
+    QTest::mouseClick(other_, Qt::LeftButton,
+                      click == Click::ShiftOnInactive ? Qt::ShiftModifier : Qt::NoModifier);
+    EXPECT_EQ(other_->isActive(), click != Click::OnActive);
+    EXPECT_EQ(well_->isActive(), click == Click::ShiftOnInactive);
+    if (click == Click::ShiftOnInactive) continue;
+    const bool closed = click == Click::OnInactive;
+    EXPECT_EQ(popover()->isShown(), !closed);
+    EXPECT_EQ(popover()->target(), closed ? nullptr : &recorder_);
+    EXPECT_EQ(panel()->isVisible(), closed) << "a plain well edits in the floating panel";
+  }
 }
 
-TEST_F(PopoverStates, AShiftClickOnAWellActivatesItBesideTheOthers) {
-  activateQuietly(well_, true);
-  showPopover();
-  QTest::mouseClick(other_, Qt::LeftButton, Qt::ShiftModifier);
-  EXPECT_TRUE(other_->isActive());
+TEST_F(PopoverTest, AnActiveWellTakesThePanelsColoursAndReportsThem) {
+  well_->setColor(Color::grey(0.3));
+  well_->setTarget(&recorder_);
+  well_->setAction(&Recorder::wellChanged);
+  QTest::mouseClick(well_, Qt::LeftButton);
   EXPECT_TRUE(well_->isActive());
+  EXPECT_TRUE(panel()->isVisible());
+  EXPECT_EQ(panel()->color(), Color::grey(0.3));
+  panel()->setColor(Color::cyan());
+  EXPECT_EQ(well_->color(), Color::cyan());
+  EXPECT_EQ(recorder_.senders, std::vector<QObject*>({well_}));
+  EXPECT_EQ(recorder_.colors, std::vector<Color>({Color::cyan()}));
 }
 
-TEST_F(PopoverStates, AClickOnAnActiveWellOnlyDeactivatesIt) {
-  activateQuietly(other_, true);
+TEST_F(PopoverTest, DeactivatingAllLeavesANewHiddenWellAndNoWellActive) {
+  activateQuietly(well_);
+  other_->activate(false);
+  panel()->orderOut();
+  const QPointer<ColorWell> previous = ColorWell::hiddenWell();
+  ColorWell::deactivateAll();
+  EXPECT_FALSE(well_->isActive() || other_->isActive());
+  EXPECT_FALSE(panel()->isVisible());
+  EXPECT_TRUE(previous.isNull()) << "each call makes a new hidden well";
+  ASSERT_NE(ColorWell::hiddenWell(), nullptr);
+  EXPECT_FALSE(ColorWell::hiddenWell()->isActive());
+}
+
+TEST_F(PopoverTest, AClickOpensThePopoverOnThePopoverWell) {
+  popoverWell_->setColor(Color::yellow());
+  popoverWell_->setTarget(&recorder_);
+  popoverWell_->setAction(&Recorder::wellChanged);
+  QTest::mouseClick(popoverWell_, Qt::LeftButton);
+  EXPECT_TRUE(popoverWell_->isActive());
+  EXPECT_TRUE(popover()->isShown());
+  EXPECT_FALSE(panel()->isVisible());
+  EXPECT_EQ(popover()->colorWell(), popoverWell_);
+  EXPECT_EQ(popover()->delegate(), popoverWell_);
+  EXPECT_EQ(popover()->color(), Color::yellow());
+  panel()->setColor(Color::blue());
+  EXPECT_EQ(recorder_.colors, std::vector<Color>({Color::blue()}));
+  popover()->close();
+  EXPECT_FALSE(popoverWell_->isActive());
+  EXPECT_EQ(popover()->delegate(), nullptr);
+}
+
+TEST_F(PopoverTest, APopoverWellUsesTheFloatingPanelWhenItIsOnScreenAndAllowed) {
+  for (const bool allowed : {true, false}) {
+    resetColorPicker();
+    panel()->orderFront();
+    popoverWell_->setUseColorPanelIfAvailable(allowed);
+    QTest::mouseClick(popoverWell_, Qt::LeftButton);
+    EXPECT_TRUE(popoverWell_->isActive());
+    EXPECT_EQ(popover()->isShown(), !allowed);
+    EXPECT_EQ(panel()->isVisible(), allowed);
+    popoverWell_->deactivate();
+  }
+}
+
+TEST_F(PopoverTest, ADoubleClickMovesEditingIntoThePopoverOnlyFromAPanelOnScreen) {
+  for (const bool panelShown : {false, true}) {
+    if (panelShown) panel()->orderFront();
+    // Press, release, double click, release: what a real double click delivers.
+    QTest::mouseClick(popoverWell_, Qt::LeftButton);
+    QTest::mouseDClick(popoverWell_, Qt::LeftButton);
+    QTest::mouseRelease(popoverWell_, Qt::LeftButton);
+    EXPECT_EQ(popoverWell_->isActive(), panelShown) << "otherwise two ordinary clicks";
+  }
+  EXPECT_TRUE(popover()->isShown());
+  EXPECT_FALSE(panel()->isVisible());
+}
+
+TEST_F(PopoverTest, OpeningLiftsTheContentOutOfTheFloatingPanel) {
+  panel()->orderFront();
+  activateQuietly(well_);
+  showPopover();
+  EXPECT_FALSE(panel()->isVisible());
+  EXPECT_FALSE(well_->isActive());
+  EXPECT_TRUE(panel()->showsAlpha());
+  QWidget* content = panel()->contentView();
+  EXPECT_EQ(content->parentWidget(), view());
+  EXPECT_FALSE(hasResizeDimple(content));
+  EXPECT_EQ(controller()->tabbar()->geometry(), QRect(0, 0, 250, 34));
+  EXPECT_EQ(content->geometry(), QRect(0, 34, 250, 366));
+}
+
+TEST_F(PopoverTest, TabsMirrorTheToolbarStartAtThePanelsModeAndSwitchIt) {
+  const std::pair<ColorPanel::Mode, qint64> cases[] = {
+      {ColorPanel::Mode::Wheel, 0}, {ColorPanel::Mode::HSB, 2}, {ColorPanel::Mode::Palette, 4}};
+  for (const auto& [mode, tab] : cases) {
+    panel()->setMode(mode);
+    showPopover();
+    const QVIconTabBar* tabs = controller()->tabbar();
+    EXPECT_EQ(tabs->selectedIndex(), tab);
+    const auto& toolbarItems = panel()->toolbar()->items();
+    ASSERT_EQ(tabs->items().size(), toolbarItems.size());
+    for (std::size_t i = 0; i < toolbarItems.size(); ++i) {
+      EXPECT_EQ(tabs->items()[i]->tooltip(), toolbarItems[i]->toolTip());
+      EXPECT_EQ(tabs->items()[i]->icon().cacheKey(), toolbarItems[i]->image().cacheKey());
+    }
+  }
+  QVIconTabBar* tabs = controller()->tabbar();
+  QTest::mousePress(tabs, Qt::LeftButton, {}, QPoint(52, 17));
+  EXPECT_EQ(panel()->mode(), ColorPanel::Mode::RGB);
+  QTest::mouseMove(tabs, QPoint(240, 17));
+  QTest::mouseRelease(tabs, Qt::LeftButton, {}, QPoint(240, 17));
+  EXPECT_EQ(panel()->mode(), ColorPanel::Mode::RGB);
+}
+
+TEST_F(PopoverTest, ShortDragsSlideBackAndLongOnesDetach) {
+  const struct {
+    QPoint offset;
+    bool detaches;
+  } cases[] = {{{30, 0}, false}, {{0, -49}, false}, {{30, -40}, true}, {{80, 0}, true}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.offset.x() << ", " << c.offset.y());
+    resetColorPicker();
+    reportToRecorder();
+    showPopover();
+    QWidget* window = view()->window();
+    const QPoint origin = window->pos();
+    const QRect content = screenRect(controller()->colorPanelView());
+    dragPopover(c.offset);
+    EXPECT_FALSE(popover()->shouldHideAnchor());
+    EXPECT_EQ(popover()->isShown(), !c.detaches);
+    if (!c.detaches) {
+      EXPECT_EQ(window->pos(), origin + c.offset) << "slides back, not jumps";
+      EXPECT_TRUE(eventually([&] { return window->pos() == origin; }));
+      continue;
+    }
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(panel()));
+    EXPECT_EQ(screenRect(panel()->contentView()), content.translated(c.offset));
+    EXPECT_TRUE(hasResizeDimple(panel()->contentView()));
+    EXPECT_EQ(popover()->target(), &recorder_);
+    panel()->setColor(Color::magenta());
+    EXPECT_EQ(recorder_.colors.back(), Color::magenta());
+  }
+}
+
+TEST_F(PopoverTest, TheArrowHidesFromTheFirstMoveThatFindsThePopover50PointsAway) {
+  showPopover();
+  const QPoint start = screenRect(view()).center();
+  sendMouse(view(), QEvent::MouseButtonPress, start, Qt::LeftButton);
+  std::vector<bool> hidden;
+  for (int step = 1; step <= 8; ++step) {
+    sendMouse(view(), QEvent::MouseMove, start + QPoint(10 * step, 0), Qt::LeftButton);
+    hidden.push_back(popover()->shouldHideAnchor());
+  }
+  auto* popoverView = static_cast<colorpicker::QVColorPickerPopoverView*>(view());
+  EXPECT_TRUE(popoverView->dragging());
+  sendMouse(view(), QEvent::MouseButtonRelease, start + QPoint(80, 0), Qt::NoButton);
+  EXPECT_FALSE(popoverView->dragging());
+  EXPECT_EQ(hidden, std::vector<bool>({false, false, false, false, false, true, true, true}));
+}
+
+TEST_F(PopoverTest, ShowingAgainAfterDetachingIgnoresThePanelsChangesWhileBuilding) {
   reportToRecorder();
   showPopover();
-  QTest::mouseClick(other_, Qt::LeftButton);
-  EXPECT_FALSE(other_->isActive());
-  EXPECT_TRUE(popover()->isShown());
-  EXPECT_EQ(popover()->target(), &recorder_);
+  dragPopover({80, 0});
+  panel()->setColor(Color::blue());
+  recorder_.colors.clear();
+  showPopover();
+  EXPECT_FALSE(panel()->isVisible());
+  EXPECT_EQ(panel()->contentView()->parentWidget(), view()) << "the one content view came back";
+  EXPECT_FALSE(hasResizeDimple(panel()->contentView()));
+  EXPECT_EQ(recorder_.colors, std::vector<Color>({Color::blue()}))
+      << "the hidden well's colour, set while the content was building, is not reported";
+  recorder_.colors.clear();
+  panel()->setColor(Color::green());
+  EXPECT_EQ(recorder_.colors.size(), 1u) << "observed once, not twice";
 }
 
 }  // namespace

