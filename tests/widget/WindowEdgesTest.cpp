@@ -6,37 +6,21 @@ namespace pellimo::widget {
 namespace {
 
 TEST(WindowEdges, AGripAlongEachEdgeResizesFromThatEdgeAndItsCornersFromBoth) {
-  const QSize size(40, 30);
-  const int right = size.width() - kEdgeGrip;
-  const int bottom = size.height() - kEdgeGrip;
-  struct Case {
-    QPoint at;
-    Qt::Edges edges;
-    Qt::CursorShape cursor;
-  };
-  const Case cases[] = {
-      {{20, 15}, {}, Qt::ArrowCursor},
-      {{0, 15}, Qt::LeftEdge, Qt::SizeHorCursor},
-      {{kEdgeGrip - 1, 15}, Qt::LeftEdge, Qt::SizeHorCursor},
-      {{kEdgeGrip, 15}, {}, Qt::ArrowCursor},
-      {{right - 1, 15}, {}, Qt::ArrowCursor},
-      {{right, 15}, Qt::RightEdge, Qt::SizeHorCursor},
-      {{size.width() - 1, 15}, Qt::RightEdge, Qt::SizeHorCursor},
-      {{20, 0}, Qt::TopEdge, Qt::SizeVerCursor},
-      {{20, kEdgeGrip - 1}, Qt::TopEdge, Qt::SizeVerCursor},
-      {{20, kEdgeGrip}, {}, Qt::ArrowCursor},
-      {{20, bottom - 1}, {}, Qt::ArrowCursor},
-      {{20, bottom}, Qt::BottomEdge, Qt::SizeVerCursor},
-      {{20, size.height() - 1}, Qt::BottomEdge, Qt::SizeVerCursor},
-      {{0, 0}, Qt::TopEdge | Qt::LeftEdge, Qt::SizeFDiagCursor},
-      {{right, bottom}, Qt::BottomEdge | Qt::RightEdge, Qt::SizeFDiagCursor},
-      {{right, 0}, Qt::TopEdge | Qt::RightEdge, Qt::SizeBDiagCursor},
-      {{0, bottom}, Qt::BottomEdge | Qt::LeftEdge, Qt::SizeBDiagCursor},
-  };
-  for (const Case& c : cases) {
-    const Qt::Edges edges = edgesAt(size, c.at);
-    EXPECT_EQ(edges, c.edges) << c.at.x() << ", " << c.at.y();
-    EXPECT_EQ(cursorForEdges(edges), c.cursor) << c.at.x() << ", " << c.at.y();
+  // Along each axis, both sides of each grip's inner border, in pairs: first edge, none, last.
+  const int xs[] = {0, kEdgeGrip - 1, kEdgeGrip, 39 - kEdgeGrip, 40 - kEdgeGrip, 39};
+  const int ys[] = {0, kEdgeGrip - 1, kEdgeGrip, 29 - kEdgeGrip, 30 - kEdgeGrip, 29};
+  const Qt::Edges across[] = {Qt::LeftEdge, {}, Qt::RightEdge};
+  const Qt::Edges down[] = {Qt::TopEdge, {}, Qt::BottomEdge};
+  const Qt::CursorShape cursors[3][3] = {
+      {Qt::SizeFDiagCursor, Qt::SizeVerCursor, Qt::SizeBDiagCursor},
+      {Qt::SizeHorCursor, Qt::ArrowCursor, Qt::SizeHorCursor},
+      {Qt::SizeBDiagCursor, Qt::SizeVerCursor, Qt::SizeFDiagCursor}};
+  for (int i = 0; i < 6; ++i) {
+    for (int j = 0; j < 6; ++j) {
+      const Qt::Edges edges = edgesAt(QSize(40, 30), QPoint(xs[i], ys[j]));
+      EXPECT_EQ(edges, across[i / 2] | down[j / 2]) << xs[i] << ", " << ys[j];
+      EXPECT_EQ(cursorForEdges(edges), cursors[j / 2][i / 2]) << xs[i] << ", " << ys[j];
+    }
   }
 }
 
