@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <QDBusConnection>
+#include <QSignalSpy>
 #include <QTest>
 
 #include "TestSupport.h"
 #include "platform/BusContract.h"
+#include "platform/DistributedNotificationCenter.h"
 #include "platform/ModuleObject.h"
 #include "platform/ModuleProxy.h"
 #include "platform/NotificationCenter.h"
@@ -14,14 +16,21 @@
 namespace pellimo::widget {
 namespace {
 
-/// A widget as the module builds it, with "clearView" counted.
-class DisplayModes : public ::testing::Test {
+/// A widget as the module builds it, with "clearView" and frame reports counted, and frame
+/// saving's delays shortened: frames count from 300 ms after the first move on, and each save
+/// comes 100 ms after its move.
+class Window : public ::testing::Test {
  protected:
   void SetUp() override {
+    MainViewSub::timings() = {300, 100};
     platform::SettingsStore::standard().clear();
     platform::NotificationCenter::defaultCenter().addObserver(&scope, QStringLiteral("clearView"),
                                                               [this] { ++clearViews; });
+    platform::DistributedNotificationCenter::defaultCenter().addObserverWithUserInfo(
+        &scope, QStringLiteral("org.pellimo.widget.frame"),
+        [this](const auto& info) { reports << (info ? info->value("frame") : QString()); });
   }
+  void TearDown() override { MainViewSub::timings() = {}; }
 
   static void show(Interface& widget) {
     widget.controller->viewDidLoad();
@@ -29,14 +38,18 @@ class DisplayModes : public ::testing::Test {
     widget.controller->viewDidAppear();
   }
   bool zooming() const { return ui.view->zoomAnimation().isRunning(); }
+  QString stored() const {
+    return platform::SettingsStore::standard().stringForKey(QStringLiteral("frameMark"));
+  }
 
   Interface ui;
   ViewController& controller = *ui.controller;
   QObject scope;
   int clearViews = 0;
+  QStringList reports;
 };
 
-TEST_F(DisplayModes, EachOperationGivesItsModeAnimationButtonAndClearViewAndTellsTheBus) {
+TEST_F(Window, EachOperationGivesItsModeAnimationButtonClearViewAndBusReport) {
   platform::ModuleObject module;
   ASSERT_TRUE(module.exportOnBus(QStringLiteral("org.example.raised")));
   controller.setModuleObject(&module);
@@ -90,7 +103,7 @@ TEST_F(DisplayModes, EachOperationGivesItsModeAnimationButtonAndClearViewAndTell
       << "the fallback background is never stored";
 }
 
-TEST_F(DisplayModes, AStoredFrameIsRestoredAndOneWithoutAreaKeepsTheSize) {
+TEST_F(Window, AStoredFrameIsRestoredAndOneWithoutAreaKeepsTheSize) {
   const QSize size = ui.window.size();
   for (const auto& [stored, restored] : {std::pair{"{{40, 30}, {0, 0}}", QRect({40, 30}, size)},
                                          {"{{40, 30}, {320, 180}}", QRect(40, 30, 320, 180)}}) {
@@ -99,6 +112,51 @@ TEST_F(DisplayModes, AStoredFrameIsRestoredAndOneWithoutAreaKeepsTheSize) {
     show(widget);
     EXPECT_EQ(widget.window.geometry(), restored) << stored;
   }
+}
+
+TEST_F(Window, EachLaterMoveTurnsResizingOffThenStoresAndReportsOnceAResizeOnlyStores) {
+  controller.viewDidLoad();
+  // Moves before the first has aged count for nothing.
+  ui.view->updateRect();
+  ui.view->updateRect();
+  ASSERT_TRUE(test::eventually([&] { return ui.view->initiated(); }));
+  // From here on, a save that waited the first delay would come long after the test gave up.
+  MainViewSub::timings().initiateMs = 600000;
+  // Three quick moves: three saves and three reports, each of the frame at its save.
+  for (int x : {50, 60, 70}) {
+    ui.window.setGeometry(x, 20, 300, 200);
+    ui.view->updateRect();
+    EXPECT_FALSE(ui.window.isResizable());
+  }
+  EXPECT_TRUE(reports.isEmpty() && stored().isEmpty()) << "each save waits for its 100 ms";
+  ASSERT_TRUE(test::eventually([&] { return reports.size() == 3; }));
+  EXPECT_EQ(reports, QStringList(3, QStringLiteral("{{70, 20}, {300, 200}}")));
+  EXPECT_EQ(stored(), reports.last());
+  EXPECT_TRUE(ui.window.isResizable());
+
+  ui.window.setGeometry(5, 5, 200, 100);
+  ui.view->windowDidResize();
+  EXPECT_FALSE(ui.window.isResizable());
+  ASSERT_TRUE(test::eventually([&] { return stored() == QStringLiteral("{{5, 5}, {200, 100}}"); }));
+  EXPECT_EQ(reports.size(), 3);
+  EXPECT_TRUE(ui.window.isResizable());
+}
+
+TEST_F(Window, StepsOfOneDragAreOneMoveAndSeparateMovesAreTwo) {
+  QSignalSpy moves(&ui.window, &windowSub::didMove);
+  ui.window.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&ui.window));
+  test::serveFor(200);
+  EXPECT_EQ(moves.count(), 0) << "the placement when the window is mapped is not a move";
+  for (int step = 0; step < 10; ++step) {
+    ui.window.move(100 + step * 5, 100);
+    QCoreApplication::processEvents();
+  }
+  ASSERT_TRUE(test::eventually([&] { return moves.count() == 1; }));
+  test::serveFor(300);
+  EXPECT_EQ(moves.count(), 1);
+  ui.window.move(400, 300);
+  EXPECT_TRUE(test::eventually([&] { return moves.count() == 2; }));
 }
 
 }  // namespace
