@@ -5,7 +5,6 @@
 #include <QJsonObject>
 #include <QPixmap>
 #include <QScreen>
-#include <QThread>
 #include <optional>
 
 #include "ModuleHarness.h"
@@ -26,13 +25,9 @@ QImage screenshot(const QRect& area) {
       .convertToFormat(QImage::Format_RGB32);
 }
 
-bool isRed(QRgb pixel) {
-  return qRed(pixel) > 180 && qGreen(pixel) < 80 && qBlue(pixel) < 80;
-}
+const auto isRed = [](QRgb p) { return qRed(p) > 180 && qGreen(p) < 80 && qBlue(p) < 80; };
 /// Also the dimmer yellow of a one-pixel border smoothed by scaling.
-bool isYellow(QRgb pixel) {
-  return qRed(pixel) > 70 && qGreen(pixel) > 60 && qBlue(pixel) < 50;
-}
+const auto isYellow = [](QRgb p) { return qRed(p) > 70 && qGreen(p) > 60 && qBlue(p) < 50; };
 
 /// The bounding box of the pixels that pass `wanted`.
 QRect boxOf(const QImage& image, bool (*wanted)(QRgb)) {
@@ -55,7 +50,7 @@ class WindowEndToEnd : public ::testing::Test {
     settings.setValue(script, QStringLiteral("scriptValue"));
     ASSERT_TRUE(settings.synchronize());
     ASSERT_EQ(harness->host({"launch"}).exitCode, 0);
-    window = run(QStringLiteral("xdotool"), {"search", "--name", "^Pellimo$"}).section('\n', 0, 0);
+    window = run("xdotool", {"search", "--name", "^Pellimo$"}).section('\n', 0, 0);
     ASSERT_FALSE(window.isEmpty());
   }
   /// What a program run on the widget's display prints.
@@ -66,7 +61,7 @@ class WindowEndToEnd : public ::testing::Test {
     process.waitForFinished(10000);
     return QString::fromUtf8(process.readAllStandardOutput()).trimmed();
   }
-  QString property(const char* name) { return run(QStringLiteral("xprop"), {"-id", window, name}); }
+  QString property(const char* name) { return run("xprop", {"-id", window, name}); }
   QJsonObject status() {
     return QJsonDocument::fromJson(harness->host({"status", "--json"}).out.toUtf8()).object();
   }
@@ -81,8 +76,7 @@ TEST_F(WindowEndToEnd, TheWidgetIsMappedFloatingAndLiesBelowOnEveryDesktopOutOfT
   // On an X server with no window manager nothing acts on the window's requests once it is
   // mapped: there it keeps the hints it was mapped with.
   QProcess bare;
-  bare.start(QStringLiteral("Xvfb"),
-             {"-displayfd", "1", "-nolisten", "tcp", "-screen", "0", "800x600x24"});
+  bare.start("Xvfb", {"-displayfd", "1", "-nolisten", "tcp", "-screen", "0", "800x600x24"});
   ASSERT_TRUE(bare.waitForReadyRead(10000));
   const QByteArray desktop = qgetenv("DISPLAY");
   for (const QByteArray& display : {':' + bare.readLine().trimmed(), desktop}) {
@@ -112,13 +106,14 @@ TEST_F(WindowEndToEnd, ColouredOutputZoomsUpWholeAndShowsBorderAndButtonTillEith
   // window's middle row are quick enough to catch it.
   platform::DistributedNotificationCenter::defaultCenter().postNotificationName(
       QStringLiteral("org.pellimo.widget.raise"));
-  bool scaled = false;
-  for (int i = 0; i < 100 && !scaled; ++i, QThread::msleep(4)) {
-    const QRect border = boxOf(screenshot({at.left(), at.center().y(), at.width(), 1}), isYellow);
-    scaled = border.width() > at.width() / 5 && border.width() < at.width() * 9 / 10 &&
-             qAbs(border.center().x() - at.width() / 2) < 6;
-  }
-  EXPECT_TRUE(scaled);
+  EXPECT_TRUE(eventually(
+      [&] {
+        const QRect border =
+            boxOf(screenshot({at.left(), at.center().y(), at.width(), 1}), isYellow);
+        return border.width() > at.width() / 5 && border.width() < at.width() * 9 / 10 &&
+               qAbs(border.center().x() - at.width() / 2) < 6;
+      },
+      500));
 
   // Raised: above, with a border and the button at the top right; flat: below, without them.
   const auto seenRaised = [&](bool raised) {
@@ -139,9 +134,8 @@ TEST_F(WindowEndToEnd, ColouredOutputZoomsUpWholeAndShowsBorderAndButtonTillEith
   EXPECT_TRUE(seenRaised(false)) << "flat";
   ASSERT_TRUE(send("raise"));
   ASSERT_TRUE(seenRaised(true));
-  run(QStringLiteral("xdotool"),
-      {"mousemove", QString::number(at.center().x()), QString::number(at.center().y()), "click",
-       "--repeat", "2", "--delay", "60", "1"});
+  run("xdotool", {"mousemove", QString::number(at.center().x()), QString::number(at.center().y()),
+                  "click", "--repeat", "2", "--delay", "60", "1"});
   EXPECT_TRUE(seenRaised(false)) << "double-click";
 }
 
@@ -153,7 +147,7 @@ TEST_F(WindowEndToEnd, AMoveAfterTheFirstSecondsIsReportedStoredAndRestored) {
   ASSERT_TRUE(eventually(
       [&] {
         last = last == QPoint(220, 140) ? QPoint(100, 80) : QPoint(220, 140);
-        run(QStringLiteral("xdotool"),
+        run("xdotool",
             {"windowmove", window, QString::number(last.x()), QString::number(last.y())});
         return watch->waitForFinished(1000);
       },
