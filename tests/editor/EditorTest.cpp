@@ -14,6 +14,7 @@
 
 #include "TestSupport.h"
 #include "colorpicker/ColorPanel.h"
+#include "colorpicker/ColorWell.h"
 #include "colorpicker/QVColorPickerPopover.h"
 #include "editor/CodeEditorView.h"
 #include "editor/EditorView.h"
@@ -262,6 +263,19 @@ TEST_F(EditorTest, ThePickerRaisesTheWidgetAndEveryColourPickedIsPaintedAndStore
     const QImage painted = widget_->view->grab().toImage();
     EXPECT_EQ(painted.pixel(painted.rect().center()), qtbridge::toQColor(chosen).rgba());
   }
+}
+
+TEST_F(EditorTest, ANewTextColourFromTheWellIsStoredAndRedrawsTheCanvasTheOneInUseIsNot) {
+  widget_->canvas->setPlainText(QStringLiteral("some output"));
+  editor().present();
+  editor().chosenColor(ui().fontColor);
+  EXPECT_FALSE(settings().colorForKey("fontColor"));
+  EXPECT_EQ(widget_->canvas->styledText(), nullptr);
+  ui().fontColor->activate(true);
+  const ansi::Color orange = ansi::Color::rgb(1, 0.5, 0);
+  colorpicker::ColorPanel::sharedColorPanel()->setColor(orange);
+  EXPECT_EQ(settings().colorForKey("fontColor"), orange);
+  EXPECT_EQ(widget_->canvas->styledText()->foregrounds().at(0, {0, 11}).value, orange);
 }
 
 TEST_F(EditorTest, EscapeInThePopoverReachesTheApplicationOnce) {

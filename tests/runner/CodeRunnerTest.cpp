@@ -167,5 +167,23 @@ TEST(RunOutput, OutputUpToTheBoundIsKeptWholeAndOneUnitMoreIsCutAtALineStart) {
   EXPECT_TRUE(kept.ends_with(u"\nx"));
 }
 
+TEST(RunOutput, ANewLookReachesWhatArrivedBeforeIt) {
+  ansi::VXL_ANSIEscapeHelper helper;
+  helper.setDefaultStringColor(kLook.fontColor);
+  runner::RunOutput output(helper, kLook);
+  output.append("plain \x1b[31mred\x1b[0m");
+  EXPECT_FALSE(output.restyle(kLook));
+  const runner::Appearance bigger{ansi::Font{"DejaVu Sans Mono", 20, 5, false},
+                                  ansi::Color::grey(0.5)};
+  helper.setDefaultStringColor(bigger.fontColor);
+  EXPECT_TRUE(output.restyle(bigger));
+  const ansi::StyledText& text = *output.styledText();
+  const ansi::Range whole{0, text.length()};
+  EXPECT_EQ(text.fonts().spans(whole).size(), 1u);
+  EXPECT_EQ(text.fonts().at(0, whole).value, bigger.font);
+  EXPECT_EQ(text.foregrounds().at(0, whole).value, bigger.fontColor);
+  EXPECT_EQ(text.foregrounds().at(7, whole).value, ansi::Color::red());
+}
+
 }  // namespace
 }  // namespace pellimo::test
