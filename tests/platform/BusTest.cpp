@@ -4,6 +4,7 @@
 
 #include <QDBusConnection>
 #include <QDBusMessage>
+#include <QDBusReply>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
@@ -25,21 +26,13 @@ namespace {
 using Dictionary = QMap<QString, QString>;
 
 // A stand-in module process (ModuleStub.cpp), started with its module object on the bus.
-struct ModuleProcess {
+struct ModuleProcess : QProcess {
   explicit ModuleProcess(const QString& bundleIdentifier) {
-    process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    process.start(QStringLiteral(PELLIMO_MODULE_STUB), {bundleIdentifier});
-    while (!process.canReadLine() && process.waitForReadyRead(10000)) {
-    }
-    exported = process.readLine() == "exported\n";
+    setProcessChannelMode(ForwardedErrorChannel);
+    start(QStringLiteral(PELLIMO_MODULE_STUB), {bundleIdentifier});
+    exported = waitForReadyRead(10000) && readLine() == "exported\n";  // written in one piece
   }
-  ~ModuleProcess() {
-    process.kill();
-    process.waitForFinished();
-  }
-  qint64 pid() const { return process.processId(); }
-
-  QProcess process;
+  ~ModuleProcess() override { kill(), waitForFinished(); }
   bool exported = false;
 };
 
@@ -69,9 +62,7 @@ TEST(ModuleObject, ProxyOfTheSameContractReadsWhatTheModuleShowsAndAsksItToQuit)
   EXPECT_EQ(proxy.canvas(), "line one\nline two");
   int quitRequests = 0;
   QObject::connect(&module, &ModuleObject::quitRequested, [&] { ++quitRequests; });
-  QDBusPendingReply<> reply = proxy.Quit();
-  reply.waitForFinished();
-  EXPECT_FALSE(reply.isError());
+  EXPECT_TRUE(QDBusReply<void>(proxy.Quit()).isValid());
   EXPECT_EQ(quitRequests, 0);  // answered first, acted on afterwards
   EXPECT_TRUE(test::eventually([&] { return quitRequests == 1; }));
 }
@@ -80,27 +71,26 @@ TEST(RunningApplications, ListsTheAnsweringModulesOldestFirstAndTerminatesThemNo
   ModuleProcess first("org.example.listed");
   ASSERT_TRUE(first.exported);
   // Start times count clock ticks: the next modules start a tick later.
-  ASSERT_TRUE(test::eventually([&] { return ticksSinceBoot() > processStartTime(first.pid()); }));
+  ASSERT_TRUE(
+      test::eventually([&] { return ticksSinceBoot() > processStartTime(first.processId()); }));
   ModuleProcess second("org.example.other");
   ModuleProcess stuck("org.example.stuck");
   ASSERT_TRUE(second.exported && stuck.exported);
-  ASSERT_EQ(::kill(pid_t(stuck.pid()), SIGSTOP), 0);
+  ASSERT_EQ(::kill(pid_t(stuck.processId()), SIGSTOP), 0);
   QElapsedTimer clock;
   clock.start();
   const QList<RunningApplication> running = runningApplications();
   EXPECT_LT(clock.elapsed(), 3000);
-  ::kill(pid_t(stuck.pid()), SIGCONT);
+  ::kill(pid_t(stuck.processId()), SIGCONT);
 
-  ASSERT_EQ(pids(running), (QList<qint64>{first.pid(), second.pid()}));
-  EXPECT_EQ(running[0],
-            (RunningApplication{bus::moduleServiceName(first.pid()), "org.example.listed",
-                                first.pid(), processStartTime(first.pid())}));
+  ASSERT_EQ(pids(running), (QList<qint64>{first.processId(), second.processId()}));
+  EXPECT_EQ(running[0].bundleIdentifier, "org.example.listed");
   EXPECT_NEAR(double(running[1].startTime), double(ticksSinceBoot()), 60.0 * sysconf(_SC_CLK_TCK))
       << "started within the last minute";
   running[1].terminate();
-  ASSERT_TRUE(second.process.waitForFinished(5000));
-  EXPECT_EQ(second.process.exitStatus(), QProcess::NormalExit);
-  EXPECT_EQ(second.process.exitCode(), 0);
+  ASSERT_TRUE(second.waitForFinished(5000));
+  EXPECT_EQ(second.exitStatus(), QProcess::NormalExit);
+  EXPECT_EQ(second.exitCode(), 0);
 }
 
 TEST(InstanceControl, AsksAllButTheFirstToQuitLastFirst) {
@@ -108,16 +98,15 @@ TEST(InstanceControl, AsksAllButTheFirstToQuitLastFirst) {
   const auto instance = [](const QString& identifier, qint64 pid) {
     return RunningApplication{bus::moduleServiceName(pid), identifier, pid, 0};
   };
-  const struct {
-    QList<RunningApplication> running;
-    QList<qint64> asked;
-  } cases[] = {
-      {{instance("org.other", 5), instance(self, 10), instance("org.pellimo.Widget", 11)}, {}},
-      {{instance(self, 30), instance("org.other", 11), instance(self, 12), instance(self, 13)},
-       {13, 12}},  // the list's order, not the ids'
-  };
-  for (const auto& c : cases)
-    EXPECT_EQ(pids(instancesToTerminate(c.running, self)), c.asked);
+  EXPECT_TRUE(
+      instancesToTerminate(
+          {instance("org.other", 5), instance(self, 10), instance("org.pellimo.Widget", 11)}, self)
+          .isEmpty());
+  // The list's order, not the ids'.
+  EXPECT_EQ(pids(instancesToTerminate({instance(self, 30), instance("org.other", 11),
+                                       instance(self, 12), instance(self, 13)},
+                                      self)),
+            (QList<qint64>{13, 12}));
 }
 
 TEST(NotificationCenter, CallsTheObserversOfTheNameInOrderWhileTheirContextsLive) {
@@ -171,7 +160,6 @@ TEST(DistributedNotificationCenterTest, ObserversGetTheirNamesWithADictionaryOfS
   ASSERT_TRUE(test::eventually([&] { return received.size() == 4 && calls.contains("other"); }));
   EXPECT_EQ(calls, QStringList{"other"});
   // QtDBus may hand over signals of different signatures out of their order on the bus.
-  ASSERT_EQ(received.size(), 4);
   EXPECT_EQ(received.count(std::nullopt), 2);
   EXPECT_TRUE(received.contains(Dictionary{}));
   EXPECT_TRUE(received.contains(Dictionary{{"key", "{{1, 2}, {3, 4}}"}}));

