@@ -1,5 +1,7 @@
 #include "runner/CodeRunner.h"
 
+#include <QFileInfo>
+
 #include "platform/NotificationCenter.h"
 #include "platform/SettingsKeys.h"
 #include "platform/SettingsStore.h"
@@ -112,7 +114,8 @@ void CodeRunner::run() {
   }
   gotError_ = false;
   const QString interpreter = interpreterForMode(mode_);
-  if (interpreter.isEmpty()) {
+  // "clear" deletes the script file, but the script is still this runner's to run.
+  if (interpreter.isEmpty() || (!QFileInfo::exists(*sourceFileName_) && !prepare())) {
     emit runFinished();
     return;
   }

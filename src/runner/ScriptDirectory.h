@@ -6,8 +6,9 @@
 namespace pellimo::runner {
 
 /// The private per-user directory script files are written to: $XDG_RUNTIME_DIR/pellimo, else
-/// <system temp>/pellimo-<uid>. Created with mode 0700; refused (nullopt) when it is a symbolic
-/// link, not a directory, not owned by the user, or open to others.
+/// (when that is unset or unusable, with one warning line) <system temp>/pellimo-<uid>. Created
+/// with mode 0700; refused (nullopt) when it is a symbolic link, not a directory, not owned by
+/// the user, or open to others.
 std::optional<QString> privateScriptDirectory();
 
 }  // namespace pellimo::runner

@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <Qsci/qscilexer.h>
 #include <Qsci/qsciscintilla.h>
 
 #include <QComboBox>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLineEdit>
@@ -205,16 +207,25 @@ TEST_F(EditorTest, CancelStoresNothingRaisesTheWidgetAndReloadsTheScriptItHad) {
 }
 
 TEST_F(EditorTest, AFailedPrepareRunsNothingAndLeavesEditorAndWidgetAlone) {
-  const QString scripts = qEnvironmentVariable("XDG_RUNTIME_DIR") + "/pellimo";
+  const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+  const QByteArray savedTemp = qgetenv("TMPDIR");
+  qputenv("TMPDIR", QFile::encodeName(runtime));
   const auto ownerOnly = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner;
-  // A script directory that others can read is refused.
-  ASSERT_TRUE(QFile::setPermissions(scripts, ownerOnly | QFile::ReadOther | QFile::ExeOther));
+  // Script directories that others can read are refused: the runtime one and its fallback.
+  const QString scripts[] = {runtime + "/pellimo",
+                             runtime + QStringLiteral("/pellimo-%1").arg(::getuid())};
+  for (const QString& directory : scripts) {
+    QDir().mkpath(directory);
+    ASSERT_TRUE(QFile::setPermissions(directory, ownerOnly | QFile::ReadOther | QFile::ExeOther));
+  }
   NotificationCounter raises("clearView");
   settings().setValue(3, "reloadAfter");
   editor().present();
   ui().editor->setString("echo never");
   editor().runCode(ui().runBtn);
-  QFile::setPermissions(scripts, ownerOnly);
+  for (const QString& directory : scripts)
+    QFile::setPermissions(directory, ownerOnly);
+  qputenv("TMPDIR", savedTemp);
 
   serveFor(2500);
   EXPECT_FALSE(editor().view()->isVisible());

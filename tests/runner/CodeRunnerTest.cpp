@@ -101,6 +101,16 @@ TEST_F(RunnerTest, ScriptsRunWithTheirInstalledInterpreterOrShowWhyNot) {
   }
 }
 
+TEST_F(RunnerTest, ARunWritesTheScriptAgainWhenItsFileIsGone) {
+  ASSERT_TRUE(runToEnd("echo $$"));
+  const QString first = canvas.plainText();
+  ASSERT_TRUE(QFile::remove(*runner->sourceFileName()));
+  runner->run();
+  ASSERT_TRUE(eventually([&] { return canvas.plainText() != first; }));
+  EXPECT_FALSE(canvas.plainText().startsWith("Error")) << canvas.plainText().toStdString();
+  EXPECT_TRUE(QFile::exists(*runner->sourceFileName()));
+}
+
 TEST_F(RunnerTest, OnlyAPositiveIntervalSchedulesReloads) {
   ASSERT_TRUE(load("true"));
   for (const QVariant& interval : {QVariant(0), QVariant(-3), QVariant("soon")}) {

@@ -40,34 +40,43 @@ TEST_F(RunnerTest, EachPrepareWritesTheExactTextToANewFileNamedForItsLanguageAnd
 TEST_F(RunnerTest, HostileScriptDirectoriesAreRefused) {
   ASSERT_TRUE(load("echo kept"));
   const QString kept = *runner->sourceFileName();
-  // What each case puts where the script directory goes, in a runtime directory of its own.
+  const QByteArray savedTemp = qgetenv("TMPDIR");
+  // What each case puts where the script directory goes, in a temporary folder of its own; the
+  // runtime directory is missing, so that the temporary folder is the one left to use.
   const char* hostile[] = {
-      "mkdir -m 700 ../elsewhere && ln -s ../elsewhere pellimo",
-      "touch pellimo",
-      "mkdir -m 700 pellimo && chown 65534:65534 pellimo",
-      "mkdir -m 705 pellimo",
+      "mkdir -m 700 ../elsewhere && ln -s ../elsewhere %1",
+      "touch %1",
+      "mkdir -m 700 %1 && chown 65534:65534 %1",
+      "mkdir -m 705 %1",
   };
+  qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path() + "/missing"));
   for (const char* arrange : hostile) {
     const QTemporaryDir named(runtime.path() + "/case-XXXXXX");
-    ASSERT_EQ(std::system(qPrintable(QStringLiteral("cd '%1' && %2").arg(named.path(), arrange))),
+    const QString command =
+        QString::fromLatin1(arrange).arg(QStringLiteral("pellimo-%1").arg(::getuid()));
+    ASSERT_EQ(std::system(qPrintable(QStringLiteral("cd '%1' && %2").arg(named.path(), command))),
               0);
-    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(named.path()));
+    qputenv("TMPDIR", QFile::encodeName(named.path()));
     canvas.setPlainText({});
     EXPECT_FALSE(load("echo new")) << arrange;
     EXPECT_EQ(canvas.plainText(), "Error creating temporary file.") << arrange;
     EXPECT_EQ(runner->sourceFileName(), kept) << arrange;
   }
+  qputenv("TMPDIR", savedTemp);
 }
 
-TEST_F(RunnerTest, WithoutARuntimeDirectoryScriptsGoToAPrivateTemporaryDirectory) {
+TEST_F(RunnerTest, WithoutAUsableRuntimeDirectoryScriptsGoToAPrivateTemporaryDirectory) {
   const QByteArray savedTemp = qgetenv("TMPDIR");
-  qunsetenv("XDG_RUNTIME_DIR");
   qputenv("TMPDIR", QFile::encodeName(runtime.path()));
-  const bool loaded = load("echo hi");
-  qputenv("TMPDIR", savedTemp);
-  ASSERT_TRUE(loaded);
   const QString directory = runtime.path() + QStringLiteral("/pellimo-%1").arg(::getuid());
-  EXPECT_EQ(QFileInfo(*runner->sourceFileName()).absolutePath(), directory);
+  // Unset, missing, and a file where the directory should be.
+  for (const QString& named : {QString(), runtime.path() + "/missing", runtime.path() + "/file"}) {
+    QFile(runtime.path() + "/file").open(QIODevice::WriteOnly);
+    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(named));
+    ASSERT_TRUE(load("echo hi")) << named.toStdString();
+    EXPECT_EQ(QFileInfo(*runner->sourceFileName()).absolutePath(), directory);
+  }
+  qputenv("TMPDIR", savedTemp);
   EXPECT_EQ(permissionsOf(directory), 0700u);
 }
 
