@@ -68,6 +68,8 @@ int applicationMain(int argc, char* argv[]) {
   Interface interface;
   ViewController& controller = *interface.controller;
   controller.setModuleObject(&moduleObject);
+  QObject::connect(&moduleObject, &platform::ModuleObject::refreshRequested, &controller,
+                   &ViewController::refresh);
   moduleObject.setCanvasSource([&interface] { return interface.canvas->plainText(); });
   moduleObject.setFrameSource(
       [&interface] { return platform::stringFromRect(QRectF(interface.window.geometry())); });

@@ -75,6 +75,8 @@ std::optional<platform::Bundle> createModule(const QString& name, QString* error
   for (const QLatin1String key : platform::bus::manifest::kKeys) {
     manifest.insert(key, identifier + '.' + key);
   }
+  manifest.insert(platform::bus::manifest::kRefresh,
+                  identifier + '.' + platform::bus::manifest::kRefresh);
   const bool written =
       platform::writeStringDictionary(
           directory + u'/' + platform::Bundle::kIdentityFile,

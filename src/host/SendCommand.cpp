@@ -7,6 +7,7 @@
 #include "host/Waiting.h"
 #include "platform/BusContract.h"
 #include "platform/DistributedNotificationCenter.h"
+#include "platform/ModuleProxy.h"
 
 namespace pellimo::host {
 
@@ -26,7 +27,9 @@ void flushBus() {
 int sendCommand(const QString& command, const platform::Bundle& module) {
   const QString identifier = module.bundleIdentifier();
   const QString name = manifestName(module, command);
-  if (name.isEmpty()) {
+  // Manifests made before "refresh" lack it; the module object takes it all the same.
+  const bool byMethod = name.isEmpty() && command == platform::bus::manifest::kRefresh;
+  if (name.isEmpty() && !byMethod) {
     return fail(
         QStringLiteral("the manifest of %1 names no \"%2\" command").arg(identifier, command));
   }
@@ -45,6 +48,18 @@ int sendCommand(const QString& command, const platform::Bundle& module) {
                       .arg(identifier)
                       .arg(kReadyTimeoutMs / 1000));
     }
+  }
+
+  if (byMethod) {
+    ModuleProxy proxy(status->service, QString(platform::bus::kModulePath),
+                      QDBusConnection::sessionBus());
+    QDBusPendingReply<> reply = proxy.Refresh();
+    reply.waitForFinished();
+    if (reply.isError()) {
+      return fail(QStringLiteral("%1 did not take \"refresh\": %2")
+                      .arg(identifier, reply.error().message()));
+    }
+    return 0;
   }
 
   platform::DistributedNotificationCenter::defaultCenter().postNotificationName(name, std::nullopt);

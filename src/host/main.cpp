@@ -23,6 +23,7 @@ Commands:
                                 flat    lie on the desktop again
                                 config  open the editor
                                 clear   wipe the module's settings and its script file
+                                refresh run the script now; reloads count from now
                                 kill    quit the module
   status [MODULE] [--json]    show what a running module shows: mode, frame and text
   watch [MODULE] [--count N]  print each announcement and frame report as it comes

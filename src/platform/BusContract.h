@@ -43,9 +43,13 @@ inline constexpr QLatin1String kRaise{"raise"};
 inline constexpr QLatin1String kFlat{"flat"};
 inline constexpr QLatin1String kConfig{"config"};
 inline constexpr QLatin1String kClear{"clear"};
+/// Runs the script at once. Manifests made before it lack it: the host then calls the module
+/// object's `Refresh` instead.
+inline constexpr QLatin1String kRefresh{"refresh"};
 
-inline constexpr std::array<QLatin1String, 6> kCommands{kEdit, kKill,   kRaise,
-                                                        kFlat, kConfig, kClear};
+inline constexpr std::array<QLatin1String, 7> kCommands{kEdit,   kKill,  kRaise,  kFlat,
+                                                        kConfig, kClear, kRefresh};
+/// The keys every manifest names; new manifests name `kRefresh` too.
 inline constexpr std::array<QLatin1String, 8> kKeys{kHello, kFrame, kEdit,   kKill,
                                                     kRaise, kFlat,  kConfig, kClear};
 }  // namespace manifest

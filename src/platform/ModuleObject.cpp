@@ -27,6 +27,10 @@ bool ModuleObject::exportOnBus(const QString& bundleIdentifier) {
   return true;
 }
 
+void ModuleObject::Refresh() {
+  QMetaObject::invokeMethod(this, &ModuleObject::refreshRequested, Qt::QueuedConnection);
+}
+
 void ModuleObject::Quit() {
   QMetaObject::invokeMethod(this, &ModuleObject::quitRequested, Qt::QueuedConnection);
 }

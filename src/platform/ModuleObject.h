@@ -46,9 +46,12 @@ class ModuleObject : public QObject {
  public slots:
   /// The bus method: answers the caller first, then emits `quitRequested`.
   void Quit();
+  /// The bus method: answers the caller first, then emits `refreshRequested`.
+  void Refresh();
 
  signals:
   void quitRequested();
+  void refreshRequested();
 
  private:
   QString bundleIdentifier_;

@@ -194,6 +194,10 @@ void ViewController::startScript() {
   runner.start();
 }
 
+void ViewController::refresh() {
+  if (auto* current = runner()) current->start();
+}
+
 void ViewController::kill() {
   QCoreApplication::quit();
 }
@@ -208,6 +212,7 @@ void ViewController::regNFC() {
       {manifest::kFlat, &ViewController::flattenMe},
       {manifest::kConfig, &ViewController::showEditor},
       {manifest::kClear, &ViewController::removeUserDefaults},
+      {manifest::kRefresh, &ViewController::refresh},
   };
   for (const auto& [key, handler] : commands) {
     const QString name = config_.value(key);

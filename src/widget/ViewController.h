@@ -54,8 +54,10 @@ class ViewController : public QObject {
   /// The configuration button's action: the editor, then the widget to the back of its level.
   void showConfig(QObject* sender);
   void startScript();
+  /// Stops a run in progress and runs the script at once; reloads count from now.
+  void refresh();
   void kill();
-  /// Registers the host's six commands; from now on the module takes commands.
+  /// Registers the host's commands; from now on the module takes commands.
   void regNFC();
   /// Wipes the settings and deletes the current script file; nothing on screen changes.
   void removeUserDefaults();

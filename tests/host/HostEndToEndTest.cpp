@@ -60,8 +60,9 @@ TEST_F(HostEndToEnd, NewListLaunchWatchSendStatusAndKill) {
   const auto manifest = platform::readStringDictionary(directory + "/maniffeest.plist");
   ASSERT_TRUE(manifest);
   // The manifest as `pellimo new` writes it: each name under the module's own identifier.
-  EXPECT_EQ(manifest->size(), 8);
-  for (const char* key : {"hello", "frame", "edit", "kill", "raise", "flat", "config", "clear"})
+  EXPECT_EQ(manifest->size(), 9);
+  for (const char* key :
+       {"hello", "frame", "edit", "kill", "raise", "flat", "config", "clear", "refresh"})
     EXPECT_EQ(manifest->value(key), identifier + '.' + key);
   const auto listed = [&](const QString& state) {
     const QString line = "\nalpha +" + QRegularExpression::escape(identifier) + "  " + state + '\n';
@@ -128,6 +129,36 @@ TEST_F(HostEndToEnd, OfThreeStartedTogetherTheOldestStays) {
   })) << "still running: "
       << testing::PrintToString(runningPids(kBuiltIn));
   EXPECT_EQ(runningPids(kBuiltIn), QList<qint64>{widgets[0]->processId()});
+}
+
+TEST_F(HostEndToEnd, RefreshRunsTheScriptAtOnceAlsoForAManifestWithoutIt) {
+  ASSERT_EQ(harness.host({"new", "older"}).exitCode, 0);
+  const QString directory = harness.root() + "/data/pellimo/modules/older";
+  auto manifest = platform::readStringDictionary(directory + "/maniffeest.plist");
+  ASSERT_TRUE(manifest);
+  manifest->remove(platform::bus::manifest::kRefresh);
+  ASSERT_TRUE(platform::writeStringDictionary(directory + "/maniffeest.plist", *manifest));
+  const auto older = platform::Bundle::fromDirectory(directory);
+  ASSERT_TRUE(older);
+  // Each run counts itself; the reload interval is far off, so only a refresh runs it again.
+  for (const auto& [module, identifier] :
+       {std::pair{QStringLiteral("default"), kBuiltIn}, {"older", older->bundleIdentifier()}}) {
+    {
+      platform::SettingsStore settings(identifier);
+      const QString log = harness.root() + '/' + identifier + ".runs";
+      settings.setValue(QStringLiteral("echo run >> '%1'; wc -l < '%1'").arg(log),
+                        platform::keys::kScriptValue);
+      settings.setValue(3600, platform::keys::kReloadAfter);
+      ASSERT_TRUE(settings.synchronize());
+    }
+    launch(module);
+    const auto shows = [&](const char* text) {
+      return eventually([&] { return status(module).value("canvas").toString() == text; });
+    };
+    ASSERT_TRUE(shows("1\n")) << module.toStdString();
+    ASSERT_EQ(harness.host({"send", "refresh", module}).exitCode, 0) << module.toStdString();
+    EXPECT_TRUE(shows("2\n")) << module.toStdString();
+  }
 }
 
 TEST_F(HostEndToEnd, ModulesWithOtherManifestsIgnoreEachOthersCommands) {
