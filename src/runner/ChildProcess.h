@@ -23,8 +23,6 @@ class ChildProcess : public QObject {
   void terminate();
   /// At quit: the same, but waits for the child in place, since no event loop runs any more.
   void stopAndWait();
-  /// Closes standard error: later writes of the child to it fail.
-  void closeErrorOutput() { process_.closeReadChannel(QProcess::StandardError); }
 
  signals:
   void output(const QByteArray& bytes);

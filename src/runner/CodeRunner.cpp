@@ -15,6 +15,9 @@ namespace {
 
 constexpr int kTickToRunMs = 1000;
 constexpr int kFrameMs = 16;
+// Error output goes on being read this long after its first piece before the child is stopped.
+constexpr int kErrorGraceMs = 250;
+constexpr qsizetype kMaxErrorBytes = 64 * 1024;
 
 }  // namespace
 
@@ -31,6 +34,11 @@ CodeRunner::CodeRunner(qint64 mode, const QString& code, Canvas* canvas)
   frame_.setSingleShot(true);
   frame_.setInterval(kFrameMs);
   connect(&frame_, &QTimer::timeout, this, &CodeRunner::render);
+  errorGrace_.setSingleShot(true);
+  errorGrace_.setInterval(kErrorGraceMs);
+  connect(&errorGrace_, &QTimer::timeout, this, [this] {
+    if (child_) child_->terminate();
+  });
   tickToRun_.setSingleShot(true);
   tickToRun_.setInterval(kTickToRunMs);
   connect(&tickToRun_, &QTimer::timeout, this, &CodeRunner::run);
@@ -113,6 +121,7 @@ void CodeRunner::run() {
     if (stored.isValid()) additinaolArguments_ = splitArguments(stored.toString());
   }
   gotError_ = false;
+  errorText_.clear();
   const QString interpreter = interpreterForMode(mode_);
   // "clear" deletes the script file, but the script is still this runner's to run.
   if (interpreter.isEmpty() || (!QFileInfo::exists(*sourceFileName_) && !prepare())) {
@@ -135,15 +144,20 @@ void CodeRunner::run() {
 }
 
 void CodeRunner::showError(const QByteArray& bytes) {
-  // Only the first piece of error output is read.
-  child_->closeErrorOutput();
+  // Error output ends the run, but the whole of it is shown: a traceback comes in several
+  // pieces. The child is stopped a moment after the first one; what is left in the pipe is
+  // read until it exits.
+  if (bytes.isEmpty()) return;
+  errorText_.append(bytes.left(kMaxErrorBytes - errorText_.size()));
+  if (!gotError_) {
+    gotError_ = true;
+    frame_.stop();
+    platform::NotificationCenter::defaultCenter().postNotificationName(QStringLiteral("clearView"));
+    errorGrace_.start();
+  }
   const QString text = QString::fromStdU16String(
-      ansi::decodeUtf8(std::string_view(bytes.constData(), bytes.size())));
-  if (text.isEmpty()) return;
-  platform::NotificationCenter::defaultCenter().postNotificationName(QStringLiteral("clearView"));
+      ansi::decodeUtf8(std::string_view(errorText_.constData(), errorText_.size())));
   if (canvas_) canvas_->setPlainText(QStringLiteral("Error in Script:\n\n") + text);
-  // Its exit still draws what it printed, which then replaces the message.
-  child_->terminate();
 }
 
 void CodeRunner::showFailure(const QString& reason) {
@@ -156,6 +170,7 @@ void CodeRunner::showFailure(const QString& reason) {
 void CodeRunner::childFinished() {
   taskOutput_->finish();
   frame_.stop();
+  errorGrace_.stop();
   render();
   actoveTasks_.append(child_);
   child_ = nullptr;
@@ -170,6 +185,7 @@ void CodeRunner::resetTask() {
   }
   actoveTasks_.clear();
   frame_.stop();
+  errorGrace_.stop();
   freshOutput();
 }
 
@@ -184,6 +200,8 @@ void CodeRunner::drawOutput() {
 }
 
 void CodeRunner::render() {
+  // A run that wrote error output shows the error, whatever else it printed.
+  if (gotError_) return;
   // Every drawing uses the widget's current look, also for what arrived before a change.
   const Appearance look = appearance();
   helper_.setDefaultStringColor(look.fontColor);

@@ -100,6 +100,9 @@ class CodeRunner : public QObject {
   /// An identifier the widget's controller gives the runner; the runner only keeps it.
   QString uuid_;
 
+  /// The error output of the current run, up to 64 KiB.
+  QByteArray errorText_;
+  QTimer errorGrace_;
   QPointer<ChildProcess> child_;
   QTimer frame_;
   /// The run a reload tick asks for, a second after the tick.

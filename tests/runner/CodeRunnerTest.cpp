@@ -101,6 +101,13 @@ TEST_F(RunnerTest, ScriptsRunWithTheirInstalledInterpreterOrShowWhyNot) {
   }
 }
 
+TEST_F(RunnerTest, ErrorOutputShowsWholeUpTo64KiBAndLaterOutputDoesNotReplaceIt) {
+  ASSERT_TRUE(runToEnd("echo one >&2; echo two >&2; echo out"));
+  EXPECT_EQ(canvas.plainText(), "Error in Script:\n\none\ntwo\n");
+  ASSERT_TRUE(runToEnd("head -c 100000 /dev/zero | tr '\\0' x >&2"));
+  EXPECT_EQ(canvas.plainText(), "Error in Script:\n\n" + QString(64 * 1024, u'x'));
+}
+
 TEST_F(RunnerTest, ARunWritesTheScriptAgainWhenItsFileIsGone) {
   ASSERT_TRUE(runToEnd("echo $$"));
   const QString first = canvas.plainText();
