@@ -93,6 +93,10 @@ void EditorView::layOut() {
   c.editor = new CodeEditorView(this);
   c.cancelBtn = button(tr("&Cancel"), this);
   c.runBtn = button(tr("&Run"), this);
+  c.message = new QLabel(this);
+  c.message->setWordWrap(true);
+  c.message->setStyleSheet(QStringLiteral("color: #ff8a80;"));
+  c.message->hide();
 
   auto* script = new QHBoxLayout;
   script->addWidget(labelFor(tr("Lan&guage"), c.LanguagePicker, this));
@@ -113,6 +117,7 @@ void EditorView::layOut() {
   appearance->addWidget(c.backgroundBtn);
 
   auto* actions = new QHBoxLayout;
+  actions->addWidget(c.message, 1);
   actions->addStretch(1);
   actions->addWidget(c.cancelBtn);
   actions->addWidget(c.runBtn);

@@ -4,6 +4,7 @@
 #include <QWidget>
 
 class QComboBox;
+class QLabel;
 class QLineEdit;
 class QPushButton;
 class QSizeGrip;
@@ -36,6 +37,8 @@ class EditorView : public QWidget {
     CodeEditorView* editor;
     QPushButton* cancelBtn;
     QPushButton* runBtn;
+    /// Why the last Run could not run; hidden otherwise.
+    QLabel* message;
   };
 
   explicit EditorView(QWidget* parent = nullptr);

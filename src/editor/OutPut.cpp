@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
@@ -103,6 +104,7 @@ void OutPut::configEditor() {
 
 void OutPut::present() {
   EditorView* window = view();
+  window->controls().message->hide();
   // The window manager maps a window with the hints it has before it is mapped.
   config();
   window->show();
@@ -149,13 +151,19 @@ void OutPut::runCode(QObject*) {
   settings.setValue(reloadAfterValue_, platform::keys::kReloadAfter);
   settings.setValue(c.arguments->text(), platform::keys::kArgs);
   settings.synchronize();
-  const bool prepared = host_ && host_->loadScript(mode_, script, c.arguments->text());
+  if (!host_ || !host_->loadScript(mode_, script, c.arguments->text())) {
+    // The editor stays open with the reason: many desktops never sound the beep.
+    QApplication::beep();
+    c.message->setText(
+        tr("The script could not be written to a file, so it did not run. Scripts "
+           "go to $XDG_RUNTIME_DIR/pellimo or to pellimo-<uid> in the temporary "
+           "folder, which must be yours and closed to others."));
+    c.message->show();
+    return;
+  }
+  c.message->hide();
   view()->hide();
-  QTimer::singleShot(kRunDelayMs, this, [this, prepared] {
-    if (!prepared) {
-      QApplication::beep();
-      return;
-    }
+  QTimer::singleShot(kRunDelayMs, this, [this] {
     // The editor closes once the run has ended.
     host_->runScript([this] {
       dismissController();

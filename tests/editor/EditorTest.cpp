@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSizeGrip>
@@ -206,7 +207,7 @@ TEST_F(EditorTest, CancelStoresNothingRaisesTheWidgetAndReloadsTheScriptItHad) {
   EXPECT_TRUE(eventually([&] { return canvasText() == QStringLiteral("old\n"); }, 1000));
 }
 
-TEST_F(EditorTest, AFailedPrepareRunsNothingAndLeavesEditorAndWidgetAlone) {
+TEST_F(EditorTest, AFailedPrepareRunsNothingAndKeepsTheEditorOpenWithTheReason) {
   const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
   const QByteArray savedTemp = qgetenv("TMPDIR");
   qputenv("TMPDIR", QFile::encodeName(runtime));
@@ -227,8 +228,11 @@ TEST_F(EditorTest, AFailedPrepareRunsNothingAndLeavesEditorAndWidgetAlone) {
     QFile::setPermissions(directory, ownerOnly);
   qputenv("TMPDIR", savedTemp);
 
+  // The editor stays open and says why.
+  EXPECT_TRUE(ui().message->isVisibleTo(editor().view()));
+  EXPECT_TRUE(ui().message->text().contains("could not be written"));
   serveFor(2500);
-  EXPECT_FALSE(editor().view()->isVisible());
+  EXPECT_TRUE(editor().view()->isVisible());
   EXPECT_EQ(raises.count, 0);
   EXPECT_FALSE(runner_->loper());
   EXPECT_EQ(canvasText(), QStringLiteral("Error creating temporary file."));
