@@ -65,17 +65,24 @@ void OutPut::loadView() {
 }
 
 void OutPut::viewDidLoad() {
-  const EditorView::Controls& c = view()->controls();
+  view();
   static bool configured = false;
   if (!configured) {
     configured = true;
     configEditor();
   }
-  auto& settings = platform::SettingsStore::standard();
-  mode_ = settings.integerForKey(platform::keys::kModeValue);
+  const auto& settings = platform::SettingsStore::standard();
+  showScript(settings.integerForKey(platform::keys::kModeValue),
+             settings.stringForKey(platform::keys::kScriptValue),
+             settings.stringForKey(platform::keys::kArgs));
+}
+
+void OutPut::showScript(qint64 mode, const QString& script, const QString& arguments) {
+  const EditorView::Controls& c = view()->controls();
+  mode_ = mode;
   selectItemWithTag(mode_);
-  c.editor->setString(settings.stringForKey(platform::keys::kScriptValue));
-  c.arguments->setText(settings.stringForKey(platform::keys::kArgs));
+  c.editor->setString(script);
+  c.arguments->setText(arguments);
   syntaxDefinition_ = c.LanguagePicker->currentText();
   c.editor->setSyntaxDefinitionName(syntaxDefinition_);
 }
@@ -105,6 +112,11 @@ void OutPut::configEditor() {
 void OutPut::present() {
   EditorView* window = view();
   window->controls().message->hide();
+  const auto& settings = platform::SettingsStore::standard();
+  opened_ = {settings.integerForKey(platform::keys::kModeValue),
+             settings.stringForKey(platform::keys::kScriptValue),
+             settings.stringForKey(platform::keys::kArgs)};
+  pickedLanguage_ = false;
   // The window manager maps a window with the hints it has before it is mapped.
   config();
   window->show();
@@ -131,6 +143,7 @@ void OutPut::config() {
 void OutPut::pickLanguage(QComboBox* sender) {
   const EditorView::Controls& c = view()->controls();
   if (host_) host_->stopScript();
+  pickedLanguage_ = true;
   c.arguments->clear();
   mode_ = sender->currentData().toLongLong();
   auto& settings = platform::SettingsStore::standard();
@@ -173,6 +186,15 @@ void OutPut::runCode(QObject*) {
 }
 
 void OutPut::cancelEdit(QObject*) {
+  // Cancel leaves things as they were when the editor opened: a language picked since then
+  // stored its mode and emptied the runner's arguments.
+  showScript(opened_.mode, opened_.script, opened_.arguments);
+  if (pickedLanguage_) {
+    auto& settings = platform::SettingsStore::standard();
+    settings.setValue(opened_.mode, platform::keys::kModeValue);
+    settings.synchronize();
+    if (host_) host_->setScriptArguments(opened_.arguments);
+  }
   dismissController();
   performReturnSegue();
   if (host_) host_->raise();

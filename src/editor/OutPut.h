@@ -72,6 +72,17 @@ class OutPut : public QObject, public widget::EditorController {
  private:
   void loadView();
   void selectItemWithTag(qint64 tag);
+  /// Shows the language, script and arguments in the editor's controls.
+  void showScript(qint64 mode, const QString& script, const QString& arguments);
+
+  /// What the store held when the editor opened, for Cancel to put back.
+  struct Stored {
+    qint64 mode = 0;
+    QString script;
+    QString arguments;
+  };
+  Stored opened_;
+  bool pickedLanguage_ = false;
 
   widget::ViewController* host_;
   std::unique_ptr<EditorView> view_;

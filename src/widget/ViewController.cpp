@@ -279,6 +279,10 @@ bool ViewController::loadScript(qint64 mode, const QString& text, const QString&
   return current->prepare();
 }
 
+void ViewController::setScriptArguments(const QString& arguments) {
+  if (auto* current = runner()) current->setArguments(runner::splitArguments(arguments));
+}
+
 void ViewController::runScript(std::function<void()> finished) {
   auto* current = runner();
   if (!current) return;

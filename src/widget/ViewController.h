@@ -77,6 +77,8 @@ class ViewController : public QObject {
   /// Stops the script, then writes `text` as the script in language `mode` with `arguments`
   /// (split at every ","); false when nothing could be written or the script never started.
   bool loadScript(qint64 mode, const QString& text, const QString& arguments);
+  /// The arguments of the script's next runs (split at every ",").
+  void setScriptArguments(const QString& arguments);
   /// Runs the loaded script once; `finished` is called when the run has ended.
   void runScript(std::function<void()> finished);
   /// Starts the reload timer again from the stored interval, without running now.

@@ -186,7 +186,7 @@ TEST_F(EditorTest, RunRunsOnceAfterTwoSecondsRaisesTheWidgetWhenDoneAndThenReloa
   EXPECT_GE(clock.elapsed(), 1800);
 }
 
-TEST_F(EditorTest, CancelStoresNothingRaisesTheWidgetAndReloadsTheScriptItHad) {
+TEST_F(EditorTest, CancelPutsBackWhatWasStoredRaisesTheWidgetAndReloadsTheScriptItHad) {
   QTemporaryDir dir;
   const QString runs = dir.filePath("runs");
   store("echo old", "o", 1);
@@ -201,6 +201,12 @@ TEST_F(EditorTest, CancelStoresNothingRaisesTheWidgetAndReloadsTheScriptItHad) {
   EXPECT_FALSE(editor().view()->isVisible());
   EXPECT_EQ(raises.count, 1);
   EXPECT_EQ(settings().stringForKey("scriptValue"), QStringLiteral("echo old"));
+  // The language picked in between is taken back, in the store, the editor and the runner.
+  EXPECT_EQ(settings().integerForKey("modeValue"), 0);
+  EXPECT_EQ(editor().selectedLanguageTag(), 0);
+  EXPECT_EQ(editor().scriptText(), QStringLiteral("echo old"));
+  EXPECT_EQ(ui().arguments->text(), QStringLiteral("o"));
+  EXPECT_EQ(runner_->additinaolArguments(), QStringList{"o"});
   EXPECT_EQ(lineCount(runs), 0);
   // The widget keeps running its old script, in its old language.
   EXPECT_TRUE(eventually([&] { return lineCount(runs) == 1; }, 3000));
