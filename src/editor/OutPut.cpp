@@ -89,12 +89,13 @@ void OutPut::showScript(qint64 mode, const QString& script, const QString& argum
 
 void OutPut::selectItemWithTag(qint64 tag) {
   QComboBox* picker = view()->controls().LanguagePicker;
-  const int index = picker->findData(tag);
-  if (index >= 0) picker->setCurrentIndex(index);
+  // A stored tag of no known language leaves no language picked.
+  picker->setCurrentIndex(picker->findData(tag));
 }
 
 qint64 OutPut::selectedLanguageTag() const {
-  return view_ ? view_->controls().LanguagePicker->currentData().toLongLong() : mode_;
+  const QComboBox* picker = view_ ? view_->controls().LanguagePicker : nullptr;
+  return picker && picker->currentIndex() >= 0 ? picker->currentData().toLongLong() : mode_;
 }
 
 QString OutPut::scriptText() const {
@@ -157,6 +158,11 @@ void OutPut::pickLanguage(QComboBox* sender) {
 
 void OutPut::runCode(QObject*) {
   const EditorView::Controls& c = view()->controls();
+  if (c.LanguagePicker->currentIndex() < 0) {
+    c.message->setText(tr("Choose the script's language first."));
+    c.message->show();
+    return;
+  }
   const QString script = c.editor->string();
   reloadAfterValue_ = integerValue(c.reloadAfter);
   auto& settings = platform::SettingsStore::standard();

@@ -65,7 +65,19 @@ bool CodeRunner::isRunning() const {
 }
 
 bool CodeRunner::prepare() {
-  return compile(code_, extensionForMode(mode_));
+  const QString extension = extensionForMode(mode_);
+  if (extension.isEmpty()) {
+    showUnknownLanguage();
+    return false;
+  }
+  return compile(code_, extension);
+}
+
+void CodeRunner::showUnknownLanguage() {
+  if (canvas_) {
+    canvas_->setPlainText(
+        QStringLiteral("Unknown language %1: choose one in the editor").arg(mode_));
+  }
 }
 
 bool CodeRunner::compile(const QString& script, const QString& extension) {
@@ -124,6 +136,7 @@ void CodeRunner::run() {
   errorText_.clear();
   const QString interpreter = interpreterForMode(mode_);
   // "clear" deletes the script file, but the script is still this runner's to run.
+  if (interpreter.isEmpty()) showUnknownLanguage();
   if (interpreter.isEmpty() || (!QFileInfo::exists(*sourceFileName_) && !prepare())) {
     emit runFinished();
     return;

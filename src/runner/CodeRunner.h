@@ -37,8 +37,8 @@ class CodeRunner : public QObject {
   void setArguments(std::optional<QStringList> arguments);
   void setUuid(const QString& uuid) { uuid_ = uuid; }
 
-  /// Writes the script to a new script file for its mode; false when there is nothing to write
-  /// for the mode or the file cannot be created (the canvas then says so).
+  /// Writes the script to a new script file for its mode; false when the mode names no known
+  /// language or the file cannot be created (the canvas then says so).
   bool prepare();
   bool compile(const QString& script, const QString& extension);
 
@@ -78,6 +78,8 @@ class CodeRunner : public QObject {
   CodeRunner(qint64 mode, const QString& code, Canvas* canvas);
 
   void reloadTick();
+  /// Nothing runs in a language the runner does not know; the canvas says so.
+  void showUnknownLanguage();
   void showError(const QByteArray& bytes);
   void showFailure(const QString& reason);
   void childFinished();

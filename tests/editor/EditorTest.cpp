@@ -124,6 +124,21 @@ TEST_F(EditorTest, LoadingRestoresTheStoredLanguageScriptAndArgumentsOrTheDefaul
   }
 }
 
+TEST_F(EditorTest, AStoredUnknownLanguageIsPickedNowhereAndRunAsksForOne) {
+  settings().setValue(7, "modeValue");
+  store("echo kept", "", 0);
+  auto restored = makeWidget();
+  editor::OutPut& out = editorOf(*restored);
+  const editor::EditorView::Controls& c = out.view()->controls();
+  EXPECT_EQ(c.LanguagePicker->currentIndex(), -1);
+  EXPECT_EQ(out.selectedLanguageTag(), 7) << "the widget's script start is told the stored tag";
+  out.present();
+  out.runCode(c.runBtn);
+  EXPECT_TRUE(out.view()->isVisible());
+  EXPECT_TRUE(c.message->isVisibleTo(out.view()));
+  EXPECT_TRUE(c.message->text().contains("language"));
+}
+
 TEST_F(EditorTest, PickingALanguageEmptiesTheScriptStoresTheModeAndStopsReloading) {
   store("echo old", "x", 5);
   runner_->scheduleReload();

@@ -80,7 +80,7 @@ TEST_F(RunnerTest, AnUnknownLanguageWritesAndStartsNothingButStopsTheRunningScri
   runner->run();
   EXPECT_TRUE(eventually([&] { return liveMembersOfGroup(group).empty(); }, 4000));
   EXPECT_TRUE(children().empty());
-  EXPECT_EQ(canvas.plainText(), "started\n");
+  EXPECT_EQ(canvas.plainText(), "Unknown language -1: choose one in the editor");
 }
 
 TEST_F(RunnerTest, ScriptsRunWithTheirInstalledInterpreterOrShowWhyNot) {
