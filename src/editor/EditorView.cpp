@@ -86,6 +86,11 @@ void EditorView::layOut() {
   c.reloadAfter = new QLineEdit(this);
   c.reloadAfter->setValidator(new QIntValidator(0, INT_MAX, c.reloadAfter));
   c.reloadAfter->setFixedWidth(kReloadFieldWidth);
+  c.timeout = new QLineEdit(this);
+  c.timeout->setValidator(new QIntValidator(0, INT_MAX, c.timeout));
+  c.timeout->setFixedWidth(kReloadFieldWidth);
+  c.timeout->setPlaceholderText(tr("60"));
+  c.timeout->setToolTip(tr("A reloaded run that takes longer is stopped; 0 sets no limit"));
 
   c.fontBtn = button(tr("&Font…"), this);
   c.fontColor = new colorpicker::ColorWell(this);
@@ -105,6 +110,9 @@ void EditorView::layOut() {
   script->addWidget(c.arguments, 1);
   script->addWidget(labelFor(tr("Re&load every"), c.reloadAfter, this));
   script->addWidget(c.reloadAfter);
+  script->addWidget(new QLabel(tr("s"), this));
+  script->addWidget(labelFor(tr("&Time limit"), c.timeout, this));
+  script->addWidget(c.timeout);
   script->addWidget(new QLabel(tr("s"), this));
 
   // The script's title above the code editor, the widget's look beside it.

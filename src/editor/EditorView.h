@@ -31,6 +31,8 @@ class EditorView : public QWidget {
     QComboBox* LanguagePicker;
     QLineEdit* arguments;
     QLineEdit* reloadAfter;
+    /// Seconds a reloaded run may take; empty for the default, 0 for no limit.
+    QLineEdit* timeout;
     QPushButton* fontBtn;
     colorpicker::ColorWell* fontColor;
     QPushButton* backgroundBtn;

@@ -129,8 +129,12 @@ void OutPut::present() {
 void OutPut::viewDidAppear() {
   const EditorView::Controls& c = view()->controls();
   if (host_) c.fontColor->setColor(host_->fontColor());
-  c.reloadAfter->setText(QString::number(
-      platform::SettingsStore::standard().integerForKey(platform::keys::kReloadAfter)));
+  const auto& settings = platform::SettingsStore::standard();
+  c.reloadAfter->setText(QString::number(settings.integerForKey(platform::keys::kReloadAfter)));
+  // No stored limit shows as an empty field: the default, not 0, which sets none.
+  c.timeout->setText(settings.valueForKey(platform::keys::kTimeout).isValid()
+                         ? QString::number(settings.integerForKey(platform::keys::kTimeout))
+                         : QString());
   c.editor->setFocus();
 }
 
@@ -169,6 +173,11 @@ void OutPut::runCode(QObject*) {
   settings.setValue(script, platform::keys::kScriptValue);
   settings.setValue(reloadAfterValue_, platform::keys::kReloadAfter);
   settings.setValue(c.arguments->text(), platform::keys::kArgs);
+  if (c.timeout->text().trimmed().isEmpty()) {
+    settings.removeObjectForKey(platform::keys::kTimeout);
+  } else {
+    settings.setValue(integerValue(c.timeout), platform::keys::kTimeout);
+  }
   settings.synchronize();
   if (!host_ || !host_->loadScript(mode_, script, c.arguments->text())) {
     // The editor stays open with the reason: many desktops never sound the beep.

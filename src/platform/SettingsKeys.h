@@ -13,6 +13,9 @@ inline constexpr QLatin1String kScriptValue{"scriptValue"};
 inline constexpr QLatin1String kArgs{"args"};
 /// Seconds between runs (an integer); none or 0 runs the script once.
 inline constexpr QLatin1String kReloadAfter{"reloadAfter"};
+/// Seconds a run may take while reloading is on (an integer); 0 sets no limit, and none means
+/// 60 s or the reload interval, whichever is longer.
+inline constexpr QLatin1String kTimeout{"timeout"};
 /// The widget's text font, archived.
 inline constexpr QLatin1String kCodeFont{"codeFont"};
 /// The widget's text colour, archived.

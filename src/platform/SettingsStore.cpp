@@ -16,7 +16,7 @@ namespace pellimo::platform {
 namespace {
 
 // INI keeps every value as text; these keys hold numbers and must come back as numbers.
-const QSet<QString> kIntegerKeys{keys::kModeValue, keys::kReloadAfter};
+const QSet<QString> kIntegerKeys{keys::kModeValue, keys::kReloadAfter, keys::kTimeout};
 
 QString settingsPath(const QString& bundleIdentifier) {
   return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +

@@ -39,6 +39,12 @@ CodeRunner::CodeRunner(qint64 mode, const QString& code, Canvas* canvas)
   connect(&errorGrace_, &QTimer::timeout, this, [this] {
     if (child_) child_->terminate();
   });
+  runLimit_.setSingleShot(true);
+  connect(&runLimit_, &QTimer::timeout, this, [this] {
+    // Stopped as any run is; the next tick starts a fresh one.
+    timedOut_ = true;
+    if (child_) child_->terminate();
+  });
   tickToRun_.setSingleShot(true);
   tickToRun_.setInterval(kTickToRunMs);
   connect(&tickToRun_, &QTimer::timeout, this, &CodeRunner::run);
@@ -133,6 +139,7 @@ void CodeRunner::run() {
     if (stored.isValid()) additinaolArguments_ = splitArguments(stored.toString());
   }
   gotError_ = false;
+  timedOut_ = false;
   errorText_.clear();
   const QString interpreter = interpreterForMode(mode_);
   // "clear" deletes the script file, but the script is still this runner's to run.
@@ -154,6 +161,19 @@ void CodeRunner::run() {
   connect(child, &ChildProcess::failedToStart, this, &CodeRunner::showFailure);
   connect(child, &ChildProcess::finished, this, &CodeRunner::childFinished);
   child->start(interpreter, arguments);
+  limitRun();
+}
+
+void CodeRunner::limitRun() {
+  if (!loper_) return;
+  const auto& settings = platform::SettingsStore::standard();
+  const QVariant stored = settings.valueForKey(platform::keys::kTimeout);
+  const qint64 seconds =
+      stored.isValid() ? settings.integerForKey(platform::keys::kTimeout)
+                       : qMax<qint64>(60, settings.integerForKey(platform::keys::kReloadAfter));
+  if (seconds <= 0) return;
+  runLimit_.setInterval(static_cast<int>(qMin<qint64>(seconds, INT_MAX / 1000) * 1000));
+  runLimit_.start();
 }
 
 void CodeRunner::showError(const QByteArray& bytes) {
@@ -184,7 +204,12 @@ void CodeRunner::childFinished() {
   taskOutput_->finish();
   frame_.stop();
   errorGrace_.stop();
+  runLimit_.stop();
   render();
+  if (timedOut_ && !gotError_ && taskOutput_->styledText()->length() == 0 && canvas_) {
+    canvas_->setPlainText(QStringLiteral("Error in Script:\n\nstopped after %1 s without finishing")
+                              .arg(runLimit_.interval() / 1000));
+  }
   actoveTasks_.append(child_);
   child_ = nullptr;
   emit runFinished();
@@ -199,6 +224,7 @@ void CodeRunner::resetTask() {
   actoveTasks_.clear();
   frame_.stop();
   errorGrace_.stop();
+  runLimit_.stop();
   freshOutput();
 }
 

@@ -80,6 +80,8 @@ class CodeRunner : public QObject {
   void reloadTick();
   /// Nothing runs in a language the runner does not know; the canvas says so.
   void showUnknownLanguage();
+  /// Starts the current run's time limit from "timeout", while reloading is on.
+  void limitRun();
   void showError(const QByteArray& bytes);
   void showFailure(const QString& reason);
   void childFinished();
@@ -105,6 +107,9 @@ class CodeRunner : public QObject {
   /// The error output of the current run, up to 64 KiB.
   QByteArray errorText_;
   QTimer errorGrace_;
+  /// The time limit of the current run, and whether it was reached.
+  QTimer runLimit_;
+  bool timedOut_ = false;
   QPointer<ChildProcess> child_;
   QTimer frame_;
   /// The run a reload tick asks for, a second after the tick.

@@ -178,6 +178,18 @@ TEST_F(EditorTest, RunStoresTheFieldsAndHandsThemToTheRunner) {
   }
 }
 
+TEST_F(EditorTest, TheTimeLimitFieldShowsAndStoresTheLimitAndLeftEmptyTheDefault) {
+  for (const QString& typed : {QStringLiteral("5"), QStringLiteral("0"), QString()}) {
+    editor().present();
+    ui().timeout->setText(typed);
+    editor().runCode(ui().runBtn);
+    const QVariant stored = settings().valueForKey("timeout");
+    EXPECT_EQ(stored.isValid() ? stored.toString() : QString(), typed);
+    editor().present();
+    EXPECT_EQ(ui().timeout->text(), typed);
+  }
+}
+
 TEST_F(EditorTest, RunRunsOnceAfterTwoSecondsRaisesTheWidgetWhenDoneAndThenReloads) {
   QTemporaryDir dir;
   const QString runs = dir.filePath("runs");

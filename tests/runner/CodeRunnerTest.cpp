@@ -143,6 +143,34 @@ TEST_F(RunnerTest, AScriptSlowerThanItsIntervalFinishesEveryRun) {
   EXPECT_TRUE(eventually([&] { return canvas.shown.count("begin\nend\n") == 2; }, 12000));
 }
 
+TEST_F(RunnerTest, AReloadedRunIsStoppedAtItsTimeLimitAndTheNextTickRunsAgain) {
+  auto& settings = platform::SettingsStore::standard();
+  settings.setValue(1, platform::keys::kReloadAfter);
+  const QString runs = runtime.path() + "/runs";
+  const struct {
+    const char* printed;
+    QString shown;
+  } cases[] = {{"true", "Error in Script:\n\nstopped after 1 s without finishing"},
+               {"echo partial", "partial\n"}};
+  for (const auto& c : cases) {
+    settings.setValue(1, platform::keys::kTimeout);
+    QFile::remove(runs);
+    ASSERT_TRUE(load(QStringLiteral("echo run >> '%1'; %2; exec sleep 30").arg(runs, c.printed)));
+    runner->start();
+    EXPECT_TRUE(eventually([&] { return canvas.plainText() == c.shown; })) << c.printed;
+    EXPECT_TRUE(eventually([&] {
+      QFile file(runs);
+      return file.open(QIODevice::ReadOnly) && file.readAll().count('\n') >= 2;
+    })) << "the next tick runs afresh";
+    runner->stopReloading();
+  }
+  // 0 sets no limit.
+  settings.setValue(0, platform::keys::kTimeout);
+  ASSERT_TRUE(load("sleep 1.5; echo done"));
+  runner->start();
+  EXPECT_TRUE(eventually([&] { return canvas.plainText() == "done\n"; }));
+}
+
 TEST_F(RunnerTest, ShutDownLeavesNoDescendantEvenOfALoopIgnoringSigterm) {
   ASSERT_TRUE(load("trap '' TERM; while :; do sleep 0.2; done"));
   // The first run's child, stopped by the second run, still waits for its SIGKILL.
