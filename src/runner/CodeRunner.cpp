@@ -45,9 +45,6 @@ CodeRunner::CodeRunner(qint64 mode, const QString& code, Canvas* canvas)
     timedOut_ = true;
     if (child_) child_->terminate();
   });
-  tickToRun_.setSingleShot(true);
-  tickToRun_.setInterval(kTickToRunMs);
-  connect(&tickToRun_, &QTimer::timeout, this, &CodeRunner::run);
   auto& sleep = platform::SleepMonitor::shared();
   connect(&sleep, &platform::SleepMonitor::willSleep, this, &CodeRunner::resetTask);
   connect(&sleep, &platform::SleepMonitor::didWake, this, &CodeRunner::start);
@@ -116,19 +113,25 @@ void CodeRunner::scheduleReload() {
 void CodeRunner::stopReloading() {
   if (loper_) loper_->deleteLater();
   loper_ = nullptr;
-  tickToRun_.stop();
+  ++tickRuns_;
 }
 
 void CodeRunner::reloadTick() {
-  // A run still in progress, or about to start, is left to finish, so slow scripts are shown
-  // whole: a second pending run would stop the child the first one starts.
-  if ((child_ && child_->isRunning()) || tickToRun_.isActive()) return;
-  resetTask();
-  tickToRun_.start();
+  // A run still in progress is left to finish, so slow scripts are shown whole. Each tick asks
+  // for its own run a second later: a run of the previous tick still about to start must not
+  // cost this one, or a one-second interval would run every other second.
+  if (isRunning()) return;
+  QTimer::singleShot(kTickToRunMs, this, [this, asked = tickRuns_] {
+    if (asked == tickRuns_ && !isRunning()) startRun();
+  });
 }
 
 void CodeRunner::run() {
-  tickToRun_.stop();
+  ++tickRuns_;
+  startRun();
+}
+
+void CodeRunner::startRun() {
   if (!sourceFileName_) {
     emit runFinished();
     return;

@@ -47,7 +47,8 @@ class CodeRunner : public QObject {
   /// Schedules the reload timer from "reloadAfter" (when positive), first tick one interval
   /// from now, without running the script.
   void scheduleReload();
-  /// One run: stops the current child, then starts the interpreter on the script file.
+  /// One run: drops the runs reload ticks asked for, stops the current child, then starts the
+  /// interpreter on the script file.
   void run();
   /// Stops the running child and forgets the output collected so far.
   void resetTask();
@@ -78,6 +79,8 @@ class CodeRunner : public QObject {
   CodeRunner(qint64 mode, const QString& code, Canvas* canvas);
 
   void reloadTick();
+  /// One run, whoever asked for it.
+  void startRun();
   /// Nothing runs in a language the runner does not know; the canvas says so.
   void showUnknownLanguage();
   /// Starts the current run's time limit from "timeout", while reloading is on.
@@ -112,8 +115,9 @@ class CodeRunner : public QObject {
   bool timedOut_ = false;
   QPointer<ChildProcess> child_;
   QTimer frame_;
-  /// The run a reload tick asks for, a second after the tick.
-  QTimer tickToRun_;
+  /// Counts the runs asked for from outside and the stops of reloading: a tick's run that was
+  /// asked for before either is dropped.
+  quint64 tickRuns_ = 0;
   std::function<Appearance()> appearance_;
 };
 

@@ -135,6 +135,31 @@ TEST_F(RunnerTest, OnlyAPositiveIntervalSchedulesReloads) {
   EXPECT_EQ(runner->loper()->interval(), 30000);
 }
 
+TEST_F(RunnerTest, RunsOfAOneSecondIntervalStartASecondApart) {
+  platform::SettingsStore::standard().setValue(1, platform::keys::kReloadAfter);
+  const QString runs = runtime.path() + "/runs";
+  ASSERT_TRUE(load(QStringLiteral("date +%s.%N >> '%1'").arg(runs)));
+  runner->start();
+  QList<double> times;
+  ASSERT_TRUE(eventually(
+      [&] {
+        QFile file(runs);
+        times.clear();
+        if (file.open(QIODevice::ReadOnly)) {
+          for (const QByteArray& line : file.readAll().split('\n'))
+            if (!line.isEmpty()) times.append(line.toDouble());
+        }
+        return times.size() >= 6;
+      },
+      20000));
+  QList<double> gaps;
+  for (qsizetype i = 1; i < times.size(); ++i)
+    gaps.append(times[i] - times[i - 1]);
+  std::sort(gaps.begin(), gaps.end());
+  // Every other tick lost would make the gaps two seconds.
+  EXPECT_LT(gaps[gaps.size() / 2], 1.5) << gaps[gaps.size() / 2];
+}
+
 TEST_F(RunnerTest, AScriptSlowerThanItsIntervalFinishesEveryRun) {
   platform::SettingsStore::standard().setValue(1, platform::keys::kReloadAfter);
   ASSERT_TRUE(load("echo begin; sleep 2.5; echo end"));

@@ -121,7 +121,8 @@ TEST_F(WindowEndToEnd, ColouredOutputZoomsUpWholeAndShowsBorderAndButtonTillEith
       QImage shot = screenshot(at);
       eventually([&] {  // until no zoom changes the picture
         serveFor(100);
-        return std::exchange(shot, screenshot(at)) == shot;
+        const QImage before = std::exchange(shot, screenshot(at));
+        return before == shot;
       });
       return property("_NET_WM_STATE").contains(raised ? "ABOVE" : "BELOW") &&
              status().value("raised").toBool() == raised &&
