@@ -1,5 +1,7 @@
 #include "platform/ModuleObject.h"
 
+#include <QDebug>
+
 #include <QCoreApplication>
 #include <QDBusConnection>
 
@@ -32,6 +34,9 @@ void ModuleObject::Refresh() {
 }
 
 void ModuleObject::Quit() {
+  // A module that vanishes must say why in its log.
+  qInfo().noquote() << "pellimo-widget: quitting: asked to by"
+                    << (calledFromDBus() ? message().service() : QStringLiteral("this process"));
   QMetaObject::invokeMethod(this, &ModuleObject::quitRequested, Qt::QueuedConnection);
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDBusContext>
 #include <QObject>
 #include <QString>
 #include <functional>
@@ -9,7 +10,7 @@ namespace pellimo::platform {
 /// What a running module shows of itself on the session bus (interface org.pellimo.Module):
 /// its identity and start time, which the instance control and the host list modules by, and
 /// the state a user or a test wants to see. The properties carry the bus names.
-class ModuleObject : public QObject {
+class ModuleObject : public QObject, protected QDBusContext {
   Q_OBJECT
   Q_PROPERTY(QString BundleIdentifier READ bundleIdentifier)
   Q_PROPERTY(qlonglong ProcessId READ processId)
@@ -44,7 +45,7 @@ class ModuleObject : public QObject {
   void setCanvasSource(std::function<QString()> source) { canvas_ = std::move(source); }
 
  public slots:
-  /// The bus method: answers the caller first, then emits `quitRequested`.
+  /// The bus method: logs who asked, answers the caller, then emits `quitRequested`.
   void Quit();
   /// The bus method: answers the caller first, then emits `refreshRequested`.
   void Refresh();

@@ -1,6 +1,7 @@
 #include "widget/AppDelegate.h"
 
 #include <QCoreApplication>
+#include <QDebug>
 #include <QTimer>
 
 #include "platform/Bundle.h"
@@ -43,12 +44,21 @@ bool AppDelegate::applicationWillFinishLaunching() {
   const QString identifier = platform::Bundle::main().bundleIdentifier();
   const qint64 self = QCoreApplication::applicationPid();
   bool quitSelf = false;
-  for (const auto& app :
-       platform::instancesToTerminate(platform::runningApplications(), identifier)) {
+  const auto running = platform::runningApplications();
+  const auto leaving = platform::instancesToTerminate(running, identifier);
+  for (const auto& app : leaving) {
     if (app.processIdentifier == self) {
       quitSelf = true;
     } else {
       app.terminate();
+    }
+  }
+  if (quitSelf) {
+    for (const auto& app : running) {
+      if (app.bundleIdentifier != identifier || leaving.contains(app)) continue;
+      qInfo().noquote() << "pellimo-widget: quitting: instance" << app.processIdentifier << "of"
+                        << identifier << "stays";
+      break;
     }
   }
   return !quitSelf;

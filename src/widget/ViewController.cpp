@@ -199,6 +199,7 @@ void ViewController::refresh() {
 }
 
 void ViewController::kill() {
+  qInfo().noquote() << "pellimo-widget: quitting: the \"kill\" command";
   QCoreApplication::quit();
 }
 

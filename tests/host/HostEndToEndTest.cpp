@@ -2,6 +2,7 @@
 
 #include <QDBusConnection>
 #include <QDir>
+#include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QRegularExpression>
@@ -35,6 +36,11 @@ void post(const QString& name, const platform::DistributedNotificationCenter::Us
 
 class HostEndToEnd : public ::testing::Test {
  protected:
+  /// What a launched module wrote to its log.
+  QString moduleLog(const QString& identifier) {
+    QFile log(harness.root() + "/state/pellimo/" + identifier + ".log");
+    return log.open(QIODevice::ReadOnly) ? QString::fromUtf8(log.readAll()) : QString();
+  }
   void launch(const QString& module = {}) {
     const Finished result =
         harness.host(module.isEmpty() ? QStringList{"launch"} : QStringList{"launch", module});
@@ -102,6 +108,7 @@ TEST_F(HostEndToEnd, NewListLaunchWatchSendStatusAndKill) {
   const Finished killed = harness.host({"send", "kill", "alpha"});
   EXPECT_EQ(killed.exitCode, 0) << killed.err.toStdString();
   EXPECT_TRUE(runningPids(identifier).isEmpty());
+  EXPECT_TRUE(moduleLog(identifier).contains("quitting: the \"kill\" command"));
   const Finished after = harness.host({"send", "raise", "alpha"});
   EXPECT_EQ(after.exitCode, 1);
   EXPECT_TRUE(after.err.contains(identifier + " is not running")) << after.err.toStdString();
@@ -114,9 +121,20 @@ TEST_F(HostEndToEnd, ASecondInstanceQuitsAndASecondLaunchSaysSo) {
   ASSERT_TRUE(second->waitForFinished(10000));
   EXPECT_EQ(second->exitCode(), 0);
   EXPECT_EQ(runningPids(kBuiltIn), first);
+  EXPECT_TRUE(
+      second->readAllStandardError().contains(QStringLiteral("quitting: instance %1 of %2 stays")
+                                                  .arg(first.value(0))
+                                                  .arg(kBuiltIn)
+                                                  .toUtf8()));
   const Finished again = harness.host({"launch"});
   EXPECT_EQ(again.exitCode, 0);
   EXPECT_TRUE(again.out.contains("already running")) << again.out.toStdString();
+  // Asked to quit over the bus, a module names who asked.
+  for (const auto& app : platform::runningApplications())
+    app.terminate();
+  ASSERT_TRUE(eventually([&] { return runningPids(kBuiltIn).isEmpty(); }));
+  EXPECT_TRUE(moduleLog(kBuiltIn).contains("quitting: asked to by " +
+                                           QDBusConnection::sessionBus().baseService()));
 }
 
 TEST_F(HostEndToEnd, OfThreeStartedTogetherTheOldestStays) {
