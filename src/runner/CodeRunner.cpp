@@ -18,6 +18,9 @@ constexpr int kFrameMs = 16;
 // Error output goes on being read this long after its first piece before the child is stopped.
 constexpr int kErrorGraceMs = 250;
 constexpr qsizetype kMaxErrorBytes = 64 * 1024;
+// A run shows its pieces as they come only once it has gone on this long; a quicker run is
+// shown whole when it ends, so a reload never shows half of its output.
+constexpr int kPiecesAfterMs = 500;
 
 }  // namespace
 
@@ -39,6 +42,9 @@ CodeRunner::CodeRunner(qint64 mode, const QString& code, Canvas* canvas)
   connect(&errorGrace_, &QTimer::timeout, this, [this] {
     if (child_) child_->terminate();
   });
+  showPieces_.setSingleShot(true);
+  showPieces_.setInterval(kPiecesAfterMs);
+  connect(&showPieces_, &QTimer::timeout, this, &CodeRunner::drawOutput);
   runLimit_.setSingleShot(true);
   connect(&runLimit_, &QTimer::timeout, this, [this] {
     // Stopped as any run is; the next tick starts a fresh one.
@@ -164,6 +170,7 @@ void CodeRunner::startRun() {
   connect(child, &ChildProcess::failedToStart, this, &CodeRunner::showFailure);
   connect(child, &ChildProcess::finished, this, &CodeRunner::childFinished);
   child->start(interpreter, arguments);
+  showPieces_.start();
   limitRun();
 }
 
@@ -208,6 +215,7 @@ void CodeRunner::childFinished() {
   frame_.stop();
   errorGrace_.stop();
   runLimit_.stop();
+  showPieces_.stop();
   render();
   if (timedOut_ && !gotError_ && taskOutput_->styledText()->length() == 0 && canvas_) {
     canvas_->setPlainText(QStringLiteral("Error in Script:\n\nstopped after %1 s without finishing")
@@ -228,6 +236,7 @@ void CodeRunner::resetTask() {
   frame_.stop();
   errorGrace_.stop();
   runLimit_.stop();
+  showPieces_.stop();
   freshOutput();
 }
 
@@ -244,6 +253,8 @@ void CodeRunner::drawOutput() {
 void CodeRunner::render() {
   // A run that wrote error output shows the error, whatever else it printed.
   if (gotError_) return;
+  // Until then the previous run's output stays.
+  if (isRunning() && showPieces_.isActive()) return;
   // Every drawing uses the widget's current look, also for what arrived before a change.
   const Appearance look = appearance();
   helper_.setDefaultStringColor(look.fontColor);

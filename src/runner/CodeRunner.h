@@ -112,6 +112,8 @@ class CodeRunner : public QObject {
   QTimer errorGrace_;
   /// The time limit of the current run, and whether it was reached.
   QTimer runLimit_;
+  /// Runs from the start of a run until its pieces show as they come.
+  QTimer showPieces_;
   bool timedOut_ = false;
   QPointer<ChildProcess> child_;
   QTimer frame_;

@@ -13,8 +13,15 @@ namespace {
 
 TEST_F(RunnerTest, OutputIsShownAsItArrivesWithInvalidBytesReplaced) {
   // A stray byte, then a character whose last byte never comes: it waits for its rest.
-  ASSERT_TRUE(runToEnd(R"(printf 'a\377b\n'; sleep 0.5; printf 'c\342\202'; sleep 0.5)"));
+  // Pieces show as they come once the run has gone on for half a second.
+  ASSERT_TRUE(runToEnd(R"(printf 'a\377b\n'; sleep 1; printf 'c\342\202'; sleep 1)"));
   EXPECT_EQ(canvas.shown, QStringList({"a\uFFFDb\n", "a\uFFFDb\nc", "a\uFFFDb\nc\uFFFD"}));
+}
+
+TEST_F(RunnerTest, AQuickRunIsShownWholeAndTheOutputBeforeItStaysUntilThen) {
+  ASSERT_TRUE(runToEnd("echo old"));
+  ASSERT_TRUE(runToEnd("echo begin; sleep 0.1; echo end"));
+  EXPECT_EQ(canvas.shown, QStringList({"old\n", "begin\nend\n"}));
 }
 
 TEST_F(RunnerTest, QuietRunsKeepTheTextAndErrorOutputReplacesItAndEndsTheScript) {
