@@ -151,8 +151,8 @@ void CodeRunner::startRun() {
   timedOut_ = false;
   errorText_.clear();
   const QString interpreter = interpreterForMode(mode_);
-  // "clear" deletes the script file, but the script is still this runner's to run.
   if (interpreter.isEmpty()) showUnknownLanguage();
+  // "clear" deletes the script file, but the script is still this runner's to run.
   if (interpreter.isEmpty() || (!QFileInfo::exists(*sourceFileName_) && !prepare())) {
     emit runFinished();
     return;
@@ -200,11 +200,22 @@ void CodeRunner::showError(const QByteArray& bytes) {
   }
   const QString text = QString::fromStdU16String(
       ansi::decodeUtf8(std::string_view(errorText_.constData(), errorText_.size())));
+  showScriptError(text);
+}
+
+void CodeRunner::showScriptError(const QString& text) {
   if (canvas_) canvas_->setPlainText(QStringLiteral("Error in Script:\n\n") + text);
 }
 
+void CodeRunner::stopRunTimers() {
+  frame_.stop();
+  errorGrace_.stop();
+  runLimit_.stop();
+  showPieces_.stop();
+}
+
 void CodeRunner::showFailure(const QString& reason) {
-  if (canvas_) canvas_->setPlainText(QStringLiteral("Error in Script:\n\n") + reason);
+  showScriptError(reason);
   child_->stop();
   child_ = nullptr;
   emit runFinished();
@@ -212,14 +223,11 @@ void CodeRunner::showFailure(const QString& reason) {
 
 void CodeRunner::childFinished() {
   taskOutput_->finish();
-  frame_.stop();
-  errorGrace_.stop();
-  runLimit_.stop();
-  showPieces_.stop();
+  stopRunTimers();
   render();
-  if (timedOut_ && !gotError_ && taskOutput_->styledText()->length() == 0 && canvas_) {
-    canvas_->setPlainText(QStringLiteral("Error in Script:\n\nstopped after %1 s without finishing")
-                              .arg(runLimit_.interval() / 1000));
+  if (timedOut_ && !gotError_ && taskOutput_->styledText()->length() == 0) {
+    showScriptError(
+        QStringLiteral("stopped after %1 s without finishing").arg(runLimit_.interval() / 1000));
   }
   actoveTasks_.append(child_);
   child_ = nullptr;
@@ -233,10 +241,7 @@ void CodeRunner::resetTask() {
     if (finished) finished->deleteLater();
   }
   actoveTasks_.clear();
-  frame_.stop();
-  errorGrace_.stop();
-  runLimit_.stop();
-  showPieces_.stop();
+  stopRunTimers();
   freshOutput();
 }
 

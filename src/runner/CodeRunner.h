@@ -81,6 +81,10 @@ class CodeRunner : public QObject {
   void reloadTick();
   /// One run, whoever asked for it.
   void startRun();
+  /// "Error in Script:" and the text, in the canvas's own look.
+  void showScriptError(const QString& text);
+  /// The timers that belong to the current run.
+  void stopRunTimers();
   /// Nothing runs in a language the runner does not know; the canvas says so.
   void showUnknownLanguage();
   /// Starts the current run's time limit from "timeout", while reloading is on.
