@@ -276,7 +276,7 @@ bool ViewController::loadScript(qint64 mode, const QString& text, const QString&
   if (!current) return false;
   stopScript();
   current->setScript(mode, text);
-  current->setArguments(runner::splitArguments(arguments));
+  setScriptArguments(arguments);
   return current->prepare();
 }
 
