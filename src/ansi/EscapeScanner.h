@@ -11,10 +11,16 @@ namespace pellimo::ansi {
 /// cut at the end of a piece waits for the next one; `finish` settles it.
 class EscapeScanner {
  public:
-  /// Calls `onText(std::u16string_view)` for each stretch of clean text and
-  /// `onCodes(const std::vector<std::uint32_t>&)` for each sequence ending in m.
+  /// Calls `onText(std::u16string_view)` for each stretch of clean text,
+  /// `onCodes(const std::vector<std::uint32_t>&)` for each sequence ending in m, and
+  /// `onClearScreen()` for each ESC[2J. Every other sequence is removed without effect.
+  template <class OnText, class OnCodes, class OnClearScreen>
+  void scan(std::u16string_view piece, OnText&& onText, OnCodes&& onCodes,
+            OnClearScreen&& onClearScreen);
   template <class OnText, class OnCodes>
-  void scan(std::u16string_view piece, OnText&& onText, OnCodes&& onCodes);
+  void scan(std::u16string_view piece, OnText&& onText, OnCodes&& onCodes) {
+    scan(piece, onText, onCodes, [] {});
+  }
 
   /// Ends the input: a lone ESC is text; a cut-off sequence gives the values its semicolons
   /// completed (the one still being read is dropped).
@@ -30,8 +36,9 @@ class EscapeScanner {
   std::uint32_t current_ = 0;
 };
 
-template <class OnText, class OnCodes>
-void EscapeScanner::scan(std::u16string_view piece, OnText&& onText, OnCodes&& onCodes) {
+template <class OnText, class OnCodes, class OnClearScreen>
+void EscapeScanner::scan(std::u16string_view piece, OnText&& onText, OnCodes&& onCodes,
+                         OnClearScreen&& onClearScreen) {
   std::size_t i = 0;
   const std::size_t n = piece.size();
   while (i < n) {
@@ -71,6 +78,9 @@ void EscapeScanner::scan(std::u16string_view piece, OnText&& onText, OnCodes&& o
         } else if (c == u'm') {
           values_.push_back(current_);
           onCodes(values_);
+          state_ = State::Text;
+        } else if (c == u'J' && values_.empty() && current_ == 2) {
+          onClearScreen();
           state_ = State::Text;
         } else if (c >= 0x40 && c <= 0x7E) {
           // Another final byte: the sequence is removed without effect.

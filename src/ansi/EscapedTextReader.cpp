@@ -3,18 +3,37 @@
 namespace pellimo::ansi {
 
 EscapedTextReader::EscapedTextReader(const VXL_ANSIEscapeHelper& helper,
-                                     std::optional<Font> overlayFont, Sink sink)
+                                     std::optional<Font> overlayFont, Sink sink,
+                                     ClearScreen onClearScreen)
     : helper_(helper),
       overlayFont_(std::move(overlayFont)),
       sink_(std::move(sink)),
+      onClearScreen_(std::move(onClearScreen)),
       tracker_(helper, false) {}
 
 void EscapedTextReader::append(std::u16string_view piece) {
   if (head_.size() < 2) head_.append(piece.substr(0, 2 - head_.size()));
   received_ += piece.size();
   scanner_.scan(
-      piece, [this](std::u16string_view text) { handOut(text); },
-      [this](const std::vector<std::uint32_t>& values) { addCodes(values); });
+      piece, [this](std::u16string_view text) { takeText(text); },
+      [this](const std::vector<std::uint32_t>& values) { addCodes(values); },
+      [this] {
+        if (onClearScreen_) onClearScreen_();
+      });
+}
+
+void EscapedTextReader::takeText(std::u16string_view text) {
+  if (!onClearScreen_) {
+    handOut(text);
+    return;
+  }
+  for (std::size_t feed = text.find(u'\f'); feed != std::u16string_view::npos;
+       feed = text.find(u'\f')) {
+    if (feed > 0) handOut(text.substr(0, feed));
+    onClearScreen_();
+    text.remove_prefix(feed + 1);
+  }
+  if (!text.empty()) handOut(text);
 }
 
 void EscapedTextReader::finish() {

@@ -20,10 +20,13 @@ namespace pellimo::ansi {
 class EscapedTextReader {
  public:
   using Sink = std::function<void(std::u16string_view text, const StyledText::Attributes&)>;
+  using ClearScreen = std::function<void()>;
 
   /// `helper` gives the colour table, the fonts and the default colour; it must outlive this.
-  /// Its font is read once, here.
-  EscapedTextReader(const VXL_ANSIEscapeHelper& helper, std::optional<Font> overlayFont, Sink sink);
+  /// Its font is read once, here. With `onClearScreen`, a clear-screen (ESC[2J) or a form feed
+  /// is reported to it in its place in the text, and a form feed is no longer text.
+  EscapedTextReader(const VXL_ANSIEscapeHelper& helper, std::optional<Font> overlayFont, Sink sink,
+                    ClearScreen onClearScreen = {});
 
   void append(std::u16string_view piece);
   /// Ends the text: a trailing lone ESC is text; a cut-off sequence is dropped.
@@ -31,11 +34,14 @@ class EscapedTextReader {
 
  private:
   void handOut(std::u16string_view text);
+  /// Clean text that may hold form feeds, which clear the screen for `onClearScreen_`.
+  void takeText(std::u16string_view text);
   void addCodes(const std::vector<std::uint32_t>& values);
 
   const VXL_ANSIEscapeHelper& helper_;
   std::optional<Font> overlayFont_;
   Sink sink_;
+  ClearScreen onClearScreen_;
   EscapeScanner scanner_;
   RunTracker tracker_;
   std::vector<EscapeCodeRecord> sequence_;

@@ -3,11 +3,14 @@
 namespace pellimo::ansi {
 
 StyledTextStream::StyledTextStream(const VXL_ANSIEscapeHelper& helper,
-                                   std::optional<Font> overlayFont)
-    : reader_(helper, std::move(overlayFont),
-              [styled = styled_.get()](std::u16string_view text,
-                                       const StyledText::Attributes& attributes) {
-                styled->append(text, attributes);
-              }) {}
+                                   std::optional<Font> overlayFont,
+                                   EscapedTextReader::ClearScreen onClearScreen)
+    : reader_(
+          helper, std::move(overlayFont),
+          [styled = styled_.get()](std::u16string_view text,
+                                   const StyledText::Attributes& attributes) {
+            styled->append(text, attributes);
+          },
+          std::move(onClearScreen)) {}
 
 }  // namespace pellimo::ansi

@@ -14,8 +14,10 @@ namespace pellimo::ansi {
 /// given, laid over the whole of it).
 class StyledTextStream {
  public:
-  /// `helper` must outlive the stream.
-  StyledTextStream(const VXL_ANSIEscapeHelper& helper, std::optional<Font> overlayFont);
+  /// `helper` must outlive the stream. `onClearScreen`, when given, hears of each clear-screen
+  /// in the text at the point where it comes (see `EscapedTextReader`).
+  StyledTextStream(const VXL_ANSIEscapeHelper& helper, std::optional<Font> overlayFont,
+                   EscapedTextReader::ClearScreen onClearScreen = {});
 
   void append(std::u16string_view piece) { reader_.append(piece); }
   void finish() { reader_.finish(); }

@@ -8,7 +8,9 @@
 #include "platform/DesktopWindow.h"
 #include "platform/FrameText.h"
 #include "platform/ModuleObject.h"
+#include "platform/SessionEnd.h"
 #include "platform/StartupTurn.h"
+#include "runner/CodeRunner.h"
 #include "widget/AppDelegate.h"
 #include "widget/Interface.h"
 
@@ -36,6 +38,18 @@ bool chooseBundle(const QStringList& arguments) {
   }
   platform::Bundle::setMain(*bundle);
   return true;
+}
+
+/// What the module shows on the bus of its script's runs.
+platform::ModuleObject::RunState runState(const AppDelegate& delegate) {
+  platform::ModuleObject::RunState state;
+  const runner::CodeRunner* runner = delegate.runner();
+  if (!runner) return state;
+  state.running = runner->isRunning();
+  if (runner->lastRun()) state.lastRun = runner->lastRun()->toMap();
+  const QDateTime next = runner->nextReload();
+  if (next.isValid()) state.nextReload = next.toUTC().toString(Qt::ISODateWithMs);
+  return state;
 }
 
 }  // namespace
@@ -71,6 +85,7 @@ int applicationMain(int argc, char* argv[]) {
   QObject::connect(&moduleObject, &platform::ModuleObject::refreshRequested, &controller,
                    &ViewController::refresh);
   moduleObject.setCanvasSource([&interface] { return interface.canvas->plainText(); });
+  moduleObject.setRunSource([&delegate] { return runState(delegate); });
   moduleObject.setFrameSource(
       [&interface] { return platform::stringFromRect(QRectF(interface.window.geometry())); });
   controller.viewDidLoad();
@@ -82,6 +97,9 @@ int applicationMain(int argc, char* argv[]) {
   controller.viewDidAppear();
 
   delegate.applicationDidFinishLaunching();
+  platform::SessionEnd session([&delegate] { delegate.applicationWillTerminate(); });
+  QObject::connect(&session, &platform::SessionEnd::busGone, &app, &QApplication::quit,
+                   Qt::QueuedConnection);
   const int status = QApplication::exec();
   delegate.applicationWillTerminate();
   return status;

@@ -21,6 +21,9 @@ std::optional<ModuleStatus> findRunningModule(const QString& bundleIdentifier) {
     status.raised = proxy.raised();
     status.frame = proxy.frame();
     status.canvas = proxy.canvas();
+    status.running = proxy.running();
+    status.lastRun = proxy.lastRun();
+    status.nextReload = proxy.nextReload();
     return status;
   }
   return std::nullopt;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QVariantMap>
 #include <optional>
 
 namespace pellimo::host {
@@ -14,6 +15,11 @@ struct ModuleStatus {
   bool raised = false;
   QString frame;
   QString canvas;
+  bool running = false;
+  /// How the last run ended (see the module's LastRun property); empty before one has.
+  QVariantMap lastRun;
+  /// ISO 8601; empty when the script is not reloaded.
+  QString nextReload;
 };
 
 /// The status of the instance that stays running for a bundle identifier (the oldest one), or

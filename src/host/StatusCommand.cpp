@@ -16,6 +16,22 @@ QString yesNo(bool value) {
   return value ? QStringLiteral("yes") : QStringLiteral("no");
 }
 
+/// "exit 0 after 1.2 s", "signal 15 after 60.0 s, stopped for its time limit".
+QString describeRun(const QVariantMap& run) {
+  if (run.isEmpty()) return QStringLiteral("none yet");
+  QString text =
+      run.contains("exitStatus") ? QStringLiteral("exit %1").arg(run.value("exitStatus").toInt())
+      : run.contains("signal")   ? QStringLiteral("signal %1").arg(run.value("signal").toInt())
+                                 : QStringLiteral("did not start");
+  text += QStringLiteral(" after %1 s").arg(run.value("durationMs").toDouble() / 1000, 0, 'f', 1);
+  if (run.contains("stoppedFor")) text += ", stopped for " + run.value("stoppedFor").toString();
+  return text + " (ended " + run.value("ended").toString() + ')';
+}
+
+QJsonValue orNull(const QString& text) {
+  return text.isEmpty() ? QJsonValue() : QJsonValue(text);
+}
+
 }  // namespace
 
 int printStatus(const platform::Bundle& module, bool json) {
@@ -23,12 +39,17 @@ int printStatus(const platform::Bundle& module, bool json) {
   if (!status) return fail(QStringLiteral("%1 is not running").arg(module.bundleIdentifier()));
   QTextStream out(stdout);
   if (json) {
-    const QJsonObject object{{"bundle", status->bundleIdentifier},
-                             {"pid", status->processIdentifier},
-                             {"ready", status->ready},
-                             {"raised", status->raised},
-                             {"frame", status->frame},
-                             {"canvas", status->canvas}};
+    const QJsonObject object{
+        {"bundle", status->bundleIdentifier},
+        {"pid", status->processIdentifier},
+        {"ready", status->ready},
+        {"raised", status->raised},
+        {"frame", status->frame},
+        {"canvas", status->canvas},
+        {"running", status->running},
+        {"lastRun",
+         status->lastRun.isEmpty() ? QJsonValue() : QJsonObject::fromVariantMap(status->lastRun)},
+        {"nextReload", orNull(status->nextReload)}};
     out << QJsonDocument(object).toJson(QJsonDocument::Compact) << '\n';
     return 0;
   }
@@ -37,6 +58,9 @@ int printStatus(const platform::Bundle& module, bool json) {
       << "ready: " << yesNo(status->ready) << '\n'
       << "raised: " << yesNo(status->raised) << '\n'
       << "frame: " << status->frame << '\n'
+      << "running: " << yesNo(status->running) << '\n'
+      << "last run: " << describeRun(status->lastRun) << '\n'
+      << "next reload: " << (status->nextReload.isEmpty() ? "none" : status->nextReload) << '\n'
       << "canvas:\n"
       << status->canvas << '\n';
   return 0;

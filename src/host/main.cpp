@@ -25,7 +25,7 @@ Commands:
                                 clear   wipe the module's settings and its script file
                                 refresh run the script now; reloads count from now
                                 kill    quit the module
-  status [MODULE] [--json]    show what a running module shows: mode, frame and text
+  status [MODULE] [--json]    show what a running module shows: mode, frame, text and runs
   watch [MODULE] [--count N]  print each announcement and frame report as it comes
   list                        show the modules and which of them run
   new NAME                    make a new module, with its own settings and commands

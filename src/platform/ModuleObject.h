@@ -3,6 +3,7 @@
 #include <QDBusContext>
 #include <QObject>
 #include <QString>
+#include <QVariantMap>
 #include <functional>
 
 namespace pellimo::platform {
@@ -19,6 +20,9 @@ class ModuleObject : public QObject, protected QDBusContext {
   Q_PROPERTY(bool Raised READ isRaised)
   Q_PROPERTY(QString Frame READ frame)
   Q_PROPERTY(QString Canvas READ canvas)
+  Q_PROPERTY(bool Running READ isRunning)
+  Q_PROPERTY(QVariantMap LastRun READ lastRun)
+  Q_PROPERTY(QString NextReload READ nextReload)
 
  public:
   explicit ModuleObject(QObject* parent = nullptr);
@@ -39,10 +43,21 @@ class ModuleObject : public QObject, protected QDBusContext {
   /// it here at every change.
   QString canvas() const { return canvas_ ? canvas_() : QString(); }
 
+  /// The script runner's state, read from the runner when asked.
+  struct RunState {
+    bool running = false;
+    QVariantMap lastRun;
+    QString nextReload;
+  };
+  bool isRunning() const { return runState().running; }
+  QVariantMap lastRun() const { return runState().lastRun; }
+  QString nextReload() const { return runState().nextReload; }
+
   void setReady(bool ready) { ready_ = ready; }
   void setRaised(bool raised) { raised_ = raised; }
   void setFrameSource(std::function<QString()> source) { frame_ = std::move(source); }
   void setCanvasSource(std::function<QString()> source) { canvas_ = std::move(source); }
+  void setRunSource(std::function<RunState()> source) { run_ = std::move(source); }
 
  public slots:
   /// The bus method: logs who asked, answers the caller, then emits `quitRequested`.
@@ -62,6 +77,9 @@ class ModuleObject : public QObject, protected QDBusContext {
   bool raised_ = false;
   std::function<QString()> frame_;
   std::function<QString()> canvas_;
+  std::function<RunState()> run_;
+
+  RunState runState() const { return run_ ? run_() : RunState(); }
 };
 
 }  // namespace pellimo::platform

@@ -25,7 +25,7 @@ ChildProcess::ChildProcess(QObject* parent) : QObject(parent) {
           [this] { emit output(process_.readAllStandardOutput()); });
   connect(&process_, &QProcess::readyReadStandardError, this,
           [this] { emit errorOutput(process_.readAllStandardError()); });
-  connect(&process_, &QProcess::finished, this, [this] { emit finished(); });
+  connect(&process_, &QProcess::finished, this, &ChildProcess::finished);
   connect(&process_, &QProcess::errorOccurred, this, [this](QProcess::ProcessError error) {
     if (error != QProcess::FailedToStart) return;
     emit failedToStart(QStringLiteral("%1 could not be started: %2")

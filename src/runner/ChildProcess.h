@@ -27,7 +27,9 @@ class ChildProcess : public QObject {
  signals:
   void output(const QByteArray& bytes);
   void errorOutput(const QByteArray& bytes);
-  void finished();
+  /// The child exited: `status` says whether by itself (`exitCode` its status) or by a signal
+  /// (`exitCode` the signal's number).
+  void finished(int exitCode, QProcess::ExitStatus status);
   /// The interpreter could not be started; the text says why.
   void failedToStart(const QString& reason);
 

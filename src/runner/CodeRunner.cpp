@@ -18,8 +18,9 @@ constexpr int kFrameMs = 16;
 // Error output goes on being read this long after its first piece before the child is stopped.
 constexpr int kErrorGraceMs = 250;
 constexpr qsizetype kMaxErrorBytes = 64 * 1024;
-// A run shows its pieces as they come only once it has gone on this long; a quicker run is
-// shown whole when it ends, so a reload never shows half of its output.
+// A run shows its pieces as they come only once it has gone on this long, and a frame only once
+// it has grown this long; a quicker run is shown whole when it ends, so a reload never shows
+// half of its output.
 constexpr int kPiecesAfterMs = 500;
 
 }  // namespace
@@ -43,9 +44,10 @@ CodeRunner::CodeRunner(qint64 mode, const QString& code, Canvas* canvas)
     if (child_) child_->terminate();
   });
   showPieces_.setSingleShot(true);
-  showPieces_.setInterval(kPiecesAfterMs);
-  connect(&showPieces_, &QTimer::timeout, this, &CodeRunner::drawOutput);
+  connect(&showPieces_, &QTimer::timeout, this, &CodeRunner::piecesDue);
   runLimit_.setSingleShot(true);
+  // A coarse timer may fire early: a run stopped "after 1 s" must have had its second.
+  runLimit_.setTimerType(Qt::PreciseTimer);
   connect(&runLimit_, &QTimer::timeout, this, [this] {
     // Stopped as any run is; the next tick starts a fresh one.
     timedOut_ = true;
@@ -119,7 +121,15 @@ void CodeRunner::scheduleReload() {
 void CodeRunner::stopReloading() {
   if (loper_) loper_->deleteLater();
   loper_ = nullptr;
+  pendingRun_ = {};
   ++tickRuns_;
+}
+
+QDateTime CodeRunner::nextReload() const {
+  if (!loper_) return {};
+  const QDateTime now = QDateTime::currentDateTime();
+  if (pendingRun_.isValid() && pendingRun_ > now) return pendingRun_;
+  return now.addMSecs(loper_->remainingTime() + kTickToRunMs);
 }
 
 void CodeRunner::reloadTick() {
@@ -127,6 +137,7 @@ void CodeRunner::reloadTick() {
   // for its own run a second later: a run of the previous tick still about to start must not
   // cost this one, or a one-second interval would run every other second.
   if (isRunning()) return;
+  pendingRun_ = QDateTime::currentDateTime().addMSecs(kTickToRunMs);
   QTimer::singleShot(kTickToRunMs, this, [this, asked = tickRuns_] {
     if (asked == tickRuns_ && !isRunning()) startRun();
   });
@@ -138,6 +149,7 @@ void CodeRunner::run() {
 }
 
 void CodeRunner::startRun() {
+  pendingRun_ = {};
   if (!sourceFileName_) {
     emit runFinished();
     return;
@@ -162,15 +174,15 @@ void CodeRunner::startRun() {
   if (additinaolArguments_) arguments += *additinaolArguments_;
   auto* child = new ChildProcess(this);
   child_ = child;
-  connect(child, &ChildProcess::output, this, [this](const QByteArray& bytes) {
-    taskOutput_->append(bytes);
-    drawOutput();
-  });
+  connect(child, &ChildProcess::output, this, &CodeRunner::takeOutput);
   connect(child, &ChildProcess::errorOutput, this, &CodeRunner::showError);
   connect(child, &ChildProcess::failedToStart, this, &CodeRunner::showFailure);
   connect(child, &ChildProcess::finished, this, &CodeRunner::childFinished);
+  runClock_.start();
   child->start(interpreter, arguments);
-  showPieces_.start();
+  frameClock_.start();
+  piecesShown_ = false;
+  showPieces_.start(kPiecesAfterMs);
   limitRun();
 }
 
@@ -184,6 +196,29 @@ void CodeRunner::limitRun() {
   if (seconds <= 0) return;
   runLimit_.setInterval(static_cast<int>(qMin<qint64>(seconds, INT_MAX / 1000) * 1000));
   runLimit_.start();
+}
+
+void CodeRunner::takeOutput(const QByteArray& bytes) {
+  const quint64 frames = taskOutput_->endedFrames();
+  taskOutput_->append(bytes);
+  if (taskOutput_->endedFrames() == frames) {
+    drawOutput();
+    return;
+  }
+  frameClock_.start();
+  // Before the run's first half second is over, its end or that half second decides.
+  if (!piecesShown_) return;
+  // Drawn before the next paint: the canvas may still share the text of the frame that ended,
+  // which now holds the start of the next one.
+  showPieces_.start(kPiecesAfterMs);
+  render();
+}
+
+void CodeRunner::piecesDue() {
+  piecesShown_ = true;
+  const qint64 age = frameClock_.elapsed();
+  if (age < kPiecesAfterMs) showPieces_.start(static_cast<int>(kPiecesAfterMs - age));
+  render();
 }
 
 void CodeRunner::showError(const QByteArray& bytes) {
@@ -218,17 +253,30 @@ void CodeRunner::showFailure(const QString& reason) {
   showScriptError(reason);
   child_->stop();
   child_ = nullptr;
+  report(std::nullopt, std::nullopt, QStringLiteral("failed to start"));
   emit runFinished();
 }
 
-void CodeRunner::childFinished() {
+void CodeRunner::report(std::optional<int> exitStatus, std::optional<int> signal,
+                        const QString& stoppedFor) {
+  lastRun_ =
+      RunReport{exitStatus, signal, runClock_.elapsed(), stoppedFor, QDateTime::currentDateTime()};
+}
+
+void CodeRunner::childFinished(int exitCode, QProcess::ExitStatus status) {
   taskOutput_->finish();
   stopRunTimers();
   render();
-  if (timedOut_ && !gotError_ && taskOutput_->styledText()->length() == 0) {
+  if (timedOut_ && !gotError_ && taskOutput_->isEmpty()) {
     showScriptError(
         QStringLiteral("stopped after %1 s without finishing").arg(runLimit_.interval() / 1000));
   }
+  const bool exited = status == QProcess::NormalExit;
+  report(exited ? std::optional(exitCode) : std::nullopt,
+         exited ? std::nullopt : std::optional(exitCode),
+         timedOut_   ? QStringLiteral("time limit")
+         : gotError_ ? QStringLiteral("error output")
+                     : QString());
   actoveTasks_.append(child_);
   child_ = nullptr;
   emit runFinished();
@@ -258,16 +306,22 @@ void CodeRunner::drawOutput() {
 void CodeRunner::render() {
   // A run that wrote error output shows the error, whatever else it printed.
   if (gotError_) return;
-  // Until then the previous run's output stays.
-  if (isRunning() && showPieces_.isActive()) return;
   // Every drawing uses the widget's current look, also for what arrived before a change.
   const Appearance look = appearance();
   helper_.setDefaultStringColor(look.fontColor);
   taskOutput_->restyle(look);
-  const auto& styled = taskOutput_->styledText();
+  // The previous run's output stays until this run ends or has gone on a while; then the
+  // last complete frame shows until the one being written has grown a while too.
+  std::shared_ptr<const ansi::StyledText> shown = taskOutput_->styledText();
+  if (isRunning() && showPieces_.isActive()) {
+    if (!piecesShown_) return;
+    shown = taskOutput_->lastFrame();
+  } else if (shown->length() == 0) {
+    shown = taskOutput_->lastFrame();
+  }
   // Text that translates to nothing leaves the canvas as it is.
-  if (!canvas_ || styled->length() == 0) return;
-  if (canvas_->styledText() != styled) canvas_->setStyledText(styled);
+  if (!canvas_ || !shown || shown->length() == 0) return;
+  if (canvas_->styledText() != shown) canvas_->setStyledText(shown);
   canvas_->setNeedsDisplay();
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QDateTime>
+#include <QElapsedTimer>
 #include <QList>
 #include <QObject>
 #include <QPointer>
@@ -14,6 +16,7 @@
 #include "runner/Canvas.h"
 #include "runner/ChildProcess.h"
 #include "runner/RunOutput.h"
+#include "runner/RunReport.h"
 
 namespace pellimo::runner {
 
@@ -70,6 +73,10 @@ class CodeRunner : public QObject {
   const QTimer* loper() const { return loper_; }
   /// Whether a child of the current run is still running.
   bool isRunning() const;
+  /// How the last run that ended went; none before the first one ends.
+  const std::optional<RunReport>& lastRun() const { return lastRun_; }
+  /// When a reload tick's run will start next; null while the script is not reloaded.
+  QDateTime nextReload() const;
 
  signals:
   /// A run has ended: its child exited, or it could not start one.
@@ -91,7 +98,13 @@ class CodeRunner : public QObject {
   void limitRun();
   void showError(const QByteArray& bytes);
   void showFailure(const QString& reason);
-  void childFinished();
+  void childFinished(int exitCode, QProcess::ExitStatus status);
+  /// Takes in what the child printed: a frame that has just ended shows at once.
+  void takeOutput(const QByteArray& bytes);
+  /// The run, or its newest frame, has gone on long enough to show.
+  void piecesDue();
+  /// Records how the current run ended.
+  void report(std::optional<int> exitStatus, std::optional<int> signal, const QString& stoppedFor);
   void render();
   /// A new, empty output for the next run, in the widget's current look.
   void freshOutput();
@@ -116,8 +129,16 @@ class CodeRunner : public QObject {
   QTimer errorGrace_;
   /// The time limit of the current run, and whether it was reached.
   QTimer runLimit_;
-  /// Runs from the start of a run until its pieces show as they come.
+  /// Runs until the frame being written may show as it grows: half a second after the run
+  /// starts, then after each frame starts.
   QTimer showPieces_;
+  /// Whether this run has gone on long enough to show anything before it ends.
+  bool piecesShown_ = false;
+  QElapsedTimer runClock_;
+  QElapsedTimer frameClock_;
+  std::optional<RunReport> lastRun_;
+  /// When the run a reload tick asked for starts; null when none waits.
+  QDateTime pendingRun_;
   bool timedOut_ = false;
   QPointer<ChildProcess> child_;
   QTimer frame_;

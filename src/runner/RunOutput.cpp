@@ -21,9 +21,20 @@ std::size_t cutForNewest(std::u16string_view units) {
 }  // namespace
 
 RunOutput::RunOutput(const ansi::VXL_ANSIEscapeHelper& helper, const Appearance& look)
-    : helper_(helper),
-      look_(look),
-      stream_(std::make_unique<ansi::StyledTextStream>(helper, look.font)) {}
+    : helper_(helper), look_(look), stream_(makeStream(look)) {}
+
+std::unique_ptr<ansi::StyledTextStream> RunOutput::makeStream(const Appearance& look) {
+  return std::make_unique<ansi::StyledTextStream>(helper_, look.font, [this] { endFrame(); });
+}
+
+void RunOutput::endFrame() {
+  // A clear-screen right after another, or before any text, ends no frame worth showing.
+  ansi::StyledText& frame = *stream_->styledText();
+  if (frame.length() == 0) return;
+  lastFrame_ = std::make_shared<const ansi::StyledText>(frame);
+  frame.removePrefix(frame.length());
+  ++endedFrames_;
+}
 
 void RunOutput::append(const QByteArray& bytes) {
   decoded_.clear();
@@ -42,7 +53,8 @@ void RunOutput::finish() {
 bool RunOutput::restyle(const Appearance& look) {
   if (look == look_) return false;
   look_ = look;
-  stream_ = std::make_unique<ansi::StyledTextStream>(helper_, look.font);
+  lastFrame_ = nullptr;
+  stream_ = makeStream(look);
   stream_->append(received_);
   if (finished_) stream_->finish();
   keepNewest();

@@ -12,6 +12,10 @@ namespace pellimo::runner {
 /// The standard output of one run, translated as it arrives: invalid UTF-8 bytes show as
 /// U+FFFD, a character cut between pieces waits for its rest, and only the newest text is kept
 /// once a run has printed more than the bound.
+///
+/// Scripts that redraw a screen clear it first, as terminal dashboards do: a clear-screen
+/// (ESC[2J, as `clear` prints it) or a form feed ends a frame. Only the frame being written and
+/// the last complete one are kept; colours carry from one frame into the next.
 class RunOutput {
  public:
   static constexpr std::size_t kMaxUnits = 4 * 1024 * 1024;
@@ -27,9 +31,18 @@ class RunOutput {
   /// changed to its text colour); false when the look is the same.
   bool restyle(const Appearance& look);
 
+  /// The frame being written: all the output when the script never clears the screen.
   const std::shared_ptr<ansi::StyledText>& styledText() const { return stream_->styledText(); }
+  /// The last frame a clear-screen ended that had any text; null until one did.
+  const std::shared_ptr<const ansi::StyledText>& lastFrame() const { return lastFrame_; }
+  /// How many frames with text have ended: a new count means a new `lastFrame`.
+  quint64 endedFrames() const { return endedFrames_; }
+  /// Whether the run has shown no text at all yet.
+  bool isEmpty() const { return !lastFrame_ && styledText()->length() == 0; }
 
  private:
+  std::unique_ptr<ansi::StyledTextStream> makeStream(const Appearance& look);
+  void endFrame();
   void translate(std::u16string_view text);
   void keepNewest();
 
@@ -37,6 +50,8 @@ class RunOutput {
   Appearance look_;
   ansi::Utf8Decoder decoder_;
   std::unique_ptr<ansi::StyledTextStream> stream_;
+  std::shared_ptr<const ansi::StyledText> lastFrame_;
+  quint64 endedFrames_ = 0;
   /// What was received, escape sequences included, so that a new look can be applied to it.
   std::u16string received_;
   std::u16string decoded_;

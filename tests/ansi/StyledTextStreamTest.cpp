@@ -85,6 +85,21 @@ TEST(StyledTextStream, TextShowsBeforeTheColourThatEndsIt) {
   EXPECT_EQ(stream.styledText()->string(), u"half done");
 }
 
+TEST(StyledTextStream, ClearScreensMeanSomethingOnlyToAWatcher) {
+  VXL_ANSIEscapeHelper helper;
+  const std::u16string sample = u"a\fb\x1b[2Jc\x1b[3Jd";
+  StyledTextStream plain(helper, kWidgetFont);
+  plain.append(sample);
+  EXPECT_EQ(plain.styledText()->string(), u"a\fbcd");
+  // The watcher hears of each clear where it comes: after "a", then after "b".
+  std::vector<std::size_t> at;
+  StyledTextStream watched(helper, kWidgetFont,
+                           [&] { at.push_back(watched.styledText()->length()); });
+  watched.append(sample);
+  EXPECT_EQ(watched.styledText()->string(), u"abcd");
+  EXPECT_EQ(at, (std::vector<std::size_t>{1, 2}));
+}
+
 TEST(StyledText, RemovingAPrefixKeepsTheAttributesOfTheRest) {
   StyledText text;
   text.append(u"ab", {kWidgetFont, Color::red(), std::nullopt, std::nullopt});

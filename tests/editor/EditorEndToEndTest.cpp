@@ -3,6 +3,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QRegularExpression>
 
 #include "ModuleHarness.h"
 #include "platform/SettingsStore.h"
@@ -19,24 +20,39 @@ QString x(const QString& program, const QStringList& arguments) {
   return ran ? QString::fromUtf8(process.readAllStandardOutput()).trimmed() : QString();
 }
 
+const QStringList kFindEditor{"search", "--onlyvisible", "--name", "^Pellimo editor$"};
+
+/// Opens the launched module's editor with the host's "config" and gives it the keyboard: its
+/// window, or nothing when it never showed.
+QString openEditor(ModuleHarness& harness) {
+  if (harness.host({"send", "config"}).exitCode != 0) return {};
+  QString editor;
+  if (!eventually(
+          [&] { return !(editor = x("xdotool", kFindEditor).section('\n', 0, 0)).isEmpty(); }))
+    return {};
+  // Asked again until it holds: a window manager may pass over a request for a window it is
+  // still taking in.
+  const bool active = eventually([&] {
+    x("xdotool", {"windowactivate", editor});
+    return x("xdotool", {"getactivewindow"}) == editor;
+  });
+  return active ? editor : QString();
+}
+
+QString canvasOf(ModuleHarness& harness) {
+  const Finished status = harness.host({"status", "--json"});
+  return QJsonDocument::fromJson(status.out.toUtf8()).object().value("canvas").toString();
+}
+
 // A user's journey through the editor on a real desktop: the host's "config" opens it as a
 // floating window on every desktop, and what is typed there runs on the widget and is stored.
 TEST(EditorEndToEnd, ConfigShowsTheEditorAndARunTypedThereReachesTheWidget) {
   if (qEnvironmentVariableIsEmpty("DISPLAY")) GTEST_SKIP() << "needs an X display";
-  const QStringList findEditor{"search", "--onlyvisible", "--name", "^Pellimo editor$"};
   ModuleHarness harness;
   const Finished launched = harness.host({"launch"});
   ASSERT_EQ(launched.exitCode, 0) << launched.err.toStdString();
-  ASSERT_EQ(harness.host({"send", "config"}).exitCode, 0);
-  QString editor;
-  ASSERT_TRUE(eventually(
-      [&] { return !(editor = x("xdotool", findEditor).section('\n', 0, 0)).isEmpty(); }));
-  // Asked again until it holds: a window manager may pass over a request for a window it is
-  // still taking in.
-  ASSERT_TRUE(eventually([&] {
-    x("xdotool", {"windowactivate", editor});
-    return x("xdotool", {"getactivewindow"}) == editor;
-  }));
+  const QString editor = openEditor(harness);
+  ASSERT_FALSE(editor.isEmpty());
   const QString state = x("xprop", {"-id", editor, "_NET_WM_STATE"});
   EXPECT_TRUE(state.contains("_ABOVE") && state.contains("_SKIP_TASKBAR") &&
               state.contains("_SKIP_PAGER"))
@@ -50,15 +66,45 @@ TEST(EditorEndToEnd, ConfigShowsTheEditorAndARunTypedThereReachesTheWidget) {
   x("xdotool", {"key", "--delay", "50", "alt+r"});
 
   QString canvas;
-  EXPECT_TRUE(eventually([&] {
-    const Finished status = harness.host({"status", "--json"});
-    canvas = QJsonDocument::fromJson(status.out.toUtf8()).object().value("canvas").toString();
-    return canvas == QStringLiteral("e2e-ran\n");
-  })) << canvas.toStdString();
-  EXPECT_TRUE(x("xdotool", findEditor).isEmpty());
+  EXPECT_TRUE(eventually([&] { return (canvas = canvasOf(harness)) == "e2e-ran\n"; }))
+      << canvas.toStdString();
+  EXPECT_TRUE(x("xdotool", kFindEditor).isEmpty());
   platform::SettingsStore stored(QStringLiteral("org.pellimo.widget"));
   EXPECT_EQ(stored.stringForKey("scriptValue"), QStringLiteral("echo e2e-ran"));
   EXPECT_EQ(stored.integerForKey("reloadAfter"), 2);
+}
+
+TEST(EditorEndToEnd, PickingALanguageThenCancelLeavesTheStoreAndTheWidgetAsBefore) {
+  if (qEnvironmentVariableIsEmpty("DISPLAY")) GTEST_SKIP() << "needs an X display";
+  ModuleHarness harness;
+  const QString script = QStringLiteral(R"(echo "$@" $$)");
+  {
+    platform::SettingsStore stored(QStringLiteral("org.pellimo.widget"));
+    stored.setValue(0, "modeValue");
+    stored.setValue(script, "scriptValue");
+    stored.setValue("a,b", "args");
+    ASSERT_TRUE(stored.synchronize());
+  }
+  ASSERT_EQ(harness.host({"launch"}).exitCode, 0);
+  const QRegularExpression ran(R"(^a b \d+\n$)");
+  QString before;
+  ASSERT_TRUE(eventually([&] { return ran.match(before = canvasOf(harness)).hasMatch(); }))
+      << before.toStdString();
+  ASSERT_FALSE(openEditor(harness).isEmpty());
+  x("xdotool", {"key", "--delay", "50", "alt+g", "Down", "alt+c"});
+  ASSERT_TRUE(eventually([&] { return x("xdotool", kFindEditor).isEmpty(); }));
+
+  const platform::SettingsStore stored(QStringLiteral("org.pellimo.widget"));
+  EXPECT_EQ(stored.integerForKey("modeValue"), 0);
+  EXPECT_EQ(stored.stringForKey("scriptValue"), script);
+  EXPECT_EQ(stored.stringForKey("args"), "a,b");
+  // A fresh run is the same script with the same arguments.
+  ASSERT_EQ(harness.host({"send", "refresh"}).exitCode, 0);
+  QString after;
+  EXPECT_TRUE(eventually([&] {
+    after = canvasOf(harness);
+    return after != before && ran.match(after).hasMatch();
+  })) << after.toStdString();
 }
 
 }  // namespace

@@ -1,13 +1,18 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <functional>
+
 #include <QDBusConnection>
 #include <QDir>
 #include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QRegularExpression>
+#include <QSet>
 
 #include "ModuleHarness.h"
+#include "Processes.h"
 #include "platform/Bundle.h"
 #include "platform/BusContract.h"
 #include "platform/DistributedNotificationCenter.h"
@@ -52,6 +57,30 @@ class HostEndToEnd : public ::testing::Test {
   }
   bool raisedSoon(const QString& module, bool raised) {
     return eventually([&] { return status(module).value("raised").toBool() == raised; });
+  }
+  /// Stores settings of the built-in module before it is launched.
+  void store(const QMap<QString, QVariant>& values) {
+    platform::SettingsStore settings(kBuiltIn);
+    for (auto value = values.begin(); value != values.end(); ++value)
+      settings.setValue(value.value(), value.key());
+    ASSERT_TRUE(settings.synchronize());
+  }
+  /// Serves until the built-in module's canvas passes `check`.
+  bool canvasSoon(const std::function<bool(const QString&)>& check, int timeoutMs = 15000) {
+    QString canvas;
+    const bool shown =
+        eventually([&] { return check(canvas = status().value("canvas").toString()); }, timeoutMs);
+    if (!shown) ADD_FAILURE() << "the canvas shows: " << canvas.toStdString();
+    return shown;
+  }
+  /// The start times a script that logs them to `file` has logged.
+  static QList<double> startTimes(const QString& file) {
+    QList<double> times;
+    QFile log(file);
+    if (!log.open(QIODevice::ReadOnly)) return times;
+    for (const QByteArray& line : log.readAll().split('\n'))
+      if (!line.isEmpty()) times.append(line.toDouble());
+    return times;
   }
 
   ModuleHarness harness;
@@ -232,6 +261,132 @@ TEST_F(HostEndToEnd, ClearWipesTheSettingsAndTheScriptFile) {
   EXPECT_TRUE(eventually([&] { return scripts.entryList({"Pellimo.*"}, QDir::Files).isEmpty(); }));
   EXPECT_TRUE(platform::SettingsStore(kBuiltIn).dictionaryRepresentation().isEmpty());
   EXPECT_TRUE(status().value("ready").toBool()) << "the module keeps running";
+}
+
+TEST_F(HostEndToEnd, ReloadsRunASecondApartAndKeepGoingAfterClear) {
+  const QString runs = harness.root() + "/runs";
+  store({{platform::keys::kReloadAfter, 1},
+         {platform::keys::kScriptValue,
+          QStringLiteral("date +%s.%N >> '%1'; wc -l < '%1'").arg(runs)}});
+  launch();
+  ASSERT_TRUE(eventually([&] { return startTimes(runs).size() >= 5; }, 20000));
+  QList<double> times = startTimes(runs);
+  QList<double> gaps;
+  for (qsizetype i = 1; i < times.size(); ++i)
+    gaps.append(times[i] - times[i - 1]);
+  std::sort(gaps.begin(), gaps.end());
+  EXPECT_LT(gaps[gaps.size() / 2], 1.5);
+  const QJsonObject shown = status();
+  EXPECT_FALSE(shown.value("nextReload").toString().isEmpty());
+  EXPECT_EQ(shown.value("lastRun").toObject().value("exitStatus").toInt(-1), 0);
+
+  ASSERT_EQ(harness.host({"send", "clear"}).exitCode, 0);
+  const qsizetype cleared = startTimes(runs).size();
+  canvasSoon([&](const QString& canvas) { return canvas.trimmed().toInt() >= cleared + 2; });
+}
+
+TEST_F(HostEndToEnd, AHungFirstRunIsStoppedAtItsTimeLimitAndAFreshRunShows) {
+  const QString marker = harness.root() + "/first-ran";
+  store({{platform::keys::kReloadAfter, 1},
+         {platform::keys::kTimeout, 2},
+         {platform::keys::kScriptValue,
+          QStringLiteral("[ -e '%1' ] || { : > '%1'; exec sleep 100; }; echo fresh").arg(marker)}});
+  launch();
+  canvasSoon([](const QString& canvas) { return canvas == "fresh\n"; });
+}
+
+TEST_F(HostEndToEnd, TheWholeErrorOutputShows) {
+  store({{platform::keys::kScriptValue,
+          "for i in $(seq 50); do echo \"line $i\" >&2; done; exit 1"}});
+  launch();
+  canvasSoon([](const QString& canvas) {
+    return canvas.startsWith("Error in Script:\n\nline 1\n") && canvas.endsWith("line 50\n");
+  });
+  EXPECT_EQ(status().value("lastRun").toObject().value("stoppedFor").toString(), "error output");
+}
+
+TEST_F(HostEndToEnd, WithoutAUsableRuntimeDirectoryTheModuleStillShowsOutput) {
+  // Qt makes a missing runtime directory itself; a file in its place nothing mends.
+  QFile file(harness.root() + "/not-a-directory");
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  QProcessEnvironment environment = harness.environment();
+  environment.insert("XDG_RUNTIME_DIR", file.fileName());
+  environment.insert("TMPDIR", harness.root() + "/home");
+  harness.setEnvironment(environment);
+  store({{platform::keys::kScriptValue, "echo shown"}});
+  launch();
+  canvasSoon([](const QString& canvas) { return canvas == "shown\n"; });
+  EXPECT_TRUE(moduleLog(kBuiltIn).contains("cannot keep scripts in " + file.fileName()))
+      << moduleLog(kBuiltIn).toStdString();
+}
+
+TEST_F(HostEndToEnd, AReloadingModuleNeverShowsAHalfRunOrAClearedFrame) {
+  // Each run writes a first frame, then clears the screen for its second.
+  store({{platform::keys::kReloadAfter, 1},
+         {platform::keys::kScriptValue,
+          R"(echo begin; sleep 0.3; printf '\033[H\033[2J\033[3J'; echo "end $$")"}});
+  launch();
+  QSet<QString> shown;
+  ASSERT_TRUE(eventually(
+      [&] {
+        const QString canvas = status().value("canvas").toString();
+        if (!canvas.isEmpty()) shown.insert(canvas);
+        return shown.size() >= 3;
+      },
+      20000));
+  for (const QString& canvas : shown)
+    EXPECT_TRUE(QRegularExpression("^end \\d+\n$").match(canvas).hasMatch())
+        << canvas.toStdString();
+}
+
+TEST_F(HostEndToEnd, TheEndOfItsSessionQuitsTheModuleSayingWhyAndEndsItsScript) {
+  // The session's bus, then its display, started here for the module and taken away.
+  const struct {
+    QString program;
+    QStringList arguments;
+    const char* variable;
+    const char* prefix;
+    const char* says;
+  } endings[] = {
+      {"dbus-daemon",
+       {"--session", "--nofork", "--print-address=1"},
+       "DBUS_SESSION_BUS_ADDRESS",
+       "",
+       "quitting: the session bus is gone"},
+      {"Xvfb",
+       {"-displayfd", "1", "-nolisten", "tcp"},
+       "DISPLAY",
+       ":",
+       "quitting: the display is gone"},
+  };
+  const QString pidFile = harness.root() + "/sleeper";
+  store({{platform::keys::kScriptValue,
+          QStringLiteral("sleep 300 & echo $! > '%1'; wait").arg(pidFile)}});
+  const QProcessEnvironment usual = harness.environment();
+  for (const auto& ending : endings) {
+    QFile::remove(pidFile);
+    QProcess session;
+    session.start(ending.program, ending.arguments);
+    ASSERT_TRUE(session.waitForReadyRead(10000)) << ending.program.toStdString();
+    QProcessEnvironment environment = usual;
+    environment.insert(ending.variable,
+                       ending.prefix + QString::fromUtf8(session.readLine().trimmed()));
+    if (ending.program == "Xvfb") environment.insert("QT_QPA_PLATFORM", "xcb");
+    harness.setEnvironment(environment);
+    QProcess* module = harness.startWidget();
+    pid_t sleeper = 0;
+    ASSERT_TRUE(eventually([&] {
+      QFile file(pidFile);
+      return file.open(QIODevice::ReadOnly) && (sleeper = file.readAll().trimmed().toInt()) > 0;
+    })) << ending.says;
+    session.terminate();
+    ASSERT_TRUE(session.waitForFinished(10000));
+    EXPECT_TRUE(eventually([&] { return module->state() == QProcess::NotRunning; })) << ending.says;
+    EXPECT_TRUE(module->readAllStandardError().contains(ending.says)) << ending.says;
+    EXPECT_TRUE(eventually([&] {
+      return liveProcesses([&](const ProcessEntry& entry) { return entry.pid == sleeper; }).empty();
+    })) << ending.says;
+  }
 }
 
 TEST_F(HostEndToEnd, FailuresSayWhyAndExitWithOne) {

@@ -111,6 +111,8 @@ TEST_F(RunnerTest, ScriptsRunWithTheirInstalledInterpreterOrShowWhyNot) {
 TEST_F(RunnerTest, ErrorOutputShowsWholeUpTo64KiBAndLaterOutputDoesNotReplaceIt) {
   ASSERT_TRUE(runToEnd("echo one >&2; echo two >&2; echo out"));
   EXPECT_EQ(canvas.plainText(), "Error in Script:\n\none\ntwo\n");
+  ASSERT_TRUE(runner->lastRun());
+  EXPECT_EQ(runner->lastRun()->stoppedFor, "error output");
   ASSERT_TRUE(runToEnd("head -c 100000 /dev/zero | tr '\\0' x >&2"));
   EXPECT_EQ(canvas.plainText(), "Error in Script:\n\n" + QString(64 * 1024, u'x'));
 }
@@ -165,6 +167,39 @@ TEST_F(RunnerTest, RunsOfAOneSecondIntervalStartASecondApart) {
   std::sort(gaps.begin(), gaps.end());
   // Every other tick lost would make the gaps two seconds.
   EXPECT_LT(gaps[gaps.size() / 2], 1.5) << gaps[gaps.size() / 2];
+  const QDateTime now = QDateTime::currentDateTime();
+  EXPECT_GT(runner->nextReload(), now);
+  EXPECT_LE(runner->nextReload(), now.addMSecs(2000));
+  runner->stopReloading();
+  EXPECT_FALSE(runner->nextReload().isValid());
+}
+
+TEST_F(RunnerTest, ARunReportsItsExitStatusAndDuration) {
+  ASSERT_TRUE(runToEnd("sleep 0.2; exit 3"));
+  ASSERT_TRUE(runner->lastRun());
+  EXPECT_EQ(runner->lastRun()->exitStatus, 3);
+  EXPECT_EQ(runner->lastRun()->signal, std::nullopt);
+  EXPECT_GE(runner->lastRun()->durationMs, 200);
+  EXPECT_EQ(runner->lastRun()->stoppedFor, "");
+}
+
+TEST_F(RunnerTest, AClearScreenStartsAFrameAndOnlyWholeFramesShow) {
+  // A quick run shows its last frame alone.
+  ASSERT_TRUE(runToEnd("echo old"));
+  ASSERT_TRUE(runToEnd(R"(printf 'first\n\033[H\033[2J\033[3Jsecond\n')"));
+  EXPECT_EQ(canvas.shown, QStringList({"old\n", "second\n"}));
+  // A frame being written shows once it has grown for half a second; until then the last
+  // complete one does.
+  canvas.shown.clear();
+  ASSERT_TRUE(runToEnd(R"(printf '\033[2Jone\n'; sleep 0.1; printf '\fa\n'; sleep 1.2; echo b)"));
+  EXPECT_EQ(canvas.shown, QStringList({"one\n", "a\n", "a\nb\n"}));
+  // A dashboard that never ends shows its newest frame, one at a time.
+  ASSERT_TRUE(
+      load(R"(i=0; while :; do i=$((i+1)); printf '\033[2Jframe %d\n' $i; sleep 0.1; done)"));
+  runner->run();
+  EXPECT_TRUE(eventually([&] { return canvas.plainText() == "frame 20\n"; }));
+  for (const QString& shown : canvas.shown)
+    EXPECT_LE(shown.count("frame"), 1) << shown.toStdString();
 }
 
 TEST_F(RunnerTest, AScriptSlowerThanItsIntervalFinishesEveryRun) {
@@ -190,6 +225,10 @@ TEST_F(RunnerTest, AReloadedRunIsStoppedAtItsTimeLimitAndTheNextTickRunsAgain) {
     ASSERT_TRUE(load(QStringLiteral("echo run >> '%1'; %2; exec sleep 30").arg(runs, c.printed)));
     runner->start();
     EXPECT_TRUE(eventually([&] { return canvas.plainText() == c.shown; })) << c.printed;
+    ASSERT_TRUE(runner->lastRun());
+    EXPECT_EQ(runner->lastRun()->stoppedFor, "time limit");
+    EXPECT_EQ(runner->lastRun()->signal, SIGTERM);
+    EXPECT_GE(runner->lastRun()->durationMs, 1000);
     EXPECT_TRUE(eventually([&] {
       QFile file(runs);
       return file.open(QIODevice::ReadOnly) && file.readAll().count('\n') >= 2;
@@ -260,6 +299,33 @@ TEST(RunOutput, ANewLookReachesWhatArrivedBeforeIt) {
   EXPECT_EQ(text.fonts().at(0, whole).value, bigger.font);
   EXPECT_EQ(text.foregrounds().at(0, whole).value, bigger.fontColor);
   EXPECT_EQ(text.foregrounds().at(7, whole).value, ansi::Color::red());
+}
+
+TEST(RunOutput, AClearScreenOrFormFeedEndsAFrameAndColoursCarryIntoTheNext) {
+  ansi::VXL_ANSIEscapeHelper helper;
+  helper.setDefaultStringColor(kLook.fontColor);
+  runner::RunOutput output(helper, kLook);
+  // What `clear` prints, at the start and twice in a row: no empty frame ends.
+  const QByteArray clear = "\x1b[H\x1b[2J\x1b[3J";
+  const QByteArray text = clear + clear + "\x1b[31mone\n" + clear + clear + "two\n\ftail";
+  for (char byte : text)
+    output.append(QByteArray(1, byte));
+  EXPECT_EQ(output.endedFrames(), 2u);
+  ASSERT_TRUE(output.lastFrame());
+  const ansi::StyledText& two = *output.lastFrame();
+  EXPECT_EQ(two.string(), u"two\n");
+  EXPECT_EQ(two.foregrounds().at(0, {0, two.length()}).value, ansi::Color::red());
+  EXPECT_EQ(output.styledText()->string(), u"tail");
+  // A new look translates every frame again.
+  const runner::Appearance bigger{ansi::Font{"DejaVu Sans Mono", 20, 5, false}, kLook.fontColor};
+  EXPECT_TRUE(output.restyle(bigger));
+  EXPECT_EQ(output.lastFrame()->string(), u"two\n");
+  EXPECT_EQ(output.lastFrame()->fonts().at(0, {0, 4}).value, bigger.font);
+  // Hours of frames keep no more than the newest two.
+  for (int i = 0; i < 20000; ++i)
+    output.append(QByteArray("\fframe ") + QByteArray::number(i) + '\n');
+  EXPECT_EQ(output.lastFrame()->string(), u"frame 19998\n");
+  EXPECT_EQ(output.styledText()->string(), u"frame 19999\n");
 }
 
 }  // namespace

@@ -36,6 +36,8 @@ class ModuleHarness {
   QString root() const { return dir_.path(); }
   QString scriptDirectory() const;
   QProcessEnvironment environment() const { return env_; }
+  /// The environment of the programs started from now on.
+  void setEnvironment(const QProcessEnvironment& environment) { env_ = environment; }
 
  private:
   QProcess* start(const QString& program, const QStringList& arguments);
