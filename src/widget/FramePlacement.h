@@ -1,12 +1,18 @@
 #pragma once
 
 #include <QRect>
+#include <QRectF>
 
 namespace pellimo::widget {
 
-/// Where a stored frame puts the window: as stored, except that a frame without area keeps the
-/// window's current size (a corrupt value must not make the widget vanish) and one wholly off
-/// every screen (a monitor unplugged) is moved onto the primary screen.
-QRect placedFrame(const QRect& stored, const QRect& current);
+/// The smallest frame a restored widget gets: a 1×1 frame would make it impossible to find.
+inline constexpr QSize kMinimumFrameSize{64, 32};
+
+/// Where a stored frame puts the window: on the screen it overlaps most, no larger than that
+/// screen and no smaller than `kMinimumFrameSize`, wholly on it. A frame without area keeps the
+/// window's current size (a corrupt value must not make the widget vanish); one wholly off every
+/// screen (a monitor unplugged) goes to the primary screen's corner. Numbers too large for any
+/// screen are cut before they become pixels, so they never wrap around.
+QRect placedFrame(const QRectF& stored, const QRect& current);
 
 }  // namespace pellimo::widget

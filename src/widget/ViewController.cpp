@@ -91,7 +91,7 @@ void ViewController::restoreFrame(bool skipZero) {
   if (!stored.isValid()) return;
   const QRectF frame = platform::rectFromString(stored.toString());
   if (skipZero && frame.isNull()) return;
-  window_->setFrame(placedFrame(frame.toRect(), window_->geometry()));
+  window_->setFrame(placedFrame(frame, window_->geometry()));
 }
 
 void ViewController::configWindow() {

@@ -42,12 +42,15 @@ QRect boxOf(const QImage& image, bool (*wanted)(QRgb)) {
 
 class WindowEndToEnd : public ::testing::Test {
  protected:
-  /// Launches the built-in widget, running `script`, on the display the environment names.
-  void launch(const QString& script = QStringLiteral("printf 'plain text\\n'")) {
+  /// Launches the built-in widget, running `script`, on the display the environment names,
+  /// from the stored frame `frameMark` when one is given.
+  void launch(const QString& script = QStringLiteral("printf 'plain text\\n'"),
+              const QString& frameMark = {}) {
     harness.emplace();
     platform::SettingsStore settings(kBuiltIn);
     settings.setValue(0, QStringLiteral("modeValue"));
     settings.setValue(script, QStringLiteral("scriptValue"));
+    if (!frameMark.isEmpty()) settings.setValue(frameMark, QStringLiteral("frameMark"));
     ASSERT_TRUE(settings.synchronize());
     ASSERT_EQ(harness->host({"launch"}).exitCode, 0);
     window = run("xdotool", {"search", "--name", "^Pellimo$"}).section('\n', 0, 0);
@@ -138,6 +141,16 @@ TEST_F(WindowEndToEnd, ColouredOutputZoomsUpWholeAndShowsBorderAndButtonTillEith
   run("xdotool", {"mousemove", QString::number(at.center().x()), QString::number(at.center().y()),
                   "click", "--repeat", "2", "--delay", "60", "1"});
   EXPECT_TRUE(seenRaised(false)) << "double-click";
+}
+
+TEST_F(WindowEndToEnd, AStoredFrameLargerThanTheScreenStartsTheWidgetWhollyOnIt) {
+  // Mapped as stored, such a window held the module in the window manager's frame query.
+  launch(QStringLiteral("echo big"), QStringLiteral("{{100, 100}, {16384, 16384}}"));
+  const QRect screen = QGuiApplication::primaryScreen()->geometry();
+  QRect shown;
+  EXPECT_TRUE(eventually([&] { return screen.contains(shown = frame()); }))
+      << shown.width() << 'x' << shown.height();
+  EXPECT_TRUE(send("kill"));
 }
 
 TEST_F(WindowEndToEnd, AMoveAfterTheFirstSecondsIsReportedStoredAndRestored) {

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <QDBusConnection>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -102,14 +104,29 @@ TEST_F(Window, EachOperationGivesItsModeAnimationButtonClearViewAndBusReport) {
       << "the fallback background is never stored";
 }
 
-TEST_F(Window, AStoredFrameIsRestoredAndOneWithoutAreaKeepsTheSize) {
+TEST_F(Window, AStoredFrameIsRestoredWhollyOnItsScreenAtAFindableSize) {
   const QSize size = ui.window.size();
-  for (const auto& [stored, restored] : {std::pair{"{{40, 30}, {0, 0}}", QRect({40, 30}, size)},
-                                         {"{{40, 30}, {320, 180}}", QRect(40, 30, 320, 180)}}) {
-    platform::SettingsStore::standard().setValue(QString(stored), QStringLiteral("frameMark"));
+  const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+  const QPoint corner = area.topLeft();
+  const struct {
+    const char* stored;
+    QRect restored;
+  } cases[] = {
+      {"{{40, 30}, {320, 180}}", QRect(40, 30, 320, 180)},
+      {"{{40, 30}, {0, 0}}", QRect({40, 30}, size)},
+      {"{{100, 100}, {16384, 16384}}", area},
+      {"{{40, 30}, {1, 1}}", QRect(40, 30, 64, 32)},
+      // Off every screen, or beyond what a pixel can hold: onto the primary screen's corner.
+      {"{{1e99, -1e99}, {320, 180}}", QRect(corner, QSize(320, 180))},
+      {"{{-5000, 40}, {320, 180}}", QRect(corner, QSize(320, 180))},
+      // Partly off its screen: moved wholly onto it.
+      {"{{-100, 30}, {320, 180}}", QRect(area.left(), 30, 320, 180)},
+  };
+  for (const auto& c : cases) {
+    platform::SettingsStore::standard().setValue(QString(c.stored), QStringLiteral("frameMark"));
     Interface widget;
     show(widget);
-    EXPECT_EQ(widget.window.geometry(), restored) << stored;
+    EXPECT_EQ(widget.window.geometry(), c.restored) << c.stored;
   }
 }
 
