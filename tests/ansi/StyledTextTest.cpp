@@ -44,16 +44,16 @@ TEST(AttributeLayer, OutOfTextAndEmptyRangesChangeNothing) {
   EXPECT_FALSE(layer.at(9, {0, 4}).value.has_value());
 }
 
-TEST(StyledText, AddingOneAttributeLeavesTheOthers) {
-  StyledText text(u"abcd");
-  text.addAttribute(Attribute::Foreground, Color::red(), {0, 4});
-  text.addAttribute(Attribute::Underline, kUnderlineDouble, {1, 2});
-  text.addAttribute(Attribute::Foreground, Color::blue(), {2, 2});
-  Range range;
-  EXPECT_EQ(text.attribute(Attribute::Foreground, 1, &range, {0, 4}), AttributeValue{Color::red()});
-  EXPECT_EQ(range, (Range{0, 2}));
-  EXPECT_EQ(text.attribute(Attribute::Underline, 2, &range, {0, 4}), AttributeValue{9});
-  EXPECT_EQ(range, (Range{1, 2}));
+TEST(StyledText, RemovingAPrefixKeepsTheAttributesOfTheRest) {
+  const Font font{"Mono", 11, Font::kRegularWeight, false};
+  StyledText text;
+  text.append(u"ab", {font, Color::red(), std::nullopt, std::nullopt});
+  text.append(u"cd", {font, Color::blue(), std::nullopt, 1});
+  text.removePrefix(3);
+  EXPECT_EQ(text.string(), u"d");
+  EXPECT_EQ(text.attribute(Attribute::Foreground, 0, nullptr, {0, 1}),
+            AttributeValue{Color::blue()});
+  EXPECT_EQ(text.attribute(Attribute::Underline, 0, nullptr, {0, 1}), AttributeValue{1});
 }
 
 }  // namespace

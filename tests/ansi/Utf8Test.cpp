@@ -5,9 +5,10 @@
 namespace pellimo::ansi {
 namespace {
 
-TEST(Utf8, DecodesEveryLengthAndSurrogatePairs) {
+TEST(Utf8, CodesEveryLengthAndSurrogatePairsAndEncodesALoneSurrogateAsReplacement) {
   EXPECT_EQ(decodeUtf8("a\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80"), u"a\u00E9\u20AC\U0001F600");
   EXPECT_EQ(encodeUtf8(u"a\u00E9\u20AC\U0001F600"), "a\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80");
+  EXPECT_EQ(encodeUtf8(std::u16string{u'a', char16_t(0xD800), u'b'}), "a\xEF\xBF\xBD\x62");
 }
 
 TEST(Utf8, EachInvalidByteBecomesOneReplacement) {
@@ -39,13 +40,6 @@ TEST(Utf8, CharacterCutBetweenPiecesWaitsForItsRest) {
   decoder.finish(out);
   EXPECT_EQ(out, u"x\U0001F600y");
   EXPECT_EQ(decoder.invalidCount(), 0u);
-}
-
-TEST(Utf8, LoneSurrogatesEncodeAsReplacement) {
-  const std::u16string lone = {u'a', static_cast<char16_t>(0xD800), u'b'};
-  EXPECT_EQ(encodeUtf8(lone),
-            "a\xEF\xBF\xBD"
-            "b");
 }
 
 }  // namespace
