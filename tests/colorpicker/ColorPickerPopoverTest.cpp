@@ -56,13 +56,18 @@ class PopoverTest : public ::testing::Test {
     return content->findChild<colorpicker::ColorPanelResizeDimple*>(QString(),
                                                                     Qt::FindDirectChildrenOnly);
   }
-  /// Drags the popover by the middle of its content view in five equal moves.
-  static void dragPopover(const QPoint& offset) {
+  /// Drags the popover by the middle of its content view in equal moves; whether the arrow was
+  /// hidden after each move.
+  static std::vector<bool> dragPopover(const QPoint& offset, int moves = 5) {
     const QPoint start = screenRect(view()).center();
     sendMouse(view(), QEvent::MouseButtonPress, start, Qt::LeftButton);
-    for (int step = 1; step <= 5; ++step)
-      sendMouse(view(), QEvent::MouseMove, start + offset * step / 5, Qt::LeftButton);
+    std::vector<bool> hidden;
+    for (int step = 1; step <= moves; ++step) {
+      sendMouse(view(), QEvent::MouseMove, start + offset * step / moves, Qt::LeftButton);
+      hidden.push_back(popover()->shouldHideAnchor());
+    }
     sendMouse(view(), QEvent::MouseButtonRelease, start + offset, Qt::NoButton);
+    return hidden;
   }
 
   QWidget host_;
@@ -88,15 +93,11 @@ TEST_F(PopoverTest, BeforeItsFirstShowingThereIsNoColourYetTheSetOneIsKept) {
 
 TEST_F(PopoverTest, WhileShownEveryColourGoesToTheTargetAndShowingAgainRebuildsTheContent) {
   reportToRecorder();
-  popover()->setColor(Color::grey(0.25));
   showPopover();
-  EXPECT_TRUE(popover()->observingColor());
-  EXPECT_EQ(panel()->color(), Color::grey(0.25));
   panel()->setColor(Color::blue());
   panel()->setColor(Color::green());
   EXPECT_EQ(recorder_.colors, std::vector<Color>({Color::blue(), Color::green()}));
   EXPECT_EQ(recorder_.senders, std::vector<QObject*>(2, popover()));
-  EXPECT_EQ(popover()->color(), Color::green());
   serve(well_);
   const QPointer<QObject> first = controller();
   showPopover();
@@ -172,20 +173,6 @@ TEST_F(PopoverTest, AClickOnAnotherWellClosesThePopoverFirstUnlessItAddsOrDeacti
   }
 }
 
-TEST_F(PopoverTest, AnActiveWellTakesThePanelsColoursAndReportsThem) {
-  well_->setColor(Color::grey(0.3));
-  well_->setTarget(&recorder_);
-  well_->setAction(&Recorder::wellChanged);
-  QTest::mouseClick(well_, Qt::LeftButton);
-  EXPECT_TRUE(well_->isActive());
-  EXPECT_TRUE(panel()->isVisible());
-  EXPECT_EQ(panel()->color(), Color::grey(0.3));
-  panel()->setColor(Color::cyan());
-  EXPECT_EQ(well_->color(), Color::cyan());
-  EXPECT_EQ(recorder_.senders, std::vector<QObject*>({well_}));
-  EXPECT_EQ(recorder_.colors, std::vector<Color>({Color::cyan()}));
-}
-
 TEST_F(PopoverTest, DeactivatingAllLeavesANewHiddenWellAndNoWellActive) {
   activateQuietly(well_);
   other_->activate(false);
@@ -199,34 +186,43 @@ TEST_F(PopoverTest, DeactivatingAllLeavesANewHiddenWellAndNoWellActive) {
   EXPECT_FALSE(ColorWell::hiddenWell()->isActive());
 }
 
-TEST_F(PopoverTest, AClickOpensThePopoverOnThePopoverWell) {
-  popoverWell_->setColor(Color::yellow());
-  popoverWell_->setTarget(&recorder_);
-  popoverWell_->setAction(&Recorder::wellChanged);
-  QTest::mouseClick(popoverWell_, Qt::LeftButton);
-  EXPECT_TRUE(popoverWell_->isActive());
-  EXPECT_TRUE(popover()->isShown());
-  EXPECT_FALSE(panel()->isVisible());
-  EXPECT_EQ(popover()->colorWell(), popoverWell_);
-  EXPECT_EQ(popover()->delegate(), popoverWell_);
-  EXPECT_EQ(popover()->color(), Color::yellow());
-  panel()->setColor(Color::blue());
-  EXPECT_EQ(recorder_.colors, std::vector<Color>({Color::blue()}));
-  popover()->close();
-  EXPECT_FALSE(popoverWell_->isActive());
-  EXPECT_EQ(popover()->delegate(), nullptr);
-}
-
-TEST_F(PopoverTest, APopoverWellUsesTheFloatingPanelWhenItIsOnScreenAndAllowed) {
-  for (const bool allowed : {true, false}) {
+TEST_F(PopoverTest, AClickedWellEditsInThePanelOrInThePopoverAndReportsEachColour) {
+  const struct {
+    const char* name;
+    ColorWell* well;
+    bool panelOnScreen, panelAllowed, inPopover;
+  } cases[] = {
+      {"plain well", well_, false, true, false},
+      {"popover well", popoverWell_, false, true, true},
+      {"popover well, panel on screen", popoverWell_, true, true, false},
+      {"popover well, panel on screen but not allowed", popoverWell_, true, false, true},
+  };
+  for (const auto& c : cases) {
     resetColorPicker();
-    panel()->orderFront();
-    popoverWell_->setUseColorPanelIfAvailable(allowed);
-    QTest::mouseClick(popoverWell_, Qt::LeftButton);
-    EXPECT_TRUE(popoverWell_->isActive());
-    EXPECT_EQ(popover()->isShown(), !allowed);
-    EXPECT_EQ(panel()->isVisible(), allowed);
-    popoverWell_->deactivate();
+    recorder_.senders.clear();
+    recorder_.colors.clear();
+    if (c.panelOnScreen) panel()->orderFront();
+    popoverWell_->setUseColorPanelIfAvailable(c.panelAllowed);
+    c.well->setColor(Color::yellow());
+    c.well->setTarget(&recorder_);
+    c.well->setAction(&Recorder::wellChanged);
+    QTest::mouseClick(c.well, Qt::LeftButton);
+    EXPECT_TRUE(c.well->isActive()) << c.name;
+    EXPECT_EQ(popover()->isShown(), c.inPopover) << c.name;
+    EXPECT_EQ(panel()->isVisible(), !c.inPopover) << c.name;
+    EXPECT_EQ(panel()->color(), Color::yellow()) << c.name;
+    panel()->setColor(Color::blue());
+    EXPECT_EQ(c.well->color(), Color::blue()) << c.name;
+    EXPECT_EQ(recorder_.senders, std::vector<QObject*>({c.well})) << c.name;
+    EXPECT_EQ(recorder_.colors, std::vector<Color>({Color::blue()})) << c.name;
+    if (c.inPopover) {
+      EXPECT_EQ(popover()->colorWell(), c.well) << c.name;
+      EXPECT_EQ(popover()->delegate(), popoverWell_) << c.name;
+      popover()->close();
+      EXPECT_FALSE(c.well->isActive()) << c.name;
+      EXPECT_EQ(popover()->delegate(), nullptr) << c.name;
+    }
+    c.well->deactivate();
   }
 }
 
@@ -241,20 +237,6 @@ TEST_F(PopoverTest, ADoubleClickMovesEditingIntoThePopoverOnlyFromAPanelOnScreen
   }
   EXPECT_TRUE(popover()->isShown());
   EXPECT_FALSE(panel()->isVisible());
-}
-
-TEST_F(PopoverTest, OpeningLiftsTheContentOutOfTheFloatingPanel) {
-  panel()->orderFront();
-  activateQuietly(well_);
-  showPopover();
-  EXPECT_FALSE(panel()->isVisible());
-  EXPECT_FALSE(well_->isActive());
-  EXPECT_TRUE(panel()->showsAlpha());
-  QWidget* content = panel()->contentView();
-  EXPECT_EQ(content->parentWidget(), view());
-  EXPECT_FALSE(hasResizeDimple(content));
-  EXPECT_EQ(controller()->tabbar()->geometry(), QRect(0, 0, 250, 34));
-  EXPECT_EQ(content->geometry(), QRect(0, 34, 250, 366));
 }
 
 TEST_F(PopoverTest, TabsMirrorTheToolbarStartAtThePanelsModeAndSwitchIt) {
@@ -312,30 +294,27 @@ TEST_F(PopoverTest, ShortDragsSlideBackAndLongOnesDetach) {
 
 TEST_F(PopoverTest, TheArrowHidesFromTheFirstMoveThatFindsThePopover50PointsAway) {
   showPopover();
-  const QPoint start = screenRect(view()).center();
-  sendMouse(view(), QEvent::MouseButtonPress, start, Qt::LeftButton);
-  std::vector<bool> hidden;
-  for (int step = 1; step <= 8; ++step) {
-    sendMouse(view(), QEvent::MouseMove, start + QPoint(10 * step, 0), Qt::LeftButton);
-    hidden.push_back(popover()->shouldHideAnchor());
-  }
-  auto* popoverView = static_cast<colorpicker::QVColorPickerPopoverView*>(view());
-  EXPECT_TRUE(popoverView->dragging());
-  sendMouse(view(), QEvent::MouseButtonRelease, start + QPoint(80, 0), Qt::NoButton);
-  EXPECT_FALSE(popoverView->dragging());
-  EXPECT_EQ(hidden, std::vector<bool>({false, false, false, false, false, true, true, true}));
+  EXPECT_EQ(dragPopover({80, 0}, 8),
+            std::vector<bool>({false, false, false, false, false, true, true, true}));
+  EXPECT_FALSE(static_cast<colorpicker::QVColorPickerPopoverView*>(view())->dragging());
 }
 
-TEST_F(PopoverTest, ShowingAgainAfterDetachingIgnoresThePanelsChangesWhileBuilding) {
+TEST_F(PopoverTest, OpeningLiftsTheContentOutOfTheFloatingPanelIgnoringItsChangesMeanwhile) {
   reportToRecorder();
   showPopover();
   dragPopover({80, 0});
+  activateQuietly(well_);
   panel()->setColor(Color::blue());
   recorder_.colors.clear();
   showPopover();
   EXPECT_FALSE(panel()->isVisible());
-  EXPECT_EQ(panel()->contentView()->parentWidget(), view()) << "the one content view came back";
-  EXPECT_FALSE(hasResizeDimple(panel()->contentView()));
+  EXPECT_FALSE(well_->isActive());
+  EXPECT_TRUE(panel()->showsAlpha());
+  QWidget* content = panel()->contentView();
+  EXPECT_EQ(content->parentWidget(), view()) << "the one content view came back";
+  EXPECT_FALSE(hasResizeDimple(content));
+  EXPECT_EQ(controller()->tabbar()->geometry(), QRect(0, 0, 250, 34));
+  EXPECT_EQ(content->geometry(), QRect(0, 34, 250, 366));
   EXPECT_EQ(recorder_.colors, std::vector<Color>({Color::blue()}))
       << "the hidden well's colour, set while the content was building, is not reported";
   recorder_.colors.clear();

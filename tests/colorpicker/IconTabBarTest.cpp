@@ -95,30 +95,23 @@ class PressRecordingParent : public QWidget {
   void mousePressEvent(QMouseEvent*) override { ++presses; }
 };
 
-QPoint tab(int index) {
-  return QPoint(4 + 32 * index + 16, 17);
-}
-
 TEST(IconTabBarPointer, PressesAndDragsSelectAndNotifyEachChange) {
-  const QPoint beside(150, 17);
+  // Positions along the bar: tab i spans 4 + 32 i to 36 + 32 i, and 150 is beside the tabs.
   const struct {
     bool multiple;
     IndexSet before;
-    std::vector<QPoint> path;  // press, moves, release
+    std::vector<int> path;  // press, moves, release
     std::vector<IndexSet> notified;
     int parentPresses;
   } cases[] = {
-      {false, {}, {tab(0), tab(0)}, {{0}}, 0},
-      {false, {}, {beside, tab(0), tab(0)}, {}, 1},
-      {false,
-       {},
-       {tab(0), tab(0) + QPoint(10, 0), tab(2), beside, beside + QPoint(10, 0), tab(1), tab(1)},
-       {{0}, {2}, {2}, {1}},
-       0},
-      {true, {}, {tab(1), tab(2), tab(3), tab(3)}, {{0, 1}, {0, 1, 2}, {0, 1, 2, 3}}, 0},
-      {true, {0, 1, 2, 3}, {tab(1), tab(2), tab(0), tab(0)}, {{0, 2, 3}, {0, 3}, {3}}, 0},
+      {false, {}, {20, 20}, {{0}}, 0},
+      {false, {}, {150, 20, 20}, {}, 1},
+      {false, {}, {20, 30, 84, 150, 160, 52, 52}, {{0}, {2}, {2}, {1}}, 0},
+      {true, {}, {52, 84, 116, 116}, {{0, 1}, {0, 1, 2}, {0, 1, 2, 3}}, 0},
+      {true, {0, 1, 2, 3}, {52, 84, 20, 20}, {{0, 2, 3}, {0, 3}, {3}}, 0},
   };
   for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << "case " << &c - cases);
     PressRecordingParent parent;
     auto* bar = new QVIconTabBar(&parent);
     bar->setGeometry(0, 0, 200, 34);
@@ -129,10 +122,10 @@ TEST(IconTabBarPointer, PressesAndDragsSelectAndNotifyEachChange) {
     bar->setTarget(&recorder);
     bar->setAction(&Recorder::tabsChanged);
     bar->setDelegate(&recorder);
-    QTest::mousePress(bar, Qt::LeftButton, {}, c.path.front());
+    QTest::mousePress(bar, Qt::LeftButton, {}, QPoint(c.path.front(), 17));
     for (std::size_t i = 1; i + 1 < c.path.size(); ++i)
-      QTest::mouseMove(bar, c.path[i]);
-    QTest::mouseRelease(bar, Qt::LeftButton, {}, c.path.back());
+      QTest::mouseMove(bar, QPoint(c.path[i], 17));
+    QTest::mouseRelease(bar, Qt::LeftButton, {}, QPoint(c.path.back(), 17));
     EXPECT_EQ(recorder.selections, c.notified);
     EXPECT_EQ(recorder.delegateSelections, c.notified);
     EXPECT_EQ(parent.presses, c.parentPresses);
