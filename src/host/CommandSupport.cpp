@@ -21,10 +21,7 @@ QString manifestPath(const platform::Bundle& module) {
 }  // namespace
 
 QString manifestName(const platform::Bundle& module, const QString& key) {
-  const QString path = manifestPath(module);
-  // Qt warns on opening no file at all; a missing manifest is manifestProblem's to report.
-  if (path.isEmpty()) return {};
-  const auto manifest = platform::readStringDictionary(path);
+  const auto manifest = platform::readStringDictionary(manifestPath(module));
   return manifest ? manifest->value(key) : QString();
 }
 
