@@ -1,6 +1,8 @@
+#include <QStringList>
 #include <QTextStream>
 
 #include "host/Commands.h"
+#include "platform/BusContract.h"
 #include "platform/PropertyList.h"
 
 namespace pellimo::host {
@@ -10,10 +12,31 @@ int fail(const QString& reason) {
   return 1;
 }
 
+namespace {
+
+QString manifestPath(const platform::Bundle& module) {
+  return module.pathForResource(platform::Bundle::kManifestFile, {});
+}
+
+}  // namespace
+
 QString manifestName(const platform::Bundle& module, const QString& key) {
-  const auto manifest = platform::readStringDictionary(
-      module.pathForResource(QStringLiteral("maniffeest"), QStringLiteral("plist")));
+  const auto manifest = platform::readStringDictionary(manifestPath(module));
   return manifest ? manifest->value(key) : QString();
+}
+
+QString manifestProblem(const platform::Bundle& module) {
+  const QString path = manifestPath(module);
+  if (path.isEmpty()) return QStringLiteral("it has no %1").arg(platform::Bundle::kManifestFile);
+  const auto manifest = platform::readStringDictionary(path);
+  if (!manifest) return QStringLiteral("%1 is not a readable property list").arg(path);
+  QStringList missing;
+  for (const QLatin1String key : platform::bus::manifest::kKeys) {
+    if (manifest->value(key).isEmpty()) missing.append(key);
+  }
+  if (missing.isEmpty()) return {};
+  return QStringLiteral("its %1 names nothing for %2")
+      .arg(platform::Bundle::kManifestFile, missing.join(QStringLiteral(", ")));
 }
 
 }  // namespace pellimo::host

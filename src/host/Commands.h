@@ -20,5 +20,8 @@ int fail(const QString& reason);
 
 /// The notification name the module's manifest gives under `key`, or an empty string.
 QString manifestName(const platform::Bundle& module, const QString& key);
+/// What keeps the host from reaching the module through its manifest: no manifest, an unreadable
+/// one, or the keys it names nothing for; an empty string when nothing does.
+QString manifestProblem(const platform::Bundle& module);
 
 }  // namespace pellimo::host

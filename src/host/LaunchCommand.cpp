@@ -26,14 +26,15 @@ QString widgetExecutable() {
   return QStandardPaths::findExecutable(QStringLiteral("pellimo-widget"));
 }
 
-/// The module's own log: a detached widget must not hold the caller's terminal or pipes.
-QString logFile(const QString& bundleIdentifier) {
+/// The module's own log: a detached widget must not hold the caller's terminal or pipes. Named
+/// after a bundle, whose identifier was checked, so that it stays in the log directory.
+QString logFile(const platform::Bundle& module) {
   // XDG_STATE_HOME by hand: Qt 6.4 has no standard location for it yet.
   const QString state = qEnvironmentVariable("XDG_STATE_HOME");
   const QString directory =
       (state.isEmpty() ? QDir::homePath() + QStringLiteral("/.local/state") : state) + "/pellimo";
   QDir().mkpath(directory);
-  return directory + '/' + bundleIdentifier + QStringLiteral(".log");
+  return directory + '/' + module.bundleIdentifier() + QStringLiteral(".log");
 }
 
 bool processAlive(qint64 pid) {
@@ -63,7 +64,14 @@ int launchModule(const platform::Bundle& module) {
         &scope, hello, [&announced] { announced = true; });
   }
 
-  const QString log = logFile(identifier);
+  const QString problem = manifestProblem(module);
+  if (!problem.isEmpty()) {
+    QTextStream(stderr) << "pellimo: warning: " << identifier << ": " << problem
+                        << "; commands it names nothing for will not reach the module (`pellimo "
+                           "send kill` still stops it)\n";
+  }
+
+  const QString log = logFile(module);
   QProcess process;
   process.setProgram(program);
   if (!module.isBuiltIn()) process.setArguments({module.directory()});

@@ -29,26 +29,33 @@ std::optional<platform::Bundle> locateModule(const QString& argument, QString* e
   if (argument.isEmpty() || argument == QLatin1String("default")) {
     return platform::Bundle::builtIn();
   }
-  const bool looksLikePath = argument.contains(QLatin1Char('/')) || QFileInfo(argument).isDir();
-  const QString directory =
-      looksLikePath ? QFileInfo(argument).absoluteFilePath() : modulesDirectory() + '/' + argument;
-  if (!QFileInfo(directory).isDir()) {
-    *error = looksLikePath
-                 ? QStringLiteral("no module directory at %1").arg(directory)
-                 : QStringLiteral("unknown module \"%1\" (see `pellimo list`)").arg(argument);
+  if (argument.contains(QLatin1Char('/'))) {
+    const QString directory = QFileInfo(argument).absoluteFilePath();
+    if (QFileInfo(directory).isDir()) return platform::Bundle::fromDirectory(directory, error);
+    *error = QStringLiteral("no module directory at %1").arg(directory);
     return std::nullopt;
   }
-  return platform::Bundle::fromDirectory(directory, error);
+  // "." and ".." have no slash yet would name the modules directory or its parent.
+  const bool named = argument != QLatin1String(".") && argument != QLatin1String("..");
+  const QString directory = modulesDirectory() + '/' + argument;
+  if (named && QFileInfo(directory).isDir()) {
+    return platform::Bundle::fromDirectory(directory, error);
+  }
+  *error = QStringLiteral("unknown module \"%1\" (see `pellimo list`)").arg(argument);
+  if (QFileInfo(argument).isDir()) {
+    *error += QStringLiteral("; for the directory here, say ./%1").arg(argument);
+  }
+  return std::nullopt;
 }
 
-QList<platform::Bundle> allModules() {
-  QList<platform::Bundle> modules{platform::Bundle::builtIn()};
+QList<ListedModule> allModules() {
+  QList<ListedModule> modules{{QStringLiteral("default"), platform::Bundle::builtIn(), {}}};
   const QDir root(modulesDirectory());
   for (const QString& entry : root.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name)) {
-    QString ignored;
-    if (auto bundle = platform::Bundle::fromDirectory(root.filePath(entry), &ignored)) {
-      modules.append(*bundle);
-    }
+    ListedModule module;
+    module.bundle = platform::Bundle::fromDirectory(root.filePath(entry), &module.error);
+    module.name = module.bundle ? module.bundle->name() : entry;
+    modules.append(module);
   }
   return modules;
 }

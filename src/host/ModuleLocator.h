@@ -12,11 +12,22 @@ namespace pellimo::host {
 QString modulesDirectory();
 
 /// The module a command names: nothing or "default" is the built-in module; an argument with a
-/// slash, or an existing directory, is a module directory; anything else is a module name.
+/// slash is a module directory; anything else is a module name, whatever the current directory
+/// holds.
 std::optional<platform::Bundle> locateModule(const QString& argument, QString* error);
 
-/// Every module the user can launch, the built-in one first.
-QList<platform::Bundle> allModules();
+/// One entry of the user's modules: the module, or the reason its directory holds none.
+struct ListedModule {
+  /// "default" for the built-in module, else the module's name or, for a broken one, its
+  /// directory's.
+  QString name;
+  std::optional<platform::Bundle> bundle;
+  QString error;
+};
+
+/// The built-in module, then every directory in the modules directory, broken ones included so
+/// that the user learns what is wrong with them.
+QList<ListedModule> allModules();
 
 /// Makes a module directory with a fresh identifier and a manifest of names unique to it.
 std::optional<platform::Bundle> createModule(const QString& name, QString* error);

@@ -25,13 +25,16 @@ void flushBus() {
 }  // namespace
 
 int sendCommand(const QString& command, const platform::Bundle& module) {
+  using platform::bus::manifest::kKill;
+  using platform::bus::manifest::kRefresh;
   const QString identifier = module.bundleIdentifier();
   const QString name = manifestName(module, command);
-  // Manifests made before "refresh" lack it; the module object takes it all the same.
-  const bool byMethod = name.isEmpty() && command == platform::bus::manifest::kRefresh;
+  // The module object takes these two whatever the manifest says: manifests made before
+  // "refresh" lack it, and a module whose manifest is broken must still be stoppable.
+  const bool byMethod = name.isEmpty() && (command == kRefresh || command == kKill);
   if (name.isEmpty() && !byMethod) {
-    return fail(
-        QStringLiteral("the manifest of %1 names no \"%2\" command").arg(identifier, command));
+    return fail(QStringLiteral("%1 cannot take \"%2\": %3")
+                    .arg(identifier, command, manifestProblem(module)));
   }
   auto status = findRunningModule(identifier);
   if (!status) return fail(QStringLiteral("%1 is not running").arg(identifier));
@@ -53,19 +56,19 @@ int sendCommand(const QString& command, const platform::Bundle& module) {
   if (byMethod) {
     ModuleProxy proxy(status->service, QString(platform::bus::kModulePath),
                       QDBusConnection::sessionBus());
-    QDBusPendingReply<> reply = proxy.Refresh();
+    QDBusPendingReply<> reply = command == kKill ? proxy.Quit() : proxy.Refresh();
     reply.waitForFinished();
     if (reply.isError()) {
-      return fail(QStringLiteral("%1 did not take \"refresh\": %2")
-                      .arg(identifier, reply.error().message()));
+      return fail(QStringLiteral("%1 did not take \"%2\": %3")
+                      .arg(identifier, command, reply.error().message()));
     }
-    return 0;
+  } else {
+    platform::DistributedNotificationCenter::defaultCenter().postNotificationName(name,
+                                                                                  std::nullopt);
+    flushBus();
   }
 
-  platform::DistributedNotificationCenter::defaultCenter().postNotificationName(name, std::nullopt);
-  flushBus();
-
-  if (command == platform::bus::manifest::kKill) {
+  if (command == kKill) {
     const qint64 pid = status->processIdentifier;
     const bool gone = waitUntil(
         [&] {

@@ -69,16 +69,22 @@ int printStatus(const platform::Bundle& module, bool json) {
 int listModules() {
   const bool bus = platform::DistributedNotificationCenter::defaultCenter().isConnected();
   QTextStream out(stdout);
-  for (const platform::Bundle& module : allModules()) {
-    const QString name = module.isBuiltIn() ? QStringLiteral("default") : module.name();
+  for (const ListedModule& listed : allModules()) {
+    out << qSetFieldWidth(16) << Qt::left << listed.name << qSetFieldWidth(0) << ' ';
+    if (!listed.bundle) {
+      out << "-  broken: " << listed.error << '\n';
+      continue;
+    }
+    const platform::Bundle& module = *listed.bundle;
     QString state = bus ? QStringLiteral("stopped") : QStringLiteral("unknown (no session bus)");
     if (bus) {
       if (auto status = findRunningModule(module.bundleIdentifier())) {
         state = QStringLiteral("running (pid %1)").arg(status->processIdentifier);
       }
     }
-    out << qSetFieldWidth(16) << Qt::left << name << qSetFieldWidth(0) << ' '
-        << module.bundleIdentifier() << "  " << state << '\n';
+    const QString problem = manifestProblem(module);
+    if (!problem.isEmpty()) state += QStringLiteral("; broken: ") + problem;
+    out << module.bundleIdentifier() << "  " << state << '\n';
   }
   return 0;
 }

@@ -24,14 +24,15 @@ Commands:
                                 config  open the editor
                                 clear   wipe the module's settings and its script file
                                 refresh run the script now; reloads count from now
-                                kill    quit the module
+                                kill    quit the module, even one without a usable manifest
   status [MODULE] [--json]    show what a running module shows: mode, frame, text and runs
   watch [MODULE] [--count N]  print each announcement and frame report as it comes
-  list                        show the modules and which of them run
+  list                        show the modules, which of them run and what is wrong with any
   new NAME                    make a new module, with its own settings and commands
 
-MODULE is a module name (see `pellimo list`), a module directory, or nothing for the
-built-in module. Exit status: 0 on success, 1 on failure.
+MODULE is a module name (see `pellimo list`), a module directory written with a slash
+(./clock, clock/, /path/to/clock), or nothing for the built-in module. Exit status: 0 on
+success, 1 on failure.
 
 Options:
   -h, --help     show this help

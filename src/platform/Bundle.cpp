@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <utility>
 
 #include "platform/PropertyList.h"
@@ -39,7 +40,20 @@ std::optional<Bundle> Bundle::fromDirectory(const QString& dir, QString* error) 
   }
   const QString identifier = identity->value(kIdentifierKey);
   if (identifier.isEmpty()) return fail(QStringLiteral("%1 has no identifier").arg(identityPath));
+  if (!isValidIdentifier(identifier)) {
+    return fail(QStringLiteral("%1: identifier \"%2\" is not a reverse-DNS name (parts of letters, "
+                               "digits, '-' or '_' joined by dots, at most %3 characters)")
+                    .arg(identityPath, identifier)
+                    .arg(kMaxIdentifierLength));
+  }
   return Bundle(directory, identifier, identity->value(kNameKey));
+}
+
+bool Bundle::isValidIdentifier(const QString& identifier) {
+  // Anchored whole: '$' alone would also let a trailing newline through.
+  static const QRegularExpression pattern(
+      QRegularExpression::anchoredPattern(QStringLiteral(R"([A-Za-z0-9_-]+(\.[A-Za-z0-9_-]+)*)")));
+  return identifier.size() <= kMaxIdentifierLength && pattern.match(identifier).hasMatch();
 }
 
 Bundle Bundle::builtIn() {

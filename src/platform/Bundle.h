@@ -17,9 +17,15 @@ class Bundle {
   static constexpr QLatin1String kIdentifierKey{"identifier"};
   static constexpr QLatin1String kNameKey{"name"};
 
+  /// The longest identifier taken: with its suffixes it must still fit in one file name.
+  static constexpr qsizetype kMaxIdentifierLength = 128;
+
   /// The module in `dir`; nothing, with the reason in `error`, when its "module.plist" is
-  /// missing, unreadable or names no identifier.
+  /// missing, unreadable or names no valid identifier.
   static std::optional<Bundle> fromDirectory(const QString& dir, QString* error = nullptr);
+  /// Whether `identifier` is reverse-DNS: parts of ASCII letters, digits, '-' and '_' joined by
+  /// dots. Settings and log files are named after it, so nothing else may reach a path.
+  static bool isValidIdentifier(const QString& identifier);
   /// The built-in default module, from the resources under ":/module/".
   static Bundle builtIn();
 

@@ -40,6 +40,8 @@ void writeTextElement(QXmlStreamWriter& xml, const QString& name, const QString&
 }  // namespace
 
 std::optional<QMap<QString, QString>> readStringDictionary(const QString& path) {
+  // A resource that does not exist has an empty path, and QFile warns on opening no name at all.
+  if (path.isEmpty()) return std::nullopt;
   QFile file(path);
   if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
   QXmlStreamReader xml(&file);

@@ -6,6 +6,7 @@
 #include <QSet>
 #include <QSettings>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 
 #include "platform/Bundle.h"
 #include "platform/SettingsCodec.h"
@@ -29,8 +30,16 @@ std::unique_ptr<QSettings> openSettings(const QString& path) {
 
 }  // namespace
 
-SettingsStore::SettingsStore(const QString& bundleIdentifier)
-    : settings_(openSettings(settingsPath(bundleIdentifier))) {
+SettingsStore::SettingsStore(const QString& bundleIdentifier) {
+  if (!Bundle::isValidIdentifier(bundleIdentifier)) {
+    // Such an identifier could name a file anywhere; Bundle refuses it, so none should come here.
+    qWarning("pellimo: \"%s\" is not a bundle identifier; its settings are kept for this run only",
+             qPrintable(bundleIdentifier));
+    scratch_ = std::make_unique<QTemporaryDir>();
+    settings_ = openSettings(scratch_->filePath(QStringLiteral("settings.conf")));
+    return;
+  }
+  settings_ = openSettings(settingsPath(bundleIdentifier));
   if (settings_->status() != QSettings::FormatError) return;
   // Keep the damaged file for the user to look at, and start from a clean one.
   const QString path = settings_->fileName();
@@ -81,6 +90,7 @@ QVariantMap SettingsStore::dictionaryRepresentation() const {
 }
 
 bool SettingsStore::synchronize() {
+  if (scratch_) return false;
   const QString directory = QFileInfo(settings_->fileName()).absolutePath();
   // QSettings writes only when something changed, so check the directory for itself too.
   if (!QDir().mkpath(directory) || !QFileInfo(directory).isWritable()) return false;

@@ -10,12 +10,14 @@
 #include "ansi/Font.h"
 
 class QSettings;
+class QTemporaryDir;
 
 namespace pellimo::platform {
 
 /// A module's persistent per-user settings: an INI file at
 /// `$XDG_CONFIG_HOME/pellimo/<bundle identifier>.conf`. A corrupt file is moved aside (with one
-/// warning line) and the store starts empty.
+/// warning line) and the store starts empty. An identifier that is not a valid bundle identifier
+/// gets a store kept for this run only (with one warning line) and never names a file.
 class SettingsStore {
  public:
   explicit SettingsStore(const QString& bundleIdentifier);
@@ -36,8 +38,9 @@ class SettingsStore {
   QVariantMap dictionaryRepresentation() const;
   /// Removes every stored value.
   void clear();
-  /// Writes pending changes; whether that succeeded, which needs a writable directory. QSettings
-  /// keeps its first write error, so after one failure every later call reports failure too.
+  /// Writes pending changes; whether that succeeded, which needs a writable directory and a valid
+  /// identifier. QSettings keeps its first write error, so after one failure every later call
+  /// reports failure too.
   bool synchronize();
   QString fileName() const;
 
@@ -53,6 +56,8 @@ class SettingsStore {
   void setFont(const ansi::Font& font, const QString& key);
 
  private:
+  /// Holds the file of a store kept for this run only; declared first so it outlives the file.
+  std::unique_ptr<QTemporaryDir> scratch_;
   std::unique_ptr<QSettings> settings_;
 };
 

@@ -18,7 +18,8 @@ Manifest readManifest() {
   if (!manifest) {
     if (!reported) {
       qWarning().noquote() << "pellimo-widget: no readable manifest \"maniffeest.plist\" in"
-                           << bundle.bundleIdentifier() << "- the host cannot reach this module";
+                           << bundle.bundleIdentifier()
+                           << "- of the host's commands only kill and refresh reach this module";
     }
     reported = true;
     return {};

@@ -6,6 +6,7 @@
 #include <QDBusConnection>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QRegularExpression>
@@ -386,6 +387,109 @@ TEST_F(HostEndToEnd, TheEndOfItsSessionQuitsTheModuleSayingWhyAndEndsItsScript) 
     EXPECT_TRUE(eventually([&] {
       return liveProcesses([&](const ProcessEntry& entry) { return entry.pid == sleeper; }).empty();
     })) << ending.says;
+  }
+}
+
+TEST_F(HostEndToEnd, AModuleWhoseIdentifierLeavesItsFolderIsRefusedAndListedAsBroken) {
+  // From the settings and log folders, this identifier names files in the harness's root.
+  const QString directory = harness.root() + "/data/pellimo/modules/evil";
+  const QString identity = directory + "/module.plist";
+  ASSERT_TRUE(QDir().mkpath(directory));
+  ASSERT_TRUE(platform::writeStringDictionary(identity, {{"identifier", "../../evil"}}));
+  QFile settings(harness.root() + "/evil.conf");
+  ASSERT_TRUE(settings.open(QIODevice::WriteOnly) && settings.write("[General]\nkept=1\n") > 0);
+  settings.close();
+  const QString refusal = identity + ": identifier \"../../evil\" is not a reverse-DNS name";
+  for (const QStringList& args : {QStringList{"launch", "evil"}, {"send", "clear", directory}}) {
+    const Finished result = harness.host(args);
+    EXPECT_EQ(result.exitCode, 1) << args.join(' ').toStdString();
+    EXPECT_TRUE(result.err.contains(refusal)) << result.err.toStdString();
+  }
+  QProcess* widget = harness.startWidget({directory});
+  ASSERT_TRUE(widget->waitForFinished(10000));
+  EXPECT_EQ(widget->exitCode(), 1);
+  EXPECT_TRUE(widget->readAllStandardError().contains(refusal.toUtf8()));
+  EXPECT_FALSE(QFileInfo::exists(harness.root() + "/evil.log"));
+  ASSERT_TRUE(settings.open(QIODevice::ReadOnly));
+  EXPECT_EQ(settings.readAll(), "[General]\nkept=1\n");
+  const Finished list = harness.host({"list"});
+  EXPECT_TRUE(list.out.contains(
+      QRegularExpression("\nevil +-  broken: " + QRegularExpression::escape(refusal))))
+      << list.out.toStdString();
+}
+
+TEST_F(HostEndToEnd, AModuleWithoutAUsableManifestLaunchesWithAWarningIsListedAndKillStopsIt) {
+  const struct {
+    const char* name;
+    QByteArray manifest;  // empty: none at all
+    const char* problem;
+  } modules[] = {{"missing", {}, "it has no maniffeest.plist"},
+                 {"garbled", "<plist><dict>", "maniffeest.plist is not a readable property list"}};
+  for (const auto& module : modules) {
+    ASSERT_EQ(harness.host({"new", module.name}).exitCode, 0);
+    const QString directory = harness.root() + "/data/pellimo/modules/" + module.name;
+    const auto bundle = platform::Bundle::fromDirectory(directory);
+    ASSERT_TRUE(bundle);
+    const QString identifier = bundle->bundleIdentifier();
+    QFile manifest(directory + "/maniffeest.plist");
+    ASSERT_TRUE(module.manifest.isEmpty()
+                    ? manifest.remove()
+                    : manifest.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
+                          manifest.write(module.manifest) > 0);
+    manifest.close();
+
+    const Finished launched = harness.host({"launch", module.name});
+    ASSERT_EQ(launched.exitCode, 0) << launched.err.toStdString();
+    EXPECT_TRUE(launched.err.contains("warning: " + identifier + ": "))
+        << launched.err.toStdString();
+    EXPECT_TRUE(launched.err.contains(module.problem)) << launched.err.toStdString();
+    const Finished list = harness.host({"list"});
+    EXPECT_TRUE(QRegularExpression('\n' + QString(module.name) + " +" +
+                                   QRegularExpression::escape(identifier) +
+                                   R"(  running \(pid \d+\); broken: .*)" + module.problem)
+                    .match(list.out)
+                    .hasMatch())
+        << list.out.toStdString();
+    const Finished raise = harness.host({"send", "raise", module.name});
+    EXPECT_EQ(raise.exitCode, 1);
+    EXPECT_TRUE(raise.err.contains(identifier + " cannot take \"raise\": "))
+        << raise.err.toStdString();
+    const Finished killed = harness.host({"send", "kill", module.name});
+    EXPECT_EQ(killed.exitCode, 0) << killed.err.toStdString();
+    EXPECT_TRUE(runningPids(identifier).isEmpty());
+    EXPECT_TRUE(moduleLog(identifier).contains("quitting: asked to by"))
+        << moduleLog(identifier).toStdString();
+  }
+}
+
+TEST_F(HostEndToEnd, ABareNameIsAModuleEvenBesideADirectoryOfThatNameAndAPathNeedsASlash) {
+  ASSERT_EQ(harness.host({"new", "clock"}).exitCode, 0);
+  const auto clock =
+      platform::Bundle::fromDirectory(harness.root() + "/data/pellimo/modules/clock");
+  ASSERT_TRUE(clock);
+  const QString here = harness.root() + "/here";
+  ASSERT_TRUE(QDir().mkpath(here + "/clock") && QDir().mkpath(here + "/elsewhere"));
+  ASSERT_TRUE(platform::writeStringDictionary(here + "/clock/module.plist",
+                                              {{"identifier", "org.example.local"}}));
+  harness.setWorkingDirectory(here);
+  // Nothing runs, so each answer names the module it found.
+  const struct {
+    QString argument;
+    QString says;
+  } cases[] = {
+      {"clock", clock->bundleIdentifier() + " is not running"},
+      {"./clock", "org.example.local is not running"},
+      {"clock/", "org.example.local is not running"},
+      {here + "/clock", "org.example.local is not running"},
+      {"elsewhere",
+       "unknown module \"elsewhere\" (see `pellimo list`); for the directory here, say "
+       "./elsewhere"},
+      {"..", "unknown module \"..\""},
+  };
+  for (const auto& c : cases) {
+    const Finished result = harness.host({"status", c.argument});
+    EXPECT_EQ(result.exitCode, 1) << c.argument.toStdString();
+    EXPECT_TRUE(result.err.contains(c.says)) << result.err.toStdString();
   }
 }
 

@@ -116,6 +116,33 @@ TEST(Bundle, ModuleDirectoryGivesItsIdentityAndResourcesOrTheReasonItIsNone) {
   EXPECT_EQ(bundle->pathForResource("maniffeest", "plist"), moduleDir + "/maniffeest.plist");
 }
 
+TEST(Bundle, OnlyReverseDnsIdentifiersAreTakenAndARefusalNamesTheIdentityFile) {
+  QTemporaryDir dir;
+  const QString identity = dir.filePath("module.plist");
+  const auto load = [&](const QString& identifier, QString* error) {
+    EXPECT_TRUE(writeStringDictionary(identity, {{"identifier", identifier}}));
+    return Bundle::fromDirectory(dir.path(), error);
+  };
+  const QString longest(128, u'a');
+  for (const QString& identifier :
+       {QString("org.example.clock"), QString("clock"), QString("Org-9._x.y_z"), longest}) {
+    QString error;
+    const auto bundle = load(identifier, &error);
+    ASSERT_TRUE(bundle) << error.toStdString();
+    EXPECT_EQ(bundle->bundleIdentifier(), identifier);
+  }
+  // Settings and logs are named after the identifier: none of these may reach another folder.
+  for (const QString& identifier :
+       {QString("../../../evil"), QString(".."), QString("org/example"), QString(".org.example"),
+        QString("org.example."), QString("org..example"), QString("org.example\n"),
+        QString("org example"), QString::fromUtf8("org.b\u00e4r"), longest + 'a'}) {
+    QString error;
+    EXPECT_EQ(load(identifier, &error), std::nullopt) << identifier.toStdString();
+    EXPECT_TRUE(error.startsWith(identity + ": identifier \"" + identifier + '"'))
+        << error.toStdString();
+  }
+}
+
 QString configDirectory() {
   return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + "/pellimo";
 }
@@ -181,6 +208,18 @@ TEST(SettingsStore, CorruptFileIsMovedAsideAndReplacedOnTheNextWrite) {
   store.setValue(qint64(1), keys::kModeValue);
   EXPECT_TRUE(store.synchronize());
   EXPECT_EQ(reopenAsNextRun(store)->integerForKey(keys::kModeValue), 1);
+}
+
+TEST(SettingsStore, AnInvalidIdentifierNamesNoFileAndKeepsItsValuesForThisRunOnly) {
+  const QString escaped = configDirectory() + "/../escaped.conf";
+  {
+    SettingsStore store("../escaped");
+    store.setValue(qint64(2), keys::kModeValue);
+    EXPECT_EQ(store.integerForKey(keys::kModeValue), 2);
+    EXPECT_FALSE(store.synchronize());
+  }
+  EXPECT_FALSE(QFileInfo::exists(escaped));
+  QFile::remove(escaped);
 }
 
 }  // namespace

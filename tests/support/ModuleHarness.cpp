@@ -47,6 +47,7 @@ ModuleHarness::~ModuleHarness() {
 Finished ModuleHarness::host(const QStringList& arguments, int timeoutMs) {
   QProcess process;
   process.setProcessEnvironment(env_);
+  process.setWorkingDirectory(workingDirectory_);
   process.start(QStringLiteral(PELLIMO_HOST), arguments);
   Finished result;
   if (!process.waitForFinished(timeoutMs)) {
@@ -72,6 +73,7 @@ QProcess* ModuleHarness::startWidget(const QStringList& arguments) {
 QProcess* ModuleHarness::start(const QString& program, const QStringList& arguments) {
   auto& process = processes_.emplace_back(std::make_unique<QProcess>());
   process->setProcessEnvironment(env_);
+  process->setWorkingDirectory(workingDirectory_);
   process->start(program, arguments);
   process->waitForStarted();
   return process.get();

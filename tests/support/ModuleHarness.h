@@ -38,12 +38,15 @@ class ModuleHarness {
   QProcessEnvironment environment() const { return env_; }
   /// The environment of the programs started from now on.
   void setEnvironment(const QProcessEnvironment& environment) { env_ = environment; }
+  /// The current directory of the programs started from now on; empty for this process's.
+  void setWorkingDirectory(const QString& directory) { workingDirectory_ = directory; }
 
  private:
   QProcess* start(const QString& program, const QStringList& arguments);
 
   QTemporaryDir dir_;
   QProcessEnvironment env_;
+  QString workingDirectory_;
   std::vector<std::unique_ptr<QProcess>> processes_;
 };
 
