@@ -270,13 +270,14 @@ TEST_F(HostEndToEnd, ReloadsRunASecondApartAndKeepGoingAfterClear) {
          {platform::keys::kScriptValue,
           QStringLiteral("date +%s.%N >> '%1'; wc -l < '%1'").arg(runs)}});
   launch();
-  ASSERT_TRUE(eventually([&] { return startTimes(runs).size() >= 5; }, 20000));
+  ASSERT_TRUE(eventually([&] { return startTimes(runs).size() >= 7; }, 30000));
   QList<double> times = startTimes(runs);
   QList<double> gaps;
   for (qsizetype i = 1; i < times.size(); ++i)
     gaps.append(times[i] - times[i - 1]);
   std::sort(gaps.begin(), gaps.end());
-  EXPECT_LT(gaps[gaps.size() / 2], 1.5);
+  // Losing every other tick makes the gaps two seconds; a loaded machine only stretches one.
+  EXPECT_LT(gaps[gaps.size() / 2], 1.8);
   const QJsonObject shown = status();
   EXPECT_FALSE(shown.value("nextReload").toString().isEmpty());
   EXPECT_EQ(shown.value("lastRun").toObject().value("exitStatus").toInt(-1), 0);
