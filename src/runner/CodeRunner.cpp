@@ -133,10 +133,10 @@ QDateTime CodeRunner::nextReload() const {
 }
 
 void CodeRunner::reloadTick() {
-  // A run still in progress is left to finish, so slow scripts are shown whole. Each tick asks
-  // for its own run a second later: a run of the previous tick still about to start must not
-  // cost this one, or a one-second interval would run every other second.
-  if (isRunning()) return;
+  // Each tick asks for its own run a second later, and a run still in progress when it comes is
+  // left to finish, so slow scripts are shown whole. Whether one runs is decided then, not now:
+  // with a one-second interval the previous tick's run starts at about this moment, and either
+  // order of the two must keep runs a second apart.
   pendingRun_ = QDateTime::currentDateTime().addMSecs(kTickToRunMs);
   QTimer::singleShot(kTickToRunMs, this, [this, asked = tickRuns_] {
     if (asked == tickRuns_ && !isRunning()) startRun();
