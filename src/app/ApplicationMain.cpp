@@ -9,7 +9,6 @@
 #include "platform/FrameText.h"
 #include "platform/ModuleObject.h"
 #include "platform/SessionEnd.h"
-#include "platform/StartupTurn.h"
 #include "runner/CodeRunner.h"
 #include "widget/AppDelegate.h"
 #include "widget/Interface.h"
@@ -69,13 +68,8 @@ int applicationMain(int argc, char* argv[]) {
   QObject::connect(&moduleObject, &platform::ModuleObject::quitRequested, &app, &QApplication::quit,
                    Qt::QueuedConnection);
   AppDelegate delegate;
-  {
-    // Exported before the instance control walks the list, so that instances starting at the
-    // same moment always see each other, and in turn, so that they never list at once.
-    const platform::StartupTurn turn;
-    moduleObject.exportOnBus(platform::Bundle::main().bundleIdentifier());
-    if (!delegate.applicationWillFinishLaunching()) return 0;
-  }
+  moduleObject.exportOnBus(platform::Bundle::main().bundleIdentifier());
+  if (!delegate.applicationWillFinishLaunching()) return 0;
 
   ViewController::setEditorFactory(
       [](ViewController& host) { return std::make_unique<editor::OutPut>(&host); });

@@ -46,6 +46,8 @@ bool processAlive(qint64 pid) {
 int launchModule(const platform::Bundle& module) {
   const QString identifier = module.bundleIdentifier();
   if (auto running = findRunningModule(identifier)) {
+    // A second copy would quit at once for it all the same.
+    if (!running->responding) return fail(notResponding(*running) + "; not starting another");
     QTextStream(stdout) << identifier << " is already running (pid " << running->processIdentifier
                         << ")\n";
     return 0;
@@ -94,6 +96,7 @@ int launchModule(const platform::Bundle& module) {
       kReadyTimeoutMs);
 
   if (status && status->processIdentifier != pid) {
+    if (!status->responding) return fail(notResponding(*status) + "; not starting another");
     QTextStream(stdout) << identifier << " is already running (pid " << status->processIdentifier
                         << ")\n";
     return 0;

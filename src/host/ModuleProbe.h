@@ -11,6 +11,9 @@ struct ModuleStatus {
   QString service;
   QString bundleIdentifier;
   qint64 processIdentifier = 0;
+  /// Whether it answered; a module that holds its name but does not answer (stopped, or hung)
+  /// shows nothing else.
+  bool responding = false;
   bool ready = false;
   bool raised = false;
   QString frame;
@@ -23,7 +26,10 @@ struct ModuleStatus {
 };
 
 /// The status of the instance that stays running for a bundle identifier (the oldest one), or
-/// nothing when none runs.
+/// nothing when none runs. A module is asked once and given a second and a half to answer.
 std::optional<ModuleStatus> findRunningModule(const QString& bundleIdentifier);
+
+/// "<identifier> is not responding (pid N)".
+QString notResponding(const ModuleStatus& status);
 
 }  // namespace pellimo::host

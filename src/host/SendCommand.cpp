@@ -38,11 +38,11 @@ int sendCommand(const QString& command, const platform::Bundle& module) {
   }
   auto status = findRunningModule(identifier);
   if (!status) return fail(QStringLiteral("%1 is not running").arg(identifier));
-  if (!status->ready) {
+  if (status->responding && !status->ready) {
     const bool ready = waitUntil(
         [&] {
           status = findRunningModule(identifier);
-          return !status || status->ready;
+          return !status || !status->responding || status->ready;
         },
         kReadyTimeoutMs);
     if (!status) return fail(QStringLiteral("%1 quit while starting").arg(identifier));
@@ -52,6 +52,8 @@ int sendCommand(const QString& command, const platform::Bundle& module) {
                       .arg(kReadyTimeoutMs / 1000));
     }
   }
+  // A command it would not take now could act long after, when it is let go.
+  if (!status->responding) return fail(notResponding(*status));
 
   if (byMethod) {
     ModuleProxy proxy(status->service, QString(platform::bus::kModulePath),

@@ -37,6 +37,7 @@ QJsonValue orNull(const QString& text) {
 int printStatus(const platform::Bundle& module, bool json) {
   const auto status = findRunningModule(module.bundleIdentifier());
   if (!status) return fail(QStringLiteral("%1 is not running").arg(module.bundleIdentifier()));
+  if (!status->responding) return fail(notResponding(*status));
   QTextStream out(stdout);
   if (json) {
     const QJsonObject object{
@@ -79,7 +80,9 @@ int listModules() {
     QString state = bus ? QStringLiteral("stopped") : QStringLiteral("unknown (no session bus)");
     if (bus) {
       if (auto status = findRunningModule(module.bundleIdentifier())) {
-        state = QStringLiteral("running (pid %1)").arg(status->processIdentifier);
+        state = status->responding ? QStringLiteral("running (pid %1)")
+                                   : QStringLiteral("not responding (pid %1)");
+        state = state.arg(status->processIdentifier);
       }
     }
     const QString problem = manifestProblem(module);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCryptographicHash>
 #include <QLatin1String>
 #include <QString>
 #include <array>
@@ -20,13 +21,19 @@ inline constexpr QLatin1String kModuleInterface{"org.pellimo.Module"};
 /// Each module process owns one name under this prefix; listing the names lists the modules.
 inline constexpr QLatin1String kModuleServicePrefix{"org.pellimo.Module."};
 
-/// Held by one starting module at a time while it exports its object and settles which
-/// instance stays (StartupTurn.h); outside the module prefix, so it is never listed as one.
-inline constexpr QLatin1String kStartupTurnName{"org.pellimo.StartupTurn"};
+/// The start of the bus names of every instance of the module `bundleIdentifier`:
+/// "org.pellimo.Module.i<SHA-1 of the identifier in hex>.". A name says which module holds it,
+/// so that a module that does not answer is still known for what it is; the digest keeps any
+/// identifier within the characters and length a bus name allows.
+inline QString moduleServicePrefix(const QString& bundleIdentifier) {
+  const QByteArray digest =
+      QCryptographicHash::hash(bundleIdentifier.toUtf8(), QCryptographicHash::Sha1).toHex();
+  return QString(kModuleServicePrefix) + u'i' + QLatin1String(digest) + u'.';
+}
 
-/// The bus name of the module process `pid`: "org.pellimo.Module.p<pid>".
-inline QString moduleServiceName(qint64 pid) {
-  return QString(kModuleServicePrefix) + u'p' + QString::number(pid);
+/// The bus name of the process `pid` of the module `bundleIdentifier`: its prefix, then "p<pid>".
+inline QString moduleServiceName(const QString& bundleIdentifier, qint64 pid) {
+  return moduleServicePrefix(bundleIdentifier) + u'p' + QString::number(pid);
 }
 
 /// The keys of a module's manifest, "maniffeest.plist": each names the distributed

@@ -1,23 +1,38 @@
 #include "platform/InstanceControl.h"
 
+#include <QCoreApplication>
+#include <QDBusConnection>
+#include <QDBusServiceWatcher>
+#include <algorithm>
+
+#include "platform/BusContract.h"
+#include "platform/ProcessInfo.h"
+
 namespace pellimo::platform {
 
-QList<RunningApplication> instancesToTerminate(const QList<RunningApplication>& running,
-                                               const QString& bundleIdentifier) {
-  QList<RunningApplication> collected;
-  for (const RunningApplication& application : running) {
-    if (application.bundleIdentifier == bundleIdentifier) collected.append(application);
-  }
-  if (collected.size() < 2) return {};
-  QList<RunningApplication> asked;
-  const QList<RunningApplication> walk = collected;
-  for (auto it = walk.crbegin(); it != walk.crend(); ++it) {
-    if (collected.size() > 1) {
-      asked.append(*it);
-      collected.removeOne(*it);
-    }
-  }
-  return asked;
+std::optional<RunningApplication> olderInstance(const QList<RunningApplication>& running,
+                                                const RunningApplication& self) {
+  const auto first = std::min_element(running.begin(), running.end(), startedBefore);
+  if (first == running.end() || !startedBefore(*first, self)) return std::nullopt;
+  return *first;
+}
+
+InstanceControl::InstanceControl(const QString& bundleIdentifier, QObject* parent)
+    : QObject(parent), bundleIdentifier_(bundleIdentifier) {
+  const qint64 pid = QCoreApplication::applicationPid();
+  self_ = {bus::moduleServiceName(bundleIdentifier, pid), pid, processStartTime(pid)};
+  // A trailing '*' watches every name in the namespace before it.
+  QString names = bus::moduleServicePrefix(bundleIdentifier);
+  names.back() = u'*';
+  auto* watcher = new QDBusServiceWatcher(names, QDBusConnection::sessionBus(),
+                                          QDBusServiceWatcher::WatchForRegistration, this);
+  connect(watcher, &QDBusServiceWatcher::serviceRegistered, this, [this] {
+    if (auto older = olderInstance()) emit olderInstanceAppeared(*older);
+  });
+}
+
+std::optional<RunningApplication> InstanceControl::olderInstance() const {
+  return platform::olderInstance(runningApplicationsWithBundleIdentifier(bundleIdentifier_), self_);
 }
 
 }  // namespace pellimo::platform

@@ -1,16 +1,39 @@
 #pragma once
 
-#include <QList>
+#include <QObject>
 #include <QString>
+#include <optional>
 
 #include "platform/RunningApplications.h"
 
 namespace pellimo::platform {
 
-/// The instances of `bundleIdentifier` that must quit so that only the first one in `running`
-/// remains, in the order they are to be asked: the last one first. Empty when fewer than two
-/// instances run. The caller's own process is not exempt.
-QList<RunningApplication> instancesToTerminate(const QList<RunningApplication>& running,
-                                               const QString& bundleIdentifier);
+/// Settles which instance of a module stays: the one that started first (`startedBefore`). Each
+/// instance decides for itself and quits when it is not the one. It watches the bus for names of
+/// its module from before it first lists them, so of two instances starting at once the newer
+/// one always learns of the older: from the list when the older took its name first, from the
+/// watch otherwise. Instances are known by their names, so one that does not answer counts too.
+class InstanceControl : public QObject {
+  Q_OBJECT
+
+ public:
+  /// Starts watching for instances of `bundleIdentifier`.
+  explicit InstanceControl(const QString& bundleIdentifier, QObject* parent = nullptr);
+
+  /// The instance that stays when it is not this process; nothing when this process stays.
+  std::optional<RunningApplication> olderInstance() const;
+
+ signals:
+  /// An instance that started before this process has come onto the bus.
+  void olderInstanceAppeared(const pellimo::platform::RunningApplication& older);
+
+ private:
+  QString bundleIdentifier_;
+  RunningApplication self_;
+};
+
+/// The instance of `running` that stays when it is not `self`; nothing when `self` stays.
+std::optional<RunningApplication> olderInstance(const QList<RunningApplication>& running,
+                                                const RunningApplication& self);
 
 }  // namespace pellimo::platform

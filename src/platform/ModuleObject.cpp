@@ -22,7 +22,7 @@ bool ModuleObject::exportOnBus(const QString& bundleIdentifier) {
   bundleIdentifier_ = bundleIdentifier;
   QDBusConnection bus = QDBusConnection::sessionBus();
   if (!bus.registerObject(bus::kModulePath, this, QDBusConnection::ExportAdaptors)) return false;
-  if (!bus.registerService(bus::moduleServiceName(processId_))) {
+  if (!bus.registerService(bus::moduleServiceName(bundleIdentifier, processId_))) {
     bus.unregisterObject(bus::kModulePath);
     return false;
   }

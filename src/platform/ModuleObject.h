@@ -28,7 +28,7 @@ class ModuleObject : public QObject, protected QDBusContext {
   explicit ModuleObject(QObject* parent = nullptr);
 
   /// Registers the object at /org/pellimo/Module and takes this process's bus name
-  /// "org.pellimo.Module.p<pid>", in that order, so that a listed module always answers.
+  /// (`bus::moduleServiceName`), in that order, so that a listed module can answer.
   bool exportOnBus(const QString& bundleIdentifier);
 
   QString bundleIdentifier() const { return bundleIdentifier_; }

@@ -3,28 +3,32 @@
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <algorithm>
-#include <optional>
 #include <tuple>
 
 #include "platform/BusContract.h"
 #include "platform/ModuleProxy.h"
+#include "platform/ProcessInfo.h"
 
 namespace pellimo::platform {
 
 namespace {
 
-constexpr int kAnswerTimeoutMs = 1000;
-
-std::optional<RunningApplication> describe(const QString& service, const QDBusConnection& bus) {
-  ModuleProxy module(service, bus::kModulePath, bus);
-  module.setTimeout(kAnswerTimeoutMs);
-  // A module that does not answer the first question is not asked the others.
-  RunningApplication application{service, module.bundleIdentifier(), 0, 0};
-  if (module.lastError().isValid()) return std::nullopt;
-  application.processIdentifier = module.processId();
-  application.startTime = module.startTime();
-  if (module.lastError().isValid()) return std::nullopt;
-  return application;
+QList<RunningApplication> runningUnder(const QString& prefix) {
+  const QDBusConnection bus = QDBusConnection::sessionBus();
+  if (!bus.isConnected()) return {};
+  QList<RunningApplication> running;
+  for (const QString& name : bus.interface()->registeredServiceNames().value()) {
+    if (!name.startsWith(prefix)) continue;
+    // The bus tells the owner's process, not the name's claim; a name or process that has
+    // just gone is no instance.
+    const QDBusReply<uint> pid = bus.interface()->servicePid(name);
+    if (!pid.isValid()) continue;
+    const quint64 started = processStartTime(pid.value());
+    if (started == 0) continue;
+    running.append({name, qint64(pid.value()), started});
+  }
+  std::sort(running.begin(), running.end(), startedBefore);
+  return running;
 }
 
 }  // namespace
@@ -33,19 +37,16 @@ void RunningApplication::terminate() const {
   ModuleProxy(service, bus::kModulePath, QDBusConnection::sessionBus()).Quit();
 }
 
+bool startedBefore(const RunningApplication& a, const RunningApplication& b) {
+  return std::tie(a.startTime, a.processIdentifier) < std::tie(b.startTime, b.processIdentifier);
+}
+
+QList<RunningApplication> runningApplicationsWithBundleIdentifier(const QString& bundleIdentifier) {
+  return runningUnder(bus::moduleServicePrefix(bundleIdentifier));
+}
+
 QList<RunningApplication> runningApplications() {
-  const QDBusConnection bus = QDBusConnection::sessionBus();
-  if (!bus.isConnected()) return {};
-  const QStringList names = bus.interface()->registeredServiceNames().value();
-  QList<RunningApplication> running;
-  for (const QString& name : names) {
-    if (!name.startsWith(bus::kModuleServicePrefix)) continue;
-    if (auto application = describe(name, bus)) running.append(*application);
-  }
-  std::stable_sort(running.begin(), running.end(), [](const auto& a, const auto& b) {
-    return std::tie(a.startTime, a.processIdentifier) < std::tie(b.startTime, b.processIdentifier);
-  });
-  return running;
+  return runningUnder(bus::kModuleServicePrefix);
 }
 
 }  // namespace pellimo::platform

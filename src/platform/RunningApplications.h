@@ -7,8 +7,7 @@ namespace pellimo::platform {
 
 /// A module process found on the session bus.
 struct RunningApplication {
-  QString service;  // its bus name, org.pellimo.Module.p<pid>
-  QString bundleIdentifier;
+  QString service;  // its bus name (BusContract.h)
   qint64 processIdentifier = 0;
   quint64 startTime = 0;  // clock ticks since boot
 
@@ -18,8 +17,16 @@ struct RunningApplication {
   friend bool operator==(const RunningApplication&, const RunningApplication&) = default;
 };
 
-/// Every module exported on the session bus, oldest first (by start time, then process id).
-/// Modules that do not answer within about a second are left out; no bus gives an empty list.
+/// Whether `a` started before `b`: the earlier start time, the lower process id on a tie (start
+/// times count clock ticks, so processes started together often share one).
+bool startedBefore(const RunningApplication& a, const RunningApplication& b);
+
+/// Every instance of the module `bundleIdentifier` that holds its name on the session bus, oldest
+/// first. Found from the names and the bus's own answers alone: a module that does not answer,
+/// stopped or busy, is listed all the same. No bus gives an empty list.
+QList<RunningApplication> runningApplicationsWithBundleIdentifier(const QString& bundleIdentifier);
+
+/// Every module process on the session bus, whatever its module, oldest first.
 QList<RunningApplication> runningApplications();
 
 }  // namespace pellimo::platform

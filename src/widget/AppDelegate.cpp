@@ -8,7 +8,6 @@
 #include "platform/BusContract.h"
 #include "platform/DistributedNotificationCenter.h"
 #include "platform/InstanceControl.h"
-#include "platform/RunningApplications.h"
 #include "runner/CodeRunner.h"
 #include "widget/Manifest.h"
 #include "widget/ViewController.h"
@@ -42,26 +41,21 @@ AppDelegate* AppDelegate::shared() {
 
 bool AppDelegate::applicationWillFinishLaunching() {
   const QString identifier = platform::Bundle::main().bundleIdentifier();
-  const qint64 self = QCoreApplication::applicationPid();
-  bool quitSelf = false;
-  const auto running = platform::runningApplications();
-  const auto leaving = platform::instancesToTerminate(running, identifier);
-  for (const auto& app : leaving) {
-    if (app.processIdentifier == self) {
-      quitSelf = true;
-    } else {
-      app.terminate();
-    }
+  instances_ = std::make_unique<platform::InstanceControl>(identifier);
+  const auto sayWhoStays = [identifier](const platform::RunningApplication& older) {
+    qInfo().noquote() << "pellimo-widget: quitting: instance" << older.processIdentifier << "of"
+                      << identifier << "stays";
+  };
+  if (auto older = instances_->olderInstance()) {
+    sayWhoStays(*older);
+    return false;
   }
-  if (quitSelf) {
-    for (const auto& app : running) {
-      if (app.bundleIdentifier != identifier || leaving.contains(app)) continue;
-      qInfo().noquote() << "pellimo-widget: quitting: instance" << app.processIdentifier << "of"
-                        << identifier << "stays";
-      break;
-    }
-  }
-  return !quitSelf;
+  connect(instances_.get(), &platform::InstanceControl::olderInstanceAppeared, this,
+          [sayWhoStays](const platform::RunningApplication& older) {
+            sayWhoStays(older);
+            QCoreApplication::quit();
+          });
+  return true;
 }
 
 void AppDelegate::applicationDidFinishLaunching() {

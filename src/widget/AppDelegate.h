@@ -5,6 +5,10 @@
 #include <QString>
 #include <memory>
 
+namespace pellimo::platform {
+class InstanceControl;
+}  // namespace pellimo::platform
+
 namespace pellimo::runner {
 class Canvas;
 class CodeRunner;
@@ -25,8 +29,9 @@ class AppDelegate : public QObject {
 
   static AppDelegate* shared();
 
-  /// Instance control before launch completes. Returns false when this process is one of the
-  /// instances asked to quit; it must then quit at once.
+  /// Instance control before launch completes. Returns false when an instance of the module
+  /// that started earlier runs; this process must then quit at once. Otherwise it quits later
+  /// should such an instance come onto the bus after all.
   bool applicationWillFinishLaunching();
   /// Announces the module to the host and schedules the script start 0.5 s later.
   void applicationDidFinishLaunching();
@@ -44,6 +49,7 @@ class AppDelegate : public QObject {
  private:
   QPointer<ViewController> vc_;
   std::unique_ptr<runner::CodeRunner> runner_;
+  std::unique_ptr<platform::InstanceControl> instances_;
 };
 
 }  // namespace pellimo::widget

@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
+#include <signal.h>
 
 #include <algorithm>
 #include <functional>
 
 #include <QDBusConnection>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonDocument>
@@ -30,9 +32,8 @@ const QString kBuiltIn = QStringLiteral("org.pellimo.widget");
 
 QList<qint64> runningPids(const QString& identifier) {
   QList<qint64> pids;
-  for (const auto& app : platform::runningApplications()) {
-    if (app.bundleIdentifier == identifier) pids.append(app.processIdentifier);
-  }
+  for (const auto& app : platform::runningApplicationsWithBundleIdentifier(identifier))
+    pids.append(app.processIdentifier);
   return pids;
 }
 
@@ -179,6 +180,61 @@ TEST_F(HostEndToEnd, OfThreeStartedTogetherTheOldestStays) {
   EXPECT_EQ(runningPids(kBuiltIn), QList<qint64>{widgets[0]->processId()});
 }
 
+TEST_F(HostEndToEnd, AnOlderInstanceComingOntoTheBusLaterStaysAndTheNewerOneQuits) {
+  // The older one stops before it becomes the module; exec keeps its start time.
+  QProcess older;
+  older.setProcessEnvironment(harness.environment());
+  older.start("sh", {"-c", "kill -STOP $$; exec \"$0\"", PELLIMO_WIDGET});
+  ASSERT_TRUE(older.waitForStarted());
+  const pid_t olderPid = pid_t(older.processId());
+  ASSERT_TRUE(eventually([&] { return processState(olderPid) == 'T'; }));
+  QProcess* newer = harness.startWidget();
+  ASSERT_TRUE(eventually([&] { return status().value("ready").toBool(); }));
+  ASSERT_EQ(runningPids(kBuiltIn), QList<qint64>{newer->processId()});
+
+  ::kill(olderPid, SIGCONT);
+  ASSERT_TRUE(eventually([&] { return newer->state() == QProcess::NotRunning; }));
+  EXPECT_TRUE(newer->readAllStandardError().contains(
+      QStringLiteral("quitting: instance %1 of %2 stays").arg(olderPid).arg(kBuiltIn).toUtf8()));
+  EXPECT_EQ(runningPids(kBuiltIn), QList<qint64>{olderPid});
+}
+
+TEST_F(HostEndToEnd, AModuleThatDoesNotAnswerIsNotRespondingAndKeepsItsPlace) {
+  launch();
+  const qint64 pid = runningPids(kBuiltIn).value(0);
+  ASSERT_EQ(::kill(pid_t(pid), SIGSTOP), 0);
+  const QString says = QStringLiteral("%1 is not responding (pid %2)").arg(kBuiltIn).arg(pid);
+  const struct {
+    QStringList args;
+    QString says;
+  } cases[] = {
+      {{"status"}, says},
+      {{"status", "--json"}, says},
+      {{"send", "raise"}, says},
+      {{"send", "refresh"}, says},
+      {{"launch"}, says + "; not starting another"},
+  };
+  for (const auto& c : cases) {
+    QElapsedTimer clock;
+    clock.start();
+    const Finished result = harness.host(c.args);
+    EXPECT_LT(clock.elapsed(), 4000) << c.args.join(' ').toStdString();
+    EXPECT_EQ(result.exitCode, 1) << c.args.join(' ').toStdString();
+    EXPECT_EQ(result.err, "pellimo: " + c.says + '\n');
+  }
+  EXPECT_TRUE(
+      harness.host({"list"}).out.contains(QStringLiteral("not responding (pid %1)").arg(pid)));
+  // A starting instance counts it as well.
+  QProcess* second = harness.startWidget();
+  ASSERT_TRUE(second->waitForFinished(10000));
+  EXPECT_TRUE(second->readAllStandardError().contains(
+      QStringLiteral("quitting: instance %1 of %2 stays").arg(pid).arg(kBuiltIn).toUtf8()));
+  EXPECT_EQ(runningPids(kBuiltIn), QList<qint64>{pid});
+
+  ::kill(pid_t(pid), SIGCONT);
+  EXPECT_EQ(harness.host({"status"}).exitCode, 0);
+}
+
 TEST_F(HostEndToEnd, RefreshRunsTheScriptAtOnceAlsoForAManifestWithoutIt) {
   ASSERT_EQ(harness.host({"new", "older"}).exitCode, 0);
   const QString directory = harness.root() + "/data/pellimo/modules/older";
@@ -238,7 +294,7 @@ TEST_F(HostEndToEnd, CommandsBeforeRegistrationAreLostAndAFloodLeavesTheModuleAn
     post(kBuiltIn + (i % 2 ? ".raise" : ".edit"));
   post(kBuiltIn + ".flat");
   // A call on the same connection reaches the module after everything posted before it.
-  ModuleProxy module(platform::bus::moduleServiceName(runningPids(kBuiltIn).value(0)),
+  ModuleProxy module(platform::bus::moduleServiceName(kBuiltIn, runningPids(kBuiltIn).value(0)),
                      platform::bus::kModulePath, QDBusConnection::sessionBus());
   module.setTimeout(30000);
   EXPECT_FALSE(module.raised());

@@ -56,8 +56,8 @@ TEST(ModuleObject, ProxyOfTheSameContractReadsWhatTheModuleShowsAndAsksItToQuit)
   module.setReady(true);
   module.setCanvasSource([] { return QStringLiteral("line one\nline two"); });
   // The process's own connection: a second one would wait for this blocked thread to answer.
-  ModuleProxy proxy(bus::moduleServiceName(QCoreApplication::applicationPid()), bus::kModulePath,
-                    QDBusConnection::sessionBus());
+  ModuleProxy proxy(bus::moduleServiceName("org.example.shown", QCoreApplication::applicationPid()),
+                    bus::kModulePath, QDBusConnection::sessionBus());
   EXPECT_TRUE(proxy.ready() && !proxy.raised());
   EXPECT_EQ(proxy.canvas(), "line one\nline two");
   int quitRequests = 0;
@@ -67,46 +67,71 @@ TEST(ModuleObject, ProxyOfTheSameContractReadsWhatTheModuleShowsAndAsksItToQuit)
   EXPECT_TRUE(test::eventually([&] { return quitRequests == 1; }));
 }
 
-TEST(RunningApplications, ListsTheAnsweringModulesOldestFirstAndTerminatesThemNormally) {
+TEST(RunningApplications, ListsAModulesInstancesOldestFirstWhetherTheyAnswerOrNot) {
   ModuleProcess first("org.example.listed");
   ASSERT_TRUE(first.exported);
   // Start times count clock ticks: the next modules start a tick later.
   ASSERT_TRUE(
       test::eventually([&] { return ticksSinceBoot() > processStartTime(first.processId()); }));
-  ModuleProcess second("org.example.other");
-  ModuleProcess stuck("org.example.stuck");
-  ASSERT_TRUE(second.exported && stuck.exported);
+  ModuleProcess other("org.example.other");
+  ModuleProcess stuck("org.example.listed");
+  ASSERT_TRUE(other.exported && stuck.exported);
   ASSERT_EQ(::kill(pid_t(stuck.processId()), SIGSTOP), 0);
   QElapsedTimer clock;
   clock.start();
-  const QList<RunningApplication> running = runningApplications();
-  EXPECT_LT(clock.elapsed(), 3000);
+  const QList<RunningApplication> listed =
+      runningApplicationsWithBundleIdentifier("org.example.listed");
+  const QList<RunningApplication> all = runningApplications();
+  EXPECT_LT(clock.elapsed(), 1000) << "no module is asked anything";
   ::kill(pid_t(stuck.processId()), SIGCONT);
 
-  ASSERT_EQ(pids(running), (QList<qint64>{first.processId(), second.processId()}));
-  EXPECT_EQ(running[0].bundleIdentifier, "org.example.listed");
-  EXPECT_NEAR(double(running[1].startTime), double(ticksSinceBoot()), 60.0 * sysconf(_SC_CLK_TCK))
+  ASSERT_EQ(pids(listed), (QList<qint64>{first.processId(), stuck.processId()}));
+  EXPECT_EQ(pids(all), (QList<qint64>{first.processId(), other.processId(), stuck.processId()}));
+  EXPECT_EQ(listed[0].service, bus::moduleServiceName("org.example.listed", first.processId()));
+  EXPECT_NEAR(double(listed[1].startTime), double(ticksSinceBoot()), 60.0 * sysconf(_SC_CLK_TCK))
       << "started within the last minute";
-  running[1].terminate();
-  ASSERT_TRUE(second.waitForFinished(5000));
-  EXPECT_EQ(second.exitStatus(), QProcess::NormalExit);
-  EXPECT_EQ(second.exitCode(), 0);
+  listed[1].terminate();
+  ASSERT_TRUE(stuck.waitForFinished(5000));
+  EXPECT_EQ(stuck.exitStatus(), QProcess::NormalExit);
+  EXPECT_EQ(stuck.exitCode(), 0);
 }
 
-TEST(InstanceControl, AsksAllButTheFirstToQuitLastFirst) {
-  const QString self = "org.pellimo.widget";
-  const auto instance = [](const QString& identifier, qint64 pid) {
-    return RunningApplication{bus::moduleServiceName(pid), identifier, pid, 0};
+TEST(RunningApplications, AnyIdentifierGivesABusNameOfItsOwn) {
+  // Elements a bus name may not hold, a leading digit, any character, and more than its 255.
+  const QString identifiers[] = {"1.2.3", "org.example.a b/ü", QString(300, u'x'), "org.example."};
+  for (const QString& identifier : identifiers) {
+    ModuleProcess module(identifier);
+    ASSERT_TRUE(module.exported) << identifier.toStdString();
+    EXPECT_EQ(pids(runningApplicationsWithBundleIdentifier(identifier)),
+              QList<qint64>{module.processId()})
+        << identifier.toStdString();
+  }
+}
+
+TEST(InstanceControl, TheEarliestStartedStaysTheLowerProcessIdOnATie) {
+  const auto instance = [](qint64 pid, quint64 started) {
+    return RunningApplication{QStringLiteral("p%1").arg(pid), pid, started};
   };
-  EXPECT_TRUE(
-      instancesToTerminate(
-          {instance("org.other", 5), instance(self, 10), instance("org.pellimo.Widget", 11)}, self)
-          .isEmpty());
-  // The list's order, not the ids'.
-  EXPECT_EQ(pids(instancesToTerminate({instance(self, 30), instance("org.other", 11),
-                                       instance(self, 12), instance(self, 13)},
-                                      self)),
-            (QList<qint64>{13, 12}));
+  const RunningApplication self = instance(200, 5000);
+  const struct {
+    const char* name;
+    QList<RunningApplication> running;
+    std::optional<qint64> stays;  // when not self
+  } cases[] = {
+      {"alone", {self}, std::nullopt},
+      {"not yet listed itself", {}, std::nullopt},
+      {"the others started later", {instance(100, 5001), self, instance(300, 6000)}, std::nullopt},
+      {"one started a tick earlier", {self, instance(300, 4999)}, 300},
+      {"same tick, lower pid", {instance(300, 5000), self, instance(199, 5000)}, 199},
+      {"same tick, higher pid", {instance(201, 5000), self}, std::nullopt},
+      {"the earliest of several, in any order",
+       {instance(50, 4000), self, instance(40, 3000), instance(60, 3000)},
+       40},
+  };
+  for (const auto& c : cases) {
+    const auto older = olderInstance(c.running, self);
+    EXPECT_EQ(older ? std::optional(older->processIdentifier) : std::nullopt, c.stays) << c.name;
+  }
 }
 
 TEST(NotificationCenter, CallsTheObserversOfTheNameInOrderWhileTheirContextsLive) {

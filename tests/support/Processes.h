@@ -32,6 +32,15 @@ inline std::vector<ProcessEntry> liveProcesses(
   return found;
 }
 
+/// The state letter /proc gives process `pid` ('R', 'S', 'T' for stopped...), or 0 when it is gone.
+inline char processState(pid_t pid) {
+  QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+  if (!stat.open(QIODevice::ReadOnly)) return 0;
+  const QByteArray line = stat.readAll();
+  const qsizetype state = line.lastIndexOf(')') + 2;
+  return state > 1 && state < line.size() ? line.at(state) : 0;
+}
+
 inline std::vector<ProcessEntry> liveChildrenOf(pid_t parent) {
   return liveProcesses([=](const ProcessEntry& entry) { return entry.parent == parent; });
 }

@@ -56,7 +56,8 @@ TEST_F(Window, EachOperationGivesItsModeAnimationButtonClearViewAndBusReport) {
   ASSERT_TRUE(module.exportOnBus(QStringLiteral("org.example.raised")));
   controller.setModuleObject(&module);
   // The process's own connection: a second one would wait for this blocked thread to answer.
-  ModuleProxy proxy(platform::bus::moduleServiceName(QCoreApplication::applicationPid()),
+  ModuleProxy proxy(platform::bus::moduleServiceName(QStringLiteral("org.example.raised"),
+                                                     QCoreApplication::applicationPid()),
                     platform::bus::kModulePath, QDBusConnection::sessionBus());
   // Edits once the quiet period of the last edit is over.
   const auto edit = [&] {
