@@ -2,6 +2,12 @@
 
 namespace pellimo::ansi {
 
+Font withDrawableSize(Font font) {
+  if (!(font.pointSize >= Font::kSmallestPointSize)) font.pointSize = Font::kSmallestPointSize;
+  if (font.pointSize > Font::kLargestPointSize) font.pointSize = Font::kLargestPointSize;
+  return font;
+}
+
 std::optional<Font> boldFont(const std::optional<Font>& font) {
   if (!font) return std::nullopt;
   Font bold = *font;

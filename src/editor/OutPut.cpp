@@ -248,7 +248,7 @@ void OutPut::pickFont(QObject*) {
 
 void OutPut::changeFont(QFontDialog* sender) {
   // The dialog's current font holds every change made in it so far.
-  font_ = qtbridge::fromQFont(sender->currentFont());
+  font_ = ansi::withDrawableSize(qtbridge::fromQFont(sender->currentFont()));
   auto& settings = platform::SettingsStore::standard();
   settings.setFont(font_, platform::keys::kCodeFont);
   settings.synchronize();

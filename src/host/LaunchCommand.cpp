@@ -6,12 +6,14 @@
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTextStream>
+#include <optional>
 
 #include "host/Commands.h"
 #include "host/ModuleProbe.h"
 #include "host/Waiting.h"
 #include "platform/BusContract.h"
 #include "platform/DistributedNotificationCenter.h"
+#include "platform/PrivateFiles.h"
 
 namespace pellimo::host {
 
@@ -27,14 +29,19 @@ QString widgetExecutable() {
 }
 
 /// The module's own log: a detached widget must not hold the caller's terminal or pipes. Named
-/// after a bundle, whose identifier was checked, so that it stays in the log directory.
-QString logFile(const platform::Bundle& module) {
+/// after a bundle, whose identifier was checked, so that it stays in the log directory. Made
+/// private before the widget opens it, since scripts' error output lands there; nothing, with
+/// the reason in `why`, when it cannot be.
+std::optional<QString> logFile(const platform::Bundle& module, QString* why) {
   // XDG_STATE_HOME by hand: Qt 6.4 has no standard location for it yet.
   const QString state = qEnvironmentVariable("XDG_STATE_HOME");
   const QString directory =
       (state.isEmpty() ? QDir::homePath() + QStringLiteral("/.local/state") : state) + "/pellimo";
-  QDir().mkpath(directory);
-  return directory + '/' + module.bundleIdentifier() + QStringLiteral(".log");
+  const QString log = directory + '/' + module.bundleIdentifier() + QStringLiteral(".log");
+  if (!platform::makePrivateDirectory(directory, why) || !platform::makePrivateFile(log, why)) {
+    return std::nullopt;
+  }
+  return log;
 }
 
 bool processAlive(qint64 pid) {
@@ -73,7 +80,10 @@ int launchModule(const platform::Bundle& module) {
                            "send kill` still stops it)\n";
   }
 
-  const QString log = logFile(module);
+  QString why;
+  const auto logPath = logFile(module, &why);
+  if (!logPath) return fail(QStringLiteral("cannot keep the module's log: %1").arg(why));
+  const QString log = *logPath;
   QProcess process;
   process.setProgram(program);
   if (!module.isBuiltIn()) process.setArguments({module.directory()});

@@ -83,7 +83,8 @@ std::optional<ansi::Font> unarchiveFont(const QString& text) {
   const double size = pointSize.toDouble();
   const double weightValue = weight.toDouble();
   if (!(size > 0.0) || !std::isfinite(size)) return std::nullopt;
-  if (weightValue < 0 || weightValue > 15 || weightValue != std::floor(weightValue)) {
+  if (weightValue < ansi::Font::kLightestWeight || weightValue > ansi::Font::kHeaviestWeight ||
+      weightValue != std::floor(weightValue)) {
     return std::nullopt;
   }
   return ansi::Font{family.toString().toStdString(), size, static_cast<int>(weightValue),

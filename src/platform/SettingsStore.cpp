@@ -1,6 +1,9 @@
 #include "platform/SettingsStore.h"
 
-#include <QDir>
+#include <unistd.h>
+
+#include <cerrno>
+
 #include <QFile>
 #include <QFileInfo>
 #include <QSet>
@@ -9,6 +12,8 @@
 #include <QTemporaryDir>
 
 #include "platform/Bundle.h"
+#include "platform/HandEditedValues.h"
+#include "platform/PrivateFiles.h"
 #include "platform/SettingsCodec.h"
 #include "platform/SettingsKeys.h"
 
@@ -28,6 +33,12 @@ std::unique_ptr<QSettings> openSettings(const QString& path) {
   return std::make_unique<QSettings>(path, QSettings::IniFormat);
 }
 
+/// Why the file cannot be opened to read, as the system words it.
+QString readError(const QString& path) {
+  QFile file(path);
+  return file.open(QIODevice::ReadOnly) ? QStringLiteral("unknown error") : file.errorString();
+}
+
 }  // namespace
 
 SettingsStore::SettingsStore(const QString& bundleIdentifier) {
@@ -37,10 +48,29 @@ SettingsStore::SettingsStore(const QString& bundleIdentifier) {
              qPrintable(bundleIdentifier));
     scratch_ = std::make_unique<QTemporaryDir>();
     settings_ = openSettings(scratch_->filePath(QStringLiteral("settings.conf")));
+    error_ = QStringLiteral("\"%1\" is not a bundle identifier").arg(bundleIdentifier);
     return;
   }
   settings_ = openSettings(settingsPath(bundleIdentifier));
-  if (settings_->status() != QSettings::FormatError) return;
+  const QString path = settings_->fileName();
+  tightenPermissions(QFileInfo(path).absolutePath());
+  tightenPermissions(path);
+  switch (settings_->status()) {
+    case QSettings::NoError:
+      takeHandEditedValues();
+      break;
+    case QSettings::AccessError:
+      // QSettings does not write over a file it cannot open, so the user's file stays as it is.
+      error_ = QStringLiteral("cannot read %1: %2").arg(path, readError(path));
+      qWarning("pellimo-widget: %s; starting with empty settings", qPrintable(error_));
+      break;
+    case QSettings::FormatError:
+      moveCorruptFileAside();
+      break;
+  }
+}
+
+void SettingsStore::moveCorruptFileAside() {
   // Keep the damaged file for the user to look at, and start from a clean one.
   const QString path = settings_->fileName();
   const QString aside = path + QStringLiteral(".corrupt");
@@ -52,6 +82,24 @@ SettingsStore::SettingsStore(const QString& bundleIdentifier) {
            qPrintable(path), qPrintable(outcome));
   settings_ = openSettings(path);
   if (settings_->status() == QSettings::FormatError) settings_->clear();
+}
+
+void SettingsStore::takeHandEditedValues() {
+  QFile file(settings_->fileName());
+  if (!file.open(QIODevice::ReadOnly)) return;
+  const auto found = handEditedValues(file.readAll());
+  for (auto value = found.begin(); value != found.end(); ++value) {
+    // A number's line may well end in a comment, and INI reads that one right.
+    if (kIntegerKeys.contains(value.key())) continue;
+    // Stored again, so that the next write quotes it and loses nothing the user typed.
+    settings_->setValue(value.key(), value->text);
+    if (value->certain) continue;
+    qWarning(
+        "pellimo-widget: settings file %s: \"%s\" holds a \",\" or \";\" outside quotes, "
+        "so its text after \"=\" is used as written; to be sure how it reads, write it as "
+        "%s=\"...\" with \\\" for each \" and \\\\ for each \\ inside",
+        qPrintable(settings_->fileName()), qPrintable(value.key()), qPrintable(value.key()));
+  }
 }
 
 SettingsStore::~SettingsStore() = default;
@@ -91,11 +139,27 @@ QVariantMap SettingsStore::dictionaryRepresentation() const {
 
 bool SettingsStore::synchronize() {
   if (scratch_) return false;
-  const QString directory = QFileInfo(settings_->fileName()).absolutePath();
-  // QSettings writes only when something changed, so check the directory for itself too.
-  if (!QDir().mkpath(directory) || !QFileInfo(directory).isWritable()) return false;
+  const QString path = settings_->fileName();
+  const QString directory = QFileInfo(path).absolutePath();
+  // QSettings writes only when something changed, so check the directory for itself too. A file
+  // that is there before QSettings writes keeps its mode, which keeps a new one private.
+  QString why;
+  if (!makePrivateDirectory(directory, &why) || !makePrivateFile(path, &why)) {
+    error_ = why;
+    return false;
+  }
+  if (::access(QFile::encodeName(directory).constData(), W_OK) != 0) {
+    error_ = QStringLiteral("cannot write in %1: %2").arg(directory, qt_error_string(errno));
+    return false;
+  }
   settings_->sync();
-  return settings_->status() == QSettings::NoError;
+  if (settings_->status() == QSettings::NoError) return true;
+  if (error_.isEmpty()) error_ = QStringLiteral("cannot write %1").arg(path);
+  return false;
+}
+
+QString SettingsStore::errorString() const {
+  return error_;
 }
 
 QString SettingsStore::fileName() const {

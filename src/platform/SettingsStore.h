@@ -16,8 +16,10 @@ namespace pellimo::platform {
 
 /// A module's persistent per-user settings: an INI file at
 /// `$XDG_CONFIG_HOME/pellimo/<bundle identifier>.conf`. A corrupt file is moved aside (with one
-/// warning line) and the store starts empty. An identifier that is not a valid bundle identifier
-/// gets a store kept for this run only (with one warning line) and never names a file.
+/// warning line) and the store starts empty; so does an unreadable one, which is left in place.
+/// A file or folder that others can read is made private on opening. An identifier that is not
+/// a valid bundle identifier gets a store kept for this run only (with one warning line) and
+/// never names a file.
 class SettingsStore {
  public:
   explicit SettingsStore(const QString& bundleIdentifier);
@@ -40,8 +42,11 @@ class SettingsStore {
   void clear();
   /// Writes pending changes; whether that succeeded, which needs a writable directory and a valid
   /// identifier. QSettings keeps its first write error, so after one failure every later call
-  /// reports failure too.
+  /// reports failure too. The file is kept 0600 in a 0700 folder.
   bool synchronize();
+  /// What went wrong reading the file or in the last failed `synchronize`, with the system's
+  /// reason; empty when nothing did.
+  QString errorString() const;
   QString fileName() const;
 
   /// The integer under `key`; 0 when absent or not an integer.
@@ -56,9 +61,15 @@ class SettingsStore {
   void setFont(const ansi::Font& font, const QString& key);
 
  private:
+  void moveCorruptFileAside();
+  /// Values a user typed with a "," or ";" outside quotes, taken as typed (see
+  /// HandEditedValues.h); one warning line for each that could have meant something else.
+  void takeHandEditedValues();
+
   /// Holds the file of a store kept for this run only; declared first so it outlives the file.
   std::unique_ptr<QTemporaryDir> scratch_;
   std::unique_ptr<QSettings> settings_;
+  QString error_;
 };
 
 }  // namespace pellimo::platform

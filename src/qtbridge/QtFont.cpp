@@ -19,7 +19,8 @@ QFont toQFont(const ansi::Font& font) {
   QFont qfont = font.family.empty() ? QFontDatabase::systemFont(QFontDatabase::GeneralFont)
                                     : QFont(QString::fromStdString(font.family));
   if (font.pointSize > 0) qfont.setPointSizeF(font.pointSize);
-  qfont.setWeight(static_cast<QFont::Weight>(kQtWeights[std::clamp(font.weight, 0, 15)]));
+  qfont.setWeight(static_cast<QFont::Weight>(kQtWeights[std::clamp(
+      font.weight, ansi::Font::kLightestWeight, ansi::Font::kHeaviestWeight)]));
   qfont.setItalic(font.italic);
   return qfont;
 }

@@ -1,5 +1,6 @@
 #include "runner/CodeRunner.h"
 
+#include <QDebug>
 #include <QFileInfo>
 
 #include "platform/NotificationCenter.h"
@@ -93,9 +94,11 @@ void CodeRunner::showUnknownLanguage() {
 
 bool CodeRunner::compile(const QString& script, const QString& extension) {
   if (extension.isEmpty()) return false;
-  const auto path = writeScriptFile(script, extension);
+  QString why;
+  const auto path = writeScriptFile(script, extension, &why);
   if (!path) {
-    if (canvas_) canvas_->setPlainText(QStringLiteral("Error creating temporary file."));
+    qWarning().noquote() << "pellimo-widget: cannot write the script file:" << why;
+    if (canvas_) canvas_->setPlainText(QStringLiteral("Error creating temporary file. ") + why);
     return false;
   }
   sourceFileName_ = *path;

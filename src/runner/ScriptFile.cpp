@@ -38,15 +38,26 @@ QString extensionForMode(qint64 mode) {
   }
 }
 
-std::optional<QString> writeScriptFile(const QString& code, const QString& extension) {
-  const auto directory = privateScriptDirectory();
+std::optional<QString> writeScriptFile(const QString& code, const QString& extension,
+                                       QString* why) {
+  const auto directory = privateScriptDirectory(why);
   if (!directory) return std::nullopt;
   QByteArray path = QFile::encodeName(*directory + QStringLiteral("/Pellimo.XXXXXX.") + extension);
   const int fd = ::mkstemps(path.data(), static_cast<int>(extension.size()) + 1);
-  if (fd < 0) return std::nullopt;
+  if (fd < 0) {
+    if (why)
+      *why =
+          QStringLiteral("cannot create a file in %1: %2").arg(*directory, qt_error_string(errno));
+    return std::nullopt;
+  }
   const bool written = writeAll(fd, code.toUtf8());
+  const int writeError = errno;
   ::close(fd);
   if (!written) {
+    if (why) {
+      *why = QStringLiteral("cannot write %1: %2")
+                 .arg(QFile::decodeName(path), qt_error_string(writeError));
+    }
     // A half-written script would run as something the user never wrote.
     ::unlink(path.constData());
     return std::nullopt;

@@ -10,7 +10,8 @@ QString extensionForMode(qint64 mode);
 
 /// Writes the script as UTF-8, exactly, to a new "Pellimo.XXXXXX.<ext>" file in the private
 /// script directory, with permission bits 0777. Returns the file's path, or nullopt when the
-/// file cannot be created.
-std::optional<QString> writeScriptFile(const QString& code, const QString& extension);
+/// file cannot be created, with the reason in `why`.
+std::optional<QString> writeScriptFile(const QString& code, const QString& extension,
+                                       QString* why = nullptr);
 
 }  // namespace pellimo::runner

@@ -58,6 +58,14 @@ double numberAt(const Json& object, std::string_view key, const std::string& pat
   return value.get<double>();
 }
 
+/// A colour component or alpha: the encoder's colour arithmetic holds only for 0 to 1.
+double unitAt(const Json& object, std::string_view key, const std::string& path) {
+  const double number = numberAt(object, key, path);
+  if (!(number >= 0.0 && number <= 1.0))
+    fail(memberPath(path, key), "expected a number from 0 to 1");
+  return number;
+}
+
 int integerAt(const Json& object, std::string_view key, const std::string& path) {
   const Json& value = member(object, key, path);
   if (value.is_number_unsigned() && value.get<std::uint64_t>() <= std::numeric_limits<int>::max()) {
@@ -86,11 +94,11 @@ Color colorFromJson(const Json& value, const std::string& path) {
   expectObject(value, path);
   const std::string& model = stringAt(value, "model", path);
   if (model == "grey") {
-    return Color::grey(numberAt(value, "white", path), numberAt(value, "alpha", path));
+    return Color::grey(unitAt(value, "white", path), unitAt(value, "alpha", path));
   }
   if (model == "rgb") {
-    return Color::rgb(numberAt(value, "red", path), numberAt(value, "green", path),
-                      numberAt(value, "blue", path), numberAt(value, "alpha", path));
+    return Color::rgb(unitAt(value, "red", path), unitAt(value, "green", path),
+                      unitAt(value, "blue", path), unitAt(value, "alpha", path));
   }
   fail(memberPath(path, "model"), "expected \"grey\" or \"rgb\"");
 }
@@ -101,6 +109,11 @@ Font fontFromJson(const Json& value, const std::string& path) {
   font.family = stringAt(value, "family", path);
   font.pointSize = numberAt(value, "size", path);
   font.weight = integerAt(value, "weight", path);
+  if (font.weight < Font::kLightestWeight || font.weight > Font::kHeaviestWeight) {
+    fail(memberPath(path, "weight"), "expected an integer from " +
+                                         std::to_string(Font::kLightestWeight) + " to " +
+                                         std::to_string(Font::kHeaviestWeight));
+  }
   return font;
 }
 

@@ -66,8 +66,9 @@ void ViewController::viewDidLoad() {
     configVC_ = editorFactory()(*this);
     configVC_->viewDidLoad();
   }
-  font_ = settings.fontForKey(platform::keys::kCodeFont)
-              .value_or(ansi::Font{"", 12.0, ansi::Font::kRegularWeight, false});
+  font_ = ansi::withDrawableSize(
+      settings.fontForKey(platform::keys::kCodeFont)
+          .value_or(ansi::Font{"", 12.0, ansi::Font::kRegularWeight, false}));
 }
 
 void ViewController::viewDidAppear() {
@@ -250,7 +251,10 @@ void ViewController::saveFrame(bool report) {
   const bool stored = settings.synchronize();
   if (!report) return;
   qInfo().noquote() << frame;
-  if (!stored) qInfo().noquote() << "";
+  if (!stored) {
+    qWarning().noquote() << "pellimo-widget: cannot save the window's frame:"
+                         << settings.errorString();
+  }
   postFrameReport();
 }
 
@@ -297,7 +301,7 @@ void ViewController::resumeReloading() {
 }
 
 void ViewController::setAppearance(const ansi::Font& font, const ansi::Color& fontColor) {
-  font_ = font;
+  font_ = ansi::withDrawableSize(font);
   fontColor_ = fontColor;
   themeWidget();
 }

@@ -268,7 +268,9 @@ TEST_F(EditorTest, AFailedPrepareRunsNothingAndKeepsTheEditorOpenWithTheReason) 
   EXPECT_TRUE(editor().view()->isVisible());
   EXPECT_EQ(raises.count, 0);
   EXPECT_FALSE(runner_->loper());
-  EXPECT_EQ(canvasText(), QStringLiteral("Error creating temporary file."));
+  EXPECT_TRUE(canvasText().startsWith(QStringLiteral("Error creating temporary file. ")) &&
+              canvasText().endsWith(QStringLiteral("is open to other users (mode 0705)")))
+      << canvasText().toStdString();
 }
 
 TEST_F(EditorTest, TheFontDialogOpensOnTheCodeEditorsFontAndItsChangesBuildOnEachOther) {
@@ -294,6 +296,22 @@ TEST_F(EditorTest, TheFontDialogOpensOnTheCodeEditorsFontAndItsChangesBuildOnEac
   const auto styled = widget_->canvas->styledText();
   ASSERT_TRUE(styled);
   EXPECT_EQ(styled->fonts().at(0, {0, styled->length()}).value, *stored);
+}
+
+TEST_F(EditorTest, AFontSizeChosenOutsideWhatCanBeDrawnIsStoredAndShownAtTheNearestEnd) {
+  editor().present();
+  editor().pickFont(ui().fontBtn);
+  QFontDialog* dialog = editor().fontPanel();
+  ASSERT_TRUE(dialog);
+  for (const auto& [chosen, drawn] : {std::pair{1000.0, 288.0}, {2.0, 4.0}}) {
+    QFont font = dialog->currentFont();
+    font.setPointSizeF(chosen);
+    dialog->setCurrentFont(font);
+    const auto stored = settings().fontForKey("codeFont");
+    ASSERT_TRUE(stored) << chosen;
+    EXPECT_EQ(stored->pointSize, drawn);
+    EXPECT_EQ(host().font(), *stored);
+  }
 }
 
 TEST_F(EditorTest, ThePickerRaisesTheWidgetAndEveryColourPickedIsPaintedAndStored) {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <functional>
@@ -376,6 +377,35 @@ TEST_F(HostEndToEnd, WithoutAUsableRuntimeDirectoryTheModuleStillShowsOutput) {
   canvasSoon([](const QString& canvas) { return canvas == "shown\n"; });
   EXPECT_TRUE(moduleLog(kBuiltIn).contains("cannot keep scripts in " + file.fileName()))
       << moduleLog(kBuiltIn).toStdString();
+}
+
+TEST_F(HostEndToEnd, AHandWrittenSettingsFileRunsAsTypedAndItAndTheLogBecomePrivate) {
+  // As a user or an earlier version left them: readable by all, the script's comma unquoted.
+  const QString config = harness.root() + "/config/pellimo";
+  const QString settings = config + '/' + kBuiltIn + ".conf";
+  const QString state = harness.root() + "/state/pellimo";
+  const QString log = state + '/' + kBuiltIn + ".log";
+  ASSERT_TRUE(QDir().mkpath(config) && QDir().mkpath(state));
+  QFile file(settings);
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  file.write("[General]\nscriptValue=echo hello, world\n");
+  file.close();
+  QFile(log).open(QIODevice::WriteOnly);
+  for (const QString& path : {config, state})
+    ASSERT_TRUE(QFile::setPermissions(path, QFile::Permissions(0x7755)));
+  for (const QString& path : {settings, log})
+    ASSERT_TRUE(QFile::setPermissions(path, QFile::Permissions(0x6644)));
+
+  launch();
+  canvasSoon([](const QString& canvas) { return canvas == "hello, world\n"; });
+  const auto mode = [](const QString& path) {
+    struct stat info {};
+    return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? info.st_mode & 07777 : 0;
+  };
+  for (const QString& path : {settings, log})
+    EXPECT_EQ(mode(path), 0600u) << path.toStdString();
+  for (const QString& path : {config, state})
+    EXPECT_EQ(mode(path), 0700u) << path.toStdString();
 }
 
 TEST_F(HostEndToEnd, AReloadingModuleNeverShowsAHalfRunOrAClearedFrame) {

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <QDir>
 #include <QStandardPaths>
@@ -8,6 +9,7 @@
 #include "TestSupport.h"
 #include "platform/Bundle.h"
 #include "platform/FrameText.h"
+#include "platform/HandEditedValues.h"
 #include "platform/PropertyList.h"
 #include "platform/SettingsCodec.h"
 #include "platform/SettingsKeys.h"
@@ -55,6 +57,32 @@ TEST(SettingsCodec, ColoursAndFontsRoundTripExactlyAndNothingElseReadsAsOne) {
     EXPECT_EQ(unarchiveColor(text), std::nullopt) << text;
     EXPECT_EQ(unarchiveFont(text), std::nullopt) << text;
   }
+}
+
+TEST(HandEditedValues, UnquotedCommasAndSemicolonsGiveTheTextAsTypedAndSayWhetherItIsSure) {
+  using Found = QMap<QString, HandEditedValue>;
+  const std::pair<const char*, Found> cases[] = {
+      {"scriptValue=echo hello, world\n", {{"scriptValue", {"echo hello, world", true}}}},
+      {"[General]\r\nargs = one,two \r\nscriptValue=ls; date ; ok\r\n",
+       {{"args", {"one,two", true}}, {"scriptValue", {"ls; date ; ok", true}}}},
+      {"[general]\nscriptValue=echo gr\xc3\xbc\xc3\x9f"
+       "e, \xe2\x9c\x93",
+       {{"scriptValue", {QString::fromUtf8("echo grüße, ✓"), true}}}},
+      // INI syntax besides the cut: quotes, escapes and "@" values could mean either.
+      {"scriptValue=echo \"a\", b\nargs=x;\\n\nfontColor=@Rect(1, 2)",
+       {{"scriptValue", {"echo \"a\", b", false}},
+        {"args", {"x;\\n", false}},
+        {"fontColor", {"@Rect(1, 2)", false}}}},
+      // What INI reads right: quoted, commented out, in another section, or given again.
+      {"scriptValue=\"echo a, b; c\"\n; args=a,b\n[Other]\nargs=a,b\n", {}},
+      {"args=a,b\nargs=c\nscriptValue=\"echo hi\" ; greeting\n", {}},
+      // Quotes and a backslash carry a value over newlines; what follows is not a key.
+      {"scriptValue=\"one\nargs=x,y\"\n", {}},
+      {"scriptValue=one\\\r\nargs=x,y\n", {{"scriptValue", {"one\\\r\nargs=x,y", false}}}},
+      {"=a,b\n[General\nargs", {}},
+  };
+  for (const auto& [file, found] : cases)
+    EXPECT_EQ(handEditedValues(file), found) << file;
 }
 
 TEST(PropertyList, WrittenDictionaryReadsBackUnchangedAndOnlyStringValuesAreRead) {
@@ -220,6 +248,80 @@ TEST(SettingsStore, AnInvalidIdentifierNamesNoFileAndKeepsItsValuesForThisRunOnl
   }
   EXPECT_FALSE(QFileInfo::exists(escaped));
   QFile::remove(escaped);
+}
+
+TEST(SettingsStore, HandTypedCommasAndSemicolonsReadAsTypedAndTheNextWriteQuotesThem) {
+  const QString identifier = freshIdentifier();
+  const QString path = configDirectory() + '/' + identifier + ".conf";
+  ASSERT_TRUE(QDir().mkpath(configDirectory()));
+  ASSERT_TRUE(writeFile(
+      path,
+      "[General]\n"
+      "scriptValue=echo hello, world; date\n"
+      "args=one,two\n"
+      "frameMark={{10, 20}, {300, 200}}\n"
+      "reloadAfter=5 ; every five seconds\n"
+      "color={\"class\":\"color\",\"model\":\"grey\",\"components\":[0.5],\"alpha\":1}\n"));
+  test::LoggedLines log;
+  SettingsStore store(identifier);
+  const auto readsAsTyped = [](const SettingsStore& settings) {
+    EXPECT_EQ(settings.stringForKey(keys::kScriptValue), "echo hello, world; date");
+    EXPECT_EQ(settings.stringForKey(keys::kArgs), "one,two");
+    EXPECT_EQ(rectFromString(settings.stringForKey(keys::kFrameMark)), QRectF(10, 20, 300, 200));
+    EXPECT_EQ(settings.integerForKey(keys::kReloadAfter), 5);
+    EXPECT_EQ(settings.colorForKey(keys::kColor), Color::grey(0.5));
+  };
+  readsAsTyped(store);
+  // One line for the value whose quotes could have been meant as INI's.
+  const QStringList warnings = log.containing("pellimo-widget:");
+  ASSERT_EQ(warnings.size(), 1) << warnings.join('\n').toStdString();
+  EXPECT_TRUE(warnings[0].contains("\"color\"") && warnings[0].contains("color=\""))
+      << warnings[0].toStdString();
+
+  store.setValue(qint64(1), keys::kModeValue);
+  ASSERT_TRUE(store.synchronize());
+  readsAsTyped(*reopenAsNextRun(store));
+}
+
+mode_t modeOf(const QString& path) {
+  struct stat info {};
+  return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? info.st_mode & 07777 : 0;
+}
+
+TEST(SettingsStore, FilesAreOnlyTheUsersAndLooserOnesAreTightenedWhenOpened) {
+  const QString identifier = freshIdentifier();
+  const QString path = configDirectory() + '/' + identifier + ".conf";
+  {
+    SettingsStore store(identifier);
+    store.setValue("echo $TOKEN", keys::kScriptValue);
+    ASSERT_TRUE(store.synchronize());
+    EXPECT_EQ(modeOf(path), 0600u);
+    EXPECT_EQ(modeOf(configDirectory()), 0700u);
+  }
+  // As earlier versions left them.
+  ASSERT_EQ(::chmod(QFile::encodeName(path).constData(), 0644), 0);
+  ASSERT_EQ(::chmod(QFile::encodeName(configDirectory()).constData(), 0755), 0);
+  const SettingsStore reopened(identifier);
+  EXPECT_EQ(modeOf(path), 0600u);
+  EXPECT_EQ(modeOf(configDirectory()), 0700u);
+  EXPECT_EQ(reopened.stringForKey(keys::kScriptValue), "echo $TOKEN");
+}
+
+TEST(SettingsStore, AFileThatCannotBeReadOrWrittenIsReportedWithTheReasonAndLeftAlone) {
+  // What stands in for an unreadable file: tests run as root, which reads any file.
+  const QString identifier = freshIdentifier();
+  const QString path = configDirectory() + '/' + identifier + ".conf";
+  ASSERT_TRUE(QDir().mkpath(path + "/kept"));
+  test::LoggedLines log;
+  SettingsStore store(identifier);
+  EXPECT_TRUE(store.dictionaryRepresentation().isEmpty());
+  const QStringList warnings = log.containing("pellimo-widget: cannot read " + path + ": ");
+  EXPECT_EQ(warnings.size(), 1) << log.lines().join('\n').toStdString();
+  store.setValue("echo new", keys::kScriptValue);
+  EXPECT_FALSE(store.synchronize());
+  EXPECT_TRUE(store.errorString().startsWith("cannot open " + path + " for writing: "))
+      << store.errorString().toStdString();
+  EXPECT_TRUE(QFileInfo(path + "/kept").isDir());
 }
 
 }  // namespace

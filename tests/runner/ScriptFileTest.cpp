@@ -43,14 +43,14 @@ TEST_F(RunnerTest, HostileScriptDirectoriesAreRefused) {
   const QByteArray savedTemp = qgetenv("TMPDIR");
   // What each case puts where the script directory goes, in a temporary folder of its own; the
   // runtime directory is missing, so that the temporary folder is the one left to use.
-  const char* hostile[] = {
-      "mkdir -m 700 ../elsewhere && ln -s ../elsewhere %1",
-      "touch %1",
-      "mkdir -m 700 %1 && chown 65534:65534 %1",
-      "mkdir -m 705 %1",
+  const std::pair<const char*, const char*> hostile[] = {
+      {"mkdir -m 700 ../elsewhere && ln -s ../elsewhere %1", "is a symbolic link"},
+      {"touch %1", "is not a directory"},
+      {"mkdir -m 700 %1 && chown 65534:65534 %1", "belongs to another user (uid 65534)"},
+      {"mkdir -m 705 %1", "is open to other users (mode 0705)"},
   };
   qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path() + "/missing"));
-  for (const char* arrange : hostile) {
+  for (const auto& [arrange, reason] : hostile) {
     const QTemporaryDir named(runtime.path() + "/case-XXXXXX");
     const QString command =
         QString::fromLatin1(arrange).arg(QStringLiteral("pellimo-%1").arg(::getuid()));
@@ -59,7 +59,10 @@ TEST_F(RunnerTest, HostileScriptDirectoriesAreRefused) {
     qputenv("TMPDIR", QFile::encodeName(named.path()));
     canvas.setPlainText({});
     EXPECT_FALSE(load("echo new")) << arrange;
-    EXPECT_EQ(canvas.plainText(), "Error creating temporary file.") << arrange;
+    // The directory and what is wrong with it, after the message users know.
+    const QString directory = named.path() + QStringLiteral("/pellimo-%1").arg(::getuid());
+    EXPECT_EQ(canvas.plainText(), "Error creating temporary file. " + directory + ' ' + reason)
+        << arrange;
     EXPECT_EQ(runner->sourceFileName(), kept) << arrange;
   }
   qputenv("TMPDIR", savedTemp);

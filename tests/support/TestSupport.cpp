@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
+#include <QMutex>
 #include <QThread>
 
 void PrintTo(const QString& text, std::ostream* os) {
@@ -38,6 +39,37 @@ bool eventually(const std::function<bool()>& done, int timeoutMs) {
 
 void serveFor(int ms) {
   eventually([] { return false; }, ms);
+}
+
+namespace {
+
+QMutex loggedMutex;
+QStringList logged;
+
+void keepLine(QtMsgType, const QMessageLogContext&, const QString& line) {
+  const QMutexLocker lock(&loggedMutex);
+  logged.append(line);
+}
+
+}  // namespace
+
+LoggedLines::LoggedLines() {
+  const QMutexLocker lock(&loggedMutex);
+  logged.clear();
+  qInstallMessageHandler(keepLine);
+}
+
+LoggedLines::~LoggedLines() {
+  qInstallMessageHandler(nullptr);
+}
+
+QStringList LoggedLines::lines() const {
+  const QMutexLocker lock(&loggedMutex);
+  return logged;
+}
+
+QStringList LoggedLines::containing(const QString& text) const {
+  return lines().filter(text);
 }
 
 }  // namespace pellimo::test

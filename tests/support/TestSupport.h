@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <functional>
 #include <ostream>
 
@@ -22,5 +23,18 @@ bool eventually(const std::function<bool()>& done, int timeoutMs = 10000);
 
 /// Serves the event loop for a while, for checks that something does not happen.
 void serveFor(int ms);
+
+/// The lines logged through Qt while one of these lives; they are not printed.
+class LoggedLines {
+ public:
+  LoggedLines();
+  ~LoggedLines();
+  LoggedLines(const LoggedLines&) = delete;
+  LoggedLines& operator=(const LoggedLines&) = delete;
+
+  QStringList lines() const;
+  /// The lines that contain `text`.
+  QStringList containing(const QString& text) const;
+};
 
 }  // namespace pellimo::test

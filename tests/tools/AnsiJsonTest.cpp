@@ -62,6 +62,13 @@ TEST(EncodeCommand, GivesTheEncodersExactBytes) {
            "length": 18446744073709551615}]})",
        "\x1b[22m\x1b[39m\x1b[49m\x1b[4ma\x1b[21mbc\x1b[0m"},
       {R"({"text": "", "runs": []})", "\x1b[0m"},
+      // The ends of the ranges are in them.
+      {R"({"text": "x", "runs": [
+          {"attribute": "font", "value": {"family": "M", "size": 12, "weight": 15},
+           "location": 0, "length": 1},
+          {"attribute": "background", "value": {"model": "grey", "white": 0, "alpha": 0},
+           "location": 0, "length": 1}]})",
+       "\x1b[1m\x1b[39m\x1b[40m\x1b[24mx\x1b[0m"},
   };
   for (const auto& [json, escaped] : cases) {
     EXPECT_EQ(encodeCommand(ansi::decodeUtf8(json)), escaped) << json;
@@ -85,6 +92,19 @@ TEST(EncodeCommand, NamesWhatIsWrongWithTheInput) {
       {R"({"text": "a", "runs": [{"attribute": "font", "location": 0, "length": 1,
           "value": {"family": "M", "size": 12, "weight": 9999999999}}]})",
        "runs[0].value.weight: expected an integer"},
+      // Out of the ranges the encoder's colour arithmetic and the font's weight scale hold.
+      {run + R"({"model": "rgb", "red": 1e308, "green": 0, "blue": 0, "alpha": 1}}]})",
+       "runs[0].value.red: expected a number from 0 to 1"},
+      {run + R"({"model": "rgb", "red": 0, "green": -7, "blue": 0, "alpha": 1}}]})",
+       "runs[0].value.green: expected a number from 0 to 1"},
+      {run + R"({"model": "grey", "white": 1, "alpha": 1.0000001}}]})",
+       "runs[0].value.alpha: expected a number from 0 to 1"},
+      {R"({"text": "a", "runs": [{"attribute": "font", "location": 0, "length": 1,
+          "value": {"family": "M", "size": 12, "weight": 99}}]})",
+       "runs[0].value.weight: expected an integer from 0 to 15"},
+      {R"({"text": "a", "runs": [{"attribute": "font", "location": 0, "length": 1,
+          "value": {"family": "M", "size": 12, "weight": -1}}]})",
+       "runs[0].value.weight: expected an integer from 0 to 15"},
       {R"({"text": "a", "runs": [{"attribute": "underline", "value": 1, "location": -1}]})",
        "runs[0].location: expected a non-negative integer"},
       {R"({"text": "a\ud83d\ude00", "runs": [{"attribute": "underline", "value": 1,

@@ -66,6 +66,10 @@ TEST(Program, EachCommandAnswersWithItsOutputAndStatus) {
       {"--version", "", 0, "pellimo-ansi " PELLIMO_VERSION "\n", ""},
       {"html --help", "", 0, "Usage: pellimo-ansi COMMAND", ""},
       {"encode", "{\"text\": \"a\",", 1, "", "pellimo-ansi: invalid JSON: parse error at line 1"},
+      {"encode",
+       R"({"text": "a", "runs": [{"attribute": "foreground", "location": 0, "length": 1,
+          "value": {"model": "rgb", "red": 1e308, "green": 0, "blue": 0, "alpha": 1}}]})",
+       1, "", "pellimo-ansi: runs[0].value.red: expected a number from 0 to 1\n"},
       {"html --colour", "", 2, "", "pellimo-ansi: unknown option '--colour' for html"},
       {"paint", "", 2, "", "pellimo-ansi: unknown command 'paint'"},
   };

@@ -141,6 +141,22 @@ TEST(Appearance, IsRestoredFromTheSettingsWithFallbacks) {
   }
 }
 
+TEST(Appearance, FontSizesStayWhereTextCanBeDrawn) {
+  auto& settings = platform::SettingsStore::standard();
+  for (const auto& [size, drawn] :
+       {std::pair{100000.0, 288.0}, {1e-300, 4.0}, {288.0, 288.0}, {4.0, 4.0}, {12.5, 12.5}}) {
+    const Font font{"DejaVu Sans", size, Font::kRegularWeight, false};
+    settings.setFont(font, "codeFont");
+    widget::Interface widget;
+    widget::ViewController& controller = *widget.controller;
+    controller.viewDidLoad();
+    EXPECT_EQ(controller.font().pointSize, drawn) << "restored " << size;
+    controller.setAppearance(Font::system(), Color::white());
+    controller.setAppearance(font, Color::white());
+    EXPECT_EQ(controller.font().pointSize, drawn) << "chosen " << size;
+  }
+}
+
 TEST(WindowEdges, AGripAlongEachEdgeResizesFromThatEdgeAndItsCornersFromBoth) {
   // Along each axis, both sides of each grip's inner border, in pairs: first edge, none, last.
   const int xs[] = {0, kEdgeGrip - 1, kEdgeGrip, 39 - kEdgeGrip, 40 - kEdgeGrip, 39};

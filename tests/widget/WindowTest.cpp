@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <QDBusConnection>
+#include <QDir>
 #include <QGuiApplication>
+#include <QRegularExpression>
 #include <QScreen>
 #include <QSignalSpy>
 #include <QTest>
@@ -157,6 +159,26 @@ TEST_F(Window, EachLaterMoveTurnsResizingOffThenStoresAndReportsOnceAResizeOnlyS
   ASSERT_TRUE(test::eventually([&] { return stored() == QStringLiteral("{{5, 5}, {200, 100}}"); }));
   EXPECT_EQ(reports.size(), 3);
   EXPECT_TRUE(ui.window.isResizable());
+}
+
+TEST_F(Window, AFrameThatCannotBeSavedIsLoggedWithTheReasonAndStillReported) {
+  // A folder where the settings file goes: as root, the one thing no write gets past.
+  const QString path = platform::SettingsStore::standard().fileName();
+  QFile::remove(path);
+  ASSERT_TRUE(QDir().mkpath(path));
+  test::LoggedLines log;
+  controller.viewDidLoad();
+  ui.view->updateRect();
+  ASSERT_TRUE(test::eventually([&] { return ui.view->initiated(); }));
+  MainViewSub::timings().initiateMs = 600000;
+  ui.window.setGeometry(50, 20, 300, 200);
+  ui.view->updateRect();
+  ASSERT_TRUE(test::eventually([&] { return reports.size() == 1; }));
+  const QStringList lines =
+      log.containing("pellimo-widget: cannot save the window's frame: cannot open " + path);
+  EXPECT_EQ(lines.size(), 1) << log.lines().join('\n').toStdString();
+  EXPECT_TRUE(log.lines().filter(QRegularExpression("^\\s*$")).isEmpty()) << "no empty line";
+  QDir(path).removeRecursively();
 }
 
 TEST_F(Window, StepsOfOneDragAreOneMoveAndSeparateMovesAreTwo) {
