@@ -1,4 +1,5 @@
-// Arbitrary text through what reads stored settings back: colours, fonts and window frames.
+// Arbitrary text through what reads stored settings back: colours, fonts, window frames and the
+// values of a hand-edited settings file.
 #include <QRectF>
 #include <QString>
 #include <cmath>
@@ -7,6 +8,7 @@
 #include <cstdlib>
 
 #include "platform/FrameText.h"
+#include "platform/HandEditedValues.h"
 #include "platform/SettingsCodec.h"
 
 namespace {
@@ -39,5 +41,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   require(again.x() == frame.x() && again.y() == frame.y() && again.width() == frame.width() &&
               again.height() == frame.height(),
           "a frame read back is stored as such");
+  const QByteArray file(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
+  const auto values = handEditedValues(file);
+  for (auto value = values.begin(); value != values.end(); ++value) {
+    const QString& typed = value.value().text;
+    require(!value.key().isEmpty(), "a recovered value has a key");
+    require(typed.contains(u',') || typed.contains(u';'), "a recovered value holds , or ;");
+    require(!value.value().certain ||
+                !(typed.contains(u'"') || typed.contains(u'\\') || typed.startsWith(u'@')),
+            "a value taken as surely meant holds no INI syntax but , and ;");
+  }
   return 0;
 }
