@@ -8,6 +8,7 @@
 #include "platform/DesktopWindow.h"
 #include "platform/FrameText.h"
 #include "platform/ModuleObject.h"
+#include "platform/QuitSignals.h"
 #include "platform/SessionEnd.h"
 #include "runner/CodeRunner.h"
 #include "widget/AppDelegate.h"
@@ -62,6 +63,11 @@ int applicationMain(int argc, char* argv[]) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("pellimo-widget"));
   QApplication::setQuitOnLastWindowClosed(false);
+  // From here on SIGTERM, SIGINT and SIGHUP quit as the "kill" command does, stopping the
+  // script's children on the way out; until the event loop runs, they wait in the pipe.
+  platform::QuitSignals quitSignals;
+  QObject::connect(&quitSignals, &platform::QuitSignals::quitRequested, &app, &QApplication::quit,
+                   Qt::QueuedConnection);
   if (!chooseBundle(QApplication::arguments())) return 1;
 
   platform::ModuleObject moduleObject;

@@ -4,27 +4,30 @@
 #include <sys/prctl.h>
 #include <unistd.h>
 
+#include <QThread>
 #include <QTimer>
+#include <cerrno>
+#include <cstring>
 
 namespace pellimo::runner {
 
 namespace {
 
-constexpr int kKillDelayMs = 2000;
+// How often a wait at quit looks whether anything of a group is left.
+constexpr int kPollMs = 10;
 
 }  // namespace
 
 ChildProcess::ChildProcess(QObject* parent) : QObject(parent) {
   process_.setInputChannelMode(QProcess::ForwardedInputChannel);
-  process_.setChildProcessModifier([] {
-    ::setpgid(0, 0);
-    // A module that dies without quitting must not leave its script running.
-    ::prctl(PR_SET_PDEATHSIG, SIGTERM);
-  });
   connect(&process_, &QProcess::readyReadStandardOutput, this,
           [this] { emit output(process_.readAllStandardOutput()); });
   connect(&process_, &QProcess::readyReadStandardError, this,
           [this] { emit errorOutput(process_.readAllStandardError()); });
+  connect(&process_, &QProcess::finished, this, [this] {
+    // A group that the interpreter leaves empty can never be joined again: nothing to keep.
+    if (!hasLiveMembers()) group_.reset();
+  });
   connect(&process_, &QProcess::finished, this, &ChildProcess::finished);
   connect(&process_, &QProcess::errorOccurred, this, [this](QProcess::ProcessError error) {
     if (error != QProcess::FailedToStart) return;
@@ -34,43 +37,74 @@ ChildProcess::ChildProcess(QObject* parent) : QObject(parent) {
 }
 
 ChildProcess::~ChildProcess() {
-  if (isRunning()) stopAndWait();
+  // Nothing is reported from a child being destroyed.
+  disconnect(&process_, nullptr, this, nullptr);
+  stopAndWait();
 }
 
 void ChildProcess::start(const QString& program, const QStringList& arguments) {
+  group_ = ProcessGroup::make();
+  if (!group_) {
+    emit failedToStart(QStringLiteral("%1 could not be started: %2")
+                           .arg(program, QString::fromLocal8Bit(::strerror(errno))));
+    return;
+  }
+  process_.setChildProcessModifier([group = group_->id()] {
+    // Outside the group, the script could not be stopped with it: better not to run it at all.
+    if (::setpgid(0, group) != 0) ::_exit(127);
+    // A module that dies without quitting must not leave its script running.
+    ::prctl(PR_SET_PDEATHSIG, SIGTERM);
+  });
   process_.start(program, arguments, QIODevice::ReadOnly);
-  group_ = process_.processId();
 }
 
 void ChildProcess::signalGroup(int signal) {
-  if (group_ > 0) ::kill(static_cast<pid_t>(-group_), signal);
+  if (group_) group_->signal(signal);
+}
+
+void ChildProcess::endGroup() {
+  if (ending_) return;
+  ending_ = true;
+  signalGroup(SIGTERM);
+  QTimer::singleShot(kKillDelayMs, this, [this] { signalGroup(SIGKILL); });
 }
 
 void ChildProcess::stop() {
   disconnect(this, nullptr, nullptr, nullptr);
-  if (!isRunning()) {
-    // The group may be gone and its number reused: only a running child's group is signalled.
+  if (!hasLiveMembers()) {
     deleteLater();
     return;
   }
-  connect(&process_, &QProcess::finished, this, &QObject::deleteLater);
-  terminate();
-}
-
-void ChildProcess::terminate() {
-  if (!isRunning()) return;
-  signalGroup(SIGTERM);
+  endGroup();
+  // Usually the group goes with its interpreter; what it left behind is killed at 2 s.
+  connect(&process_, &QProcess::finished, this, [this] {
+    if (!hasLiveMembers()) deleteLater();
+  });
   QTimer::singleShot(kKillDelayMs, this, [this] {
-    if (isRunning()) signalGroup(SIGKILL);
+    signalGroup(SIGKILL);
+    deleteLater();
   });
 }
 
-void ChildProcess::stopAndWait() {
-  signalGroup(SIGTERM);
-  if (!process_.waitForFinished(kKillDelayMs)) {
+void ChildProcess::terminate() {
+  endGroup();
+}
+
+void ChildProcess::stopAndWait(QDeadlineTimer deadline) {
+  if (hasLiveMembers()) {
+    endGroup();
+    while (hasLiveMembers() && !deadline.hasExpired()) {
+      if (isRunning()) {
+        process_.waitForFinished(kPollMs);
+      } else {
+        QThread::msleep(kPollMs);
+      }
+    }
     signalGroup(SIGKILL);
-    process_.waitForFinished(kKillDelayMs);
   }
+  if (isRunning()) process_.waitForFinished(kKillDelayMs);
+  // No signal goes to the group from now on: its number may be anyone's once it is empty.
+  group_.reset();
 }
 
 }  // namespace pellimo::runner

@@ -1,28 +1,41 @@
 #pragma once
 
+#include <QDeadlineTimer>
 #include <QObject>
 #include <QProcess>
+#include <optional>
+
+#include "runner/ProcessGroup.h"
 
 namespace pellimo::runner {
 
-/// One run of a script: an interpreter in a process group of its own, so that stopping it
-/// also stops whatever it started (a `sleep` in a shell loop).
+/// One run of a script: an interpreter in a process group made for the run, so that stopping
+/// the run also stops whatever it started (a `sleep` in a shell loop, a job left in the
+/// background), also once the interpreter itself has exited.
 class ChildProcess : public QObject {
   Q_OBJECT
 
  public:
+  /// How long a group has between SIGTERM and SIGKILL.
+  static constexpr int kKillDelayMs = 2000;
+
   explicit ChildProcess(QObject* parent = nullptr);
+  /// Ends what is left of the group, waiting in place, as `stopAndWait` does.
   ~ChildProcess() override;
 
   void start(const QString& program, const QStringList& arguments);
+  /// Whether the interpreter is still running.
   bool isRunning() const { return process_.state() != QProcess::NotRunning; }
-  /// SIGTERM to the group now, SIGKILL 2 s later if the child is still there. The child then
-  /// reports nothing more; it deletes itself once it has gone.
+  /// Ends the run: SIGTERM to the group now, SIGKILL 2 s later to whatever of it is left. The
+  /// child then reports nothing more; it deletes itself once nothing of its group is left.
   void stop();
-  /// SIGTERM to the group now, SIGKILL 2 s later; the child goes on reporting until it exits.
+  /// SIGTERM to the group now, SIGKILL 2 s later to whatever of it is left; the child goes on
+  /// reporting until the interpreter exits.
   void terminate();
-  /// At quit: the same, but waits for the child in place, since no event loop runs any more.
-  void stopAndWait();
+  /// At quit: SIGTERM to the group (unless sent already), then waits in place, since no event
+  /// loop runs any more, until nothing of the group is left or `deadline` has passed, and sends
+  /// SIGKILL to whatever is left then.
+  void stopAndWait(QDeadlineTimer deadline = QDeadlineTimer(kKillDelayMs));
 
  signals:
   void output(const QByteArray& bytes);
@@ -35,9 +48,15 @@ class ChildProcess : public QObject {
 
  private:
   void signalGroup(int signal);
+  /// SIGTERM to the group, once, and SIGKILL to whatever of it is left 2 s later.
+  void endGroup();
+  bool hasLiveMembers() const { return group_ && group_->hasLiveMembers(); }
 
+  /// The run's group, given up once nothing of it is left: nothing can join it then. Declared
+  /// before the process, so that the interpreter is reaped before the group's keeper.
+  std::optional<ProcessGroup> group_;
   QProcess process_;
-  qint64 group_ = 0;
+  bool ending_ = false;
 };
 
 }  // namespace pellimo::runner

@@ -1,6 +1,8 @@
 #include "runner/CodeRunner.h"
 
+#include <QDeadlineTimer>
 #include <QDebug>
+#include <QFile>
 #include <QFileInfo>
 
 #include "platform/NotificationCenter.h"
@@ -79,6 +81,7 @@ bool CodeRunner::isRunning() const {
 bool CodeRunner::prepare() {
   const QString extension = extensionForMode(mode_);
   if (extension.isEmpty()) {
+    scriptWritten_ = false;
     showUnknownLanguage();
     return false;
   }
@@ -96,11 +99,15 @@ bool CodeRunner::compile(const QString& script, const QString& extension) {
   if (extension.isEmpty()) return false;
   QString why;
   const auto path = writeScriptFile(script, extension, &why);
+  scriptWritten_ = path.has_value();
   if (!path) {
     qWarning().noquote() << "pellimo-widget: cannot write the script file:" << why;
     if (canvas_) canvas_->setPlainText(QStringLiteral("Error creating temporary file. ") + why);
     return false;
   }
+  // Runs of the script it replaces have been stopped, and an interpreter that has the file open
+  // reads on after it is gone.
+  if (sourceFileName_ && *sourceFileName_ != *path) QFile::remove(*sourceFileName_);
   sourceFileName_ = *path;
   return true;
 }
@@ -153,10 +160,6 @@ void CodeRunner::run() {
 
 void CodeRunner::startRun() {
   pendingRun_ = {};
-  if (!sourceFileName_) {
-    emit runFinished();
-    return;
-  }
   resetTask();
   if (!additinaolArguments_) {
     const QVariant stored = platform::SettingsStore::standard().valueForKey(platform::keys::kArgs);
@@ -167,8 +170,10 @@ void CodeRunner::startRun() {
   errorText_.clear();
   const QString interpreter = interpreterForMode(mode_);
   if (interpreter.isEmpty()) showUnknownLanguage();
-  // "clear" deletes the script file, but the script is still this runner's to run.
-  if (interpreter.isEmpty() || (!QFileInfo::exists(*sourceFileName_) && !prepare())) {
+  // A script file that could not be written (a full disk) or is gone ("clear" deletes it) is
+  // written again: the script is still this runner's to run, and no earlier one is.
+  const bool written = scriptWritten_ && sourceFileName_ && QFileInfo::exists(*sourceFileName_);
+  if (interpreter.isEmpty() || (!written && !prepare())) {
     emit runFinished();
     return;
   }
@@ -288,8 +293,9 @@ void CodeRunner::childFinished(int exitCode, QProcess::ExitStatus status) {
 void CodeRunner::resetTask() {
   if (child_) child_->stop();
   child_ = nullptr;
+  // A run whose interpreter has exited may have left processes running: they end with it.
   for (const auto& finished : actoveTasks_) {
-    if (finished) finished->deleteLater();
+    if (finished) finished->stop();
   }
   actoveTasks_.clear();
   stopRunTimers();
@@ -330,12 +336,19 @@ void CodeRunner::render() {
 
 void CodeRunner::shutDown() {
   stopReloading();
-  // Children stopped by an earlier reset may still wait for their SIGKILL, which no event loop
-  // will deliver once the process quits.
-  for (auto* child : findChildren<ChildProcess*>(Qt::FindDirectChildrenOnly)) {
+  // Every run's group ends, also of runs that have ended and of runs an earlier reset stopped
+  // that still wait for their SIGKILL, which no event loop will deliver once the process quits.
+  // All are asked at once, so that together they take no longer than one.
+  const auto children = findChildren<ChildProcess*>(Qt::FindDirectChildrenOnly);
+  for (auto* child : children) {
     child->disconnect(this);
-    if (child->isRunning()) child->stopAndWait();
+    child->terminate();
   }
+  const QDeadlineTimer deadline(ChildProcess::kKillDelayMs);
+  for (auto* child : children)
+    child->stopAndWait(deadline);
+  if (sourceFileName_) QFile::remove(*sourceFileName_);
+  scriptWritten_ = false;
 }
 
 Appearance CodeRunner::appearance() const {

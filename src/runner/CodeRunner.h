@@ -40,8 +40,9 @@ class CodeRunner : public QObject {
   void setArguments(std::optional<QStringList> arguments);
   void setUuid(const QString& uuid) { uuid_ = uuid; }
 
-  /// Writes the script to a new script file for its mode; false when the mode names no known
-  /// language or the file cannot be created (the canvas then says so).
+  /// Writes the script to a new script file for its mode, which replaces (and removes) the
+  /// previous one; false when the mode names no known language or the file cannot be created
+  /// (the canvas then says so, and the next run tries again).
   bool prepare();
   bool compile(const QString& script, const QString& extension);
 
@@ -50,10 +51,11 @@ class CodeRunner : public QObject {
   /// Schedules the reload timer from "reloadAfter" (when positive), first tick one interval
   /// from now, without running the script.
   void scheduleReload();
-  /// One run: drops the runs reload ticks asked for, stops the current child, then starts the
-  /// interpreter on the script file.
+  /// One run: drops the runs reload ticks asked for, stops the earlier runs, writes the script
+  /// file when it is missing, then starts the interpreter on it.
   void run();
-  /// Stops the running child and forgets the output collected so far.
+  /// Stops the current run and the ended ones, each with its process group, and forgets the
+  /// output collected so far.
   void resetTask();
   /// Shows the output collected so far, at the next display frame.
   void drawOutput();
@@ -61,7 +63,8 @@ class CodeRunner : public QObject {
   void stopReloading();
   /// Where the widget's font and text colour are read at every drawing.
   void setAppearanceSource(std::function<Appearance()> source) { appearance_ = std::move(source); }
-  /// Stops every child still running and waits for them: the process is about to end.
+  /// Ends every run's process group and waits for them, and removes the script file: the
+  /// process is about to end.
   void shutDown();
 
   qint64 mode() const { return mode_; }
@@ -115,6 +118,8 @@ class CodeRunner : public QObject {
   QString code_;
   Canvas* canvas_ = nullptr;
   std::optional<QString> sourceFileName_;
+  /// Whether the last `prepare` wrote the script file; a run writes it first when not.
+  bool scriptWritten_ = false;
   ansi::VXL_ANSIEscapeHelper helper_;
   std::optional<QStringList> additinaolArguments_;
   std::unique_ptr<RunOutput> taskOutput_;

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <functional>
@@ -577,6 +578,83 @@ TEST_F(HostEndToEnd, ABareNameIsAModuleEvenBesideADirectoryOfThatNameAndAPathNee
     const Finished result = harness.host({"status", c.argument});
     EXPECT_EQ(result.exitCode, 1) << c.argument.toStdString();
     EXPECT_TRUE(result.err.contains(c.says)) << result.err.toStdString();
+  }
+}
+
+/// The session a launched module leads: `pellimo launch` starts it in a session of its own.
+pid_t sessionOf(pid_t module) {
+  const auto self = liveProcesses([&](const ProcessEntry& entry) { return entry.pid == module; });
+  return self.empty() ? 0 : self.front().session;
+}
+
+bool alive(pid_t pid) {
+  return !liveProcesses([&](const ProcessEntry& entry) { return entry.pid == pid; }).empty();
+}
+
+/// What is alive in a launched module's session, the module left out: its scripts and whatever
+/// they started, also when that has outlived them.
+std::size_t startedIn(pid_t session, pid_t module) {
+  return liveProcesses([&](const ProcessEntry& entry) {
+           return entry.session == session && entry.pid != module;
+         })
+      .size();
+}
+
+TEST_F(HostEndToEnd, WhatARunLeavesRunningEndsWithTheRunAndNoneOfItOutlivesTheModule) {
+  const QString runs = harness.root() + "/runs";
+  store({{platform::keys::kReloadAfter, 1},
+         {platform::keys::kScriptValue,
+          QStringLiteral("echo run >> '%1'; for i in $(seq 50); do sleep 299 & done; echo spawned")
+              .arg(runs)}});
+  launch();
+  const auto module = static_cast<pid_t>(runningPids(kBuiltIn).value(0));
+  const pid_t session = sessionOf(module);
+  ASSERT_GT(session, 0);
+  ASSERT_NE(session, ::getsid(0));
+  const QDir scripts(harness.scriptDirectory());
+  std::size_t most = 0;
+  qsizetype mostFiles = 0;
+  ASSERT_TRUE(eventually(
+      [&] {
+        most = std::max(most, startedIn(session, module));
+        mostFiles = std::max(mostFiles, scripts.entryList(QDir::Files).size());
+        return startTimes(runs).size() >= 5;
+      },
+      30000));
+  // One run's sleepers, and while they end, the shell and the sleepers of the next run.
+  EXPECT_LE(most, 101u);
+  EXPECT_GE(most, 50u);
+  EXPECT_EQ(mostFiles, 1);
+
+  const Finished killed = harness.host({"send", "kill"});
+  ASSERT_EQ(killed.exitCode, 0) << killed.err.toStdString();
+  // A module busy quitting no longer answers on the bus: its process tells when it is done.
+  EXPECT_TRUE(eventually([&] { return !alive(module); }));
+  EXPECT_TRUE(eventually([&] { return startedIn(session, module) == 0; }))
+      << startedIn(session, module) << " left";
+  EXPECT_TRUE(scripts.entryList(QDir::Files).isEmpty());
+}
+
+TEST_F(HostEndToEnd, SigtermSigintAndSighupQuitTheModuleSayingSoAndEndWhatItStarted) {
+  // The script leaves two sleepers behind, one of them deaf to SIGTERM, and ends.
+  store({{platform::keys::kScriptValue,
+          "sleep 299 & (trap '' TERM; exec sleep 299) & echo spawned"}});
+  const QDir scripts(harness.scriptDirectory());
+  for (const auto& [number, name] :
+       {std::pair{SIGTERM, "SIGTERM"}, {SIGINT, "SIGINT"}, {SIGHUP, "SIGHUP"}}) {
+    launch();
+    const auto module = static_cast<pid_t>(runningPids(kBuiltIn).value(0));
+    const pid_t session = sessionOf(module);
+    ASSERT_GT(session, 0) << name;
+    canvasSoon([](const QString& canvas) { return canvas == "spawned\n"; });
+    ASSERT_TRUE(eventually([&] { return startedIn(session, module) == 2; })) << name;
+    EXPECT_EQ(scripts.entryList(QDir::Files).size(), 1) << name;
+    ASSERT_EQ(::kill(module, number), 0) << name;
+    EXPECT_TRUE(eventually([&] { return !alive(module); })) << name;
+    EXPECT_TRUE(eventually([&] { return startedIn(session, module) == 0; })) << name;
+    EXPECT_TRUE(scripts.entryList(QDir::Files).isEmpty()) << name;
+    const QString line = QStringLiteral("pellimo-widget: quitting: signal %1\n").arg(name);
+    EXPECT_EQ(moduleLog(kBuiltIn).count(line), 1) << moduleLog(kBuiltIn).toStdString();
   }
 }
 

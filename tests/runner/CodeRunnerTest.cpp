@@ -1,5 +1,6 @@
 #include <QDeadlineTimer>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QThread>
 #include <QTimer>
@@ -33,7 +34,7 @@ TEST_F(RunnerTest, QuietRunsKeepTheTextAndErrorOutputReplacesItAndEndsTheScript)
   ASSERT_TRUE(load("echo broken >&2; while :; do sleep 0.2; done"));
   runner->run();
   ASSERT_EQ(children().size(), 1u);
-  const pid_t group = children().front().pid;
+  const pid_t group = children().front().group;
   EXPECT_TRUE(eventually([&] { return canvas.plainText() == "Error in Script:\n\nbroken\n"; }));
   // The loop's `sleep` goes with the shell.
   EXPECT_TRUE(eventually([&] { return liveMembersOfGroup(group).empty(); }, 4000));
@@ -78,12 +79,13 @@ TEST_F(RunnerTest, AnUnknownLanguageWritesAndStartsNothingButStopsTheRunningScri
   runner->run();
   ASSERT_TRUE(eventually([&] { return canvas.plainText() == "started\n"; }));
   ASSERT_EQ(children().size(), 1u);
-  const pid_t group = children().front().pid;
+  const pid_t group = children().front().group;
   for (const qint64 mode : {3, -1})
     EXPECT_FALSE(load("echo other", mode)) << mode;
   EXPECT_EQ(runner->sourceFileName(), kept);
-  // The constructor's empty script and the kept one.
-  EXPECT_EQ(QDir(runtime.path() + "/pellimo").entryList(QDir::Files).size(), 2);
+  // The kept one replaced the constructor's empty script.
+  EXPECT_EQ(QDir(runtime.path() + "/pellimo").entryList(QDir::Files),
+            QStringList{QFileInfo(kept).fileName()});
   runner->run();
   EXPECT_TRUE(eventually([&] { return liveMembersOfGroup(group).empty(); }, 4000));
   EXPECT_TRUE(children().empty());
@@ -250,7 +252,7 @@ TEST_F(RunnerTest, ShutDownLeavesNoDescendantEvenOfALoopIgnoringSigterm) {
     runner->run();
     ASSERT_TRUE(eventually([&] {
       for (const ProcessEntry& child : children()) {
-        if (!groups.contains(child.pid)) groups.append(child.pid);
+        if (!groups.contains(child.group)) groups.append(child.group);
       }
       return groups.size() > run && liveMembersOfGroup(groups.last()).size() == 2;
     }));
@@ -267,6 +269,48 @@ TEST_F(RunnerTest, ShutDownLeavesNoDescendantEvenOfALoopIgnoringSigterm) {
   while (leftOver() > 0 && !deadline.hasExpired())
     QThread::msleep(20);
   EXPECT_EQ(leftOver(), 0u);
+}
+
+// The script prints its process group, and leaves two sleepers behind, one of them deaf to
+// SIGTERM.
+const QString kLeavesSleepers =
+    "sleep 299 & (trap '' TERM; exec sleep 299) & cut -d' ' -f5 /proc/$$/stat";
+
+TEST_F(RunnerTest, WhatARunLeftRunningEndsWhenTheNextRunOrAResetStopsIt) {
+  ASSERT_TRUE(runToEnd(kLeavesSleepers));
+  const pid_t first = canvas.plainText().trimmed().toInt();
+  ASSERT_GT(first, 0) << canvas.plainText().toStdString();
+  EXPECT_EQ(liveMembersOfGroup(first).size(), 2u) << "the script has exited, its sleepers not";
+  // The next run ends them, the deaf one with SIGKILL 2 s later.
+  ASSERT_TRUE(runAgainToEnd());
+  const pid_t second = canvas.plainText().trimmed().toInt();
+  EXPECT_NE(second, first);
+  EXPECT_TRUE(eventually([&] { return liveMembersOfGroup(first).empty(); }, 4000));
+  EXPECT_EQ(liveMembersOfGroup(second).size(), 2u);
+  // So does a reset: the widget going to sleep, a run from the editor.
+  runner->resetTask();
+  EXPECT_TRUE(eventually([&] { return liveMembersOfGroup(second).empty(); }, 4000));
+}
+
+TEST_F(RunnerTest, ShutDownEndsWhatEndedRunsLeftRunningWithinTheGraceOfOne) {
+  ASSERT_TRUE(runToEnd(kLeavesSleepers));
+  const pid_t first = canvas.plainText().trimmed().toInt();
+  ASSERT_TRUE(runAgainToEnd());
+  const pid_t second = canvas.plainText().trimmed().toInt();
+  ASSERT_GT(first, 0);
+  ASSERT_GT(second, 0);
+  // The first run's deaf sleeper still waits for its SIGKILL.
+  ASSERT_TRUE(eventually([&] { return liveMembersOfGroup(first).size() == 1u; }, 1000));
+  QElapsedTimer clock;
+  clock.start();
+  runner->shutDown();
+  EXPECT_LT(clock.elapsed(), 3000) << "both groups have the same two seconds";
+  const QDeadlineTimer deadline(1000);
+  while (!(liveMembersOfGroup(first).empty() && liveMembersOfGroup(second).empty()) &&
+         !deadline.hasExpired())
+    QThread::msleep(20);
+  EXPECT_TRUE(liveMembersOfGroup(first).empty());
+  EXPECT_TRUE(liveMembersOfGroup(second).empty());
 }
 
 TEST(RunOutput, OutputUpToTheBoundIsKeptWholeAndOneUnitMoreIsCutAtALineStart) {

@@ -66,7 +66,11 @@ class RunnerTest : public ::testing::Test {
 
   /// Writes the script, runs it and serves the event loop until the run has ended.
   bool runToEnd(const QString& script, qint64 mode = 0) {
-    if (!load(script, mode)) return false;
+    return load(script, mode) && runAgainToEnd();
+  }
+
+  /// Runs the script loaded last and serves the event loop until the run has ended.
+  bool runAgainToEnd() {
     const int before = finishedRuns_;
     runner->run();
     return eventually([&] { return finishedRuns_ > before; });

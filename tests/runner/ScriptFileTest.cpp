@@ -32,9 +32,60 @@ TEST_F(RunnerTest, EachPrepareWritesTheExactTextToANewFileNamedForItsLanguageAnd
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(file.readAll(), text.toUtf8());
   }
-  // Every file is new, and the old ones stay.
-  EXPECT_EQ(QDir(directory).entryList(QDir::Files).size(), 1 + std::size(scripts));
+  // Each file replaces the one before it, which is gone.
+  EXPECT_EQ(QDir(directory).entryList(QDir::Files),
+            QStringList{QFileInfo(*runner->sourceFileName()).fileName()});
   EXPECT_EQ(permissionsOf(directory), 0700u);
+}
+
+TEST_F(RunnerTest, ShutDownRemovesTheScriptFile) {
+  ASSERT_TRUE(runToEnd("echo hi"));
+  const QDir directory(runtime.path() + "/pellimo");
+  EXPECT_EQ(directory.entryList(QDir::Files).size(), 1);
+  runner->shutDown();
+  EXPECT_TRUE(directory.entryList(QDir::Files).isEmpty());
+}
+
+TEST_F(RunnerTest, AScriptThatCouldNotBeWrittenIsWrittenAtTheNextRun) {
+  const QByteArray savedRuntime = qgetenv("XDG_RUNTIME_DIR");
+  const QByteArray savedTemp = qgetenv("TMPDIR");
+  // Nowhere to write, as on a full disk: no runtime directory, and a file in the way of the
+  // private temporary one.
+  const QString blocked = runtime.path() + "/blocked";
+  ASSERT_TRUE(QDir().mkpath(blocked));
+  ASSERT_TRUE(
+      QFile(blocked + QStringLiteral("/pellimo-%1").arg(::getuid())).open(QIODevice::WriteOnly));
+  const auto nowhere = [&] {
+    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path() + "/missing"));
+    qputenv("TMPDIR", QFile::encodeName(blocked));
+  };
+  const auto restore = [&] {
+    qputenv("XDG_RUNTIME_DIR", savedRuntime);
+    qputenv("TMPDIR", savedTemp);
+  };
+  // The first write, when the runner is made.
+  nowhere();
+  RecordingCanvas first;
+  auto fresh = CodeRunner::initWithLanguage(0, "echo first", &first);
+  restore();
+  EXPECT_EQ(first.plainText(), "Error creating temporary file.");
+  bool ended = false;
+  QObject::connect(fresh.get(), &CodeRunner::runFinished, [&] { ended = true; });
+  fresh->run();
+  ASSERT_TRUE(eventually([&] { return ended; }));
+  EXPECT_EQ(first.plainText(), "first\n");
+  fresh.reset();
+
+  // A later write: the script it was to replace does not run in its place.
+  ASSERT_TRUE(runToEnd("echo old"));
+  nowhere();
+  EXPECT_FALSE(load("echo new"));
+  ASSERT_TRUE(runAgainToEnd());
+  restore();
+  EXPECT_EQ(canvas.plainText(), "Error creating temporary file.");
+  ASSERT_TRUE(runAgainToEnd());
+  EXPECT_EQ(canvas.plainText(), "new\n");
+  EXPECT_EQ(QDir(runtime.path() + "/pellimo").entryList(QDir::Files).size(), 1);
 }
 
 TEST_F(RunnerTest, HostileScriptDirectoriesAreRefused) {

@@ -62,7 +62,7 @@ TEST_F(SleepAndWake, SleepStopsTheModulesScriptAndWakeRunsItAgain) {
   const auto pid = static_cast<pid_t>(module->processId());
   ASSERT_TRUE(eventually([&] { return canvas() == "run 1\n"; }, 20000));
   ASSERT_EQ(liveChildrenOf(pid).size(), 1u);
-  const pid_t first = liveChildrenOf(pid).front().pid;
+  const pid_t first = liveChildrenOf(pid).front().group;
 
   prepareForSleep(true);
   EXPECT_TRUE(eventually([&] { return liveMembersOfGroup(first).empty(); }, 5000));
@@ -76,7 +76,7 @@ TEST_F(SleepAndWake, SleepStopsTheModulesScriptAndWakeRunsItAgain) {
   // Quitting takes the script and the loop's `sleep` along.
   EXPECT_EQ(harness->host({"send", "kill"}).exitCode, 0);
   EXPECT_TRUE(module->waitForFinished(10000));
-  EXPECT_TRUE(liveMembersOfGroup(children.front().pid).empty());
+  EXPECT_TRUE(liveMembersOfGroup(children.front().group).empty());
 }
 
 }  // namespace

@@ -13,6 +13,20 @@
 
 namespace pellimo::test {
 
+namespace {
+
+/// The programs start as a terminal's foreground job does, with SIGINT and SIGHUP handled by
+/// default, whatever this test process inherited: a module keeps them ignored when it starts
+/// with them ignored.
+void startWithDefaultSignals(QProcess& process) {
+  process.setChildProcessModifier([] {
+    ::signal(SIGINT, SIG_DFL);
+    ::signal(SIGHUP, SIG_DFL);
+  });
+}
+
+}  // namespace
+
 ModuleHarness::ModuleHarness() : env_(QProcessEnvironment::systemEnvironment()) {
   const QString base = dir_.path();
   const QList<std::pair<const char*, QString>> dirs = {{"HOME", base + "/home"},
@@ -48,6 +62,7 @@ Finished ModuleHarness::host(const QStringList& arguments, int timeoutMs) {
   QProcess process;
   process.setProcessEnvironment(env_);
   process.setWorkingDirectory(workingDirectory_);
+  startWithDefaultSignals(process);
   process.start(QStringLiteral(PELLIMO_HOST), arguments);
   Finished result;
   if (!process.waitForFinished(timeoutMs)) {
@@ -74,6 +89,7 @@ QProcess* ModuleHarness::start(const QString& program, const QStringList& argume
   auto& process = processes_.emplace_back(std::make_unique<QProcess>());
   process->setProcessEnvironment(env_);
   process->setWorkingDirectory(workingDirectory_);
+  startWithDefaultSignals(*process);
   process->start(program, arguments);
   process->waitForStarted();
   return process.get();

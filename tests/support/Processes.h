@@ -13,6 +13,7 @@ struct ProcessEntry {
   pid_t pid = 0;
   pid_t parent = 0;
   pid_t group = 0;
+  pid_t session = 0;
 };
 
 /// The processes /proc lists that `keep` accepts, zombies (which only wait to be reaped) left out.
@@ -25,8 +26,8 @@ inline std::vector<ProcessEntry> liveProcesses(
     const QByteArray line = stat.readAll();
     // The command name may hold spaces and parentheses: the fields start after the last ')'.
     const QList<QByteArray> fields = line.mid(line.lastIndexOf(')') + 2).split(' ');
-    if (fields.size() < 3 || fields[0] == "Z" || fields[0] == "X") continue;
-    const ProcessEntry entry{name.toInt(), fields[1].toInt(), fields[2].toInt()};
+    if (fields.size() < 4 || fields[0] == "Z" || fields[0] == "X") continue;
+    const ProcessEntry entry{name.toInt(), fields[1].toInt(), fields[2].toInt(), fields[3].toInt()};
     if (keep(entry)) found.push_back(entry);
   }
   return found;
