@@ -68,7 +68,8 @@ TEST_F(RunnerTest, AScriptThatCouldNotBeWrittenIsWrittenAtTheNextRun) {
   RecordingCanvas first;
   auto fresh = CodeRunner::initWithLanguage(0, "echo first", &first);
   restore();
-  EXPECT_EQ(first.plainText(), "Error creating temporary file.");
+  EXPECT_TRUE(first.plainText().startsWith("Error creating temporary file. "))
+      << first.plainText().toStdString();
   bool ended = false;
   QObject::connect(fresh.get(), &CodeRunner::runFinished, [&] { ended = true; });
   fresh->run();
@@ -82,7 +83,8 @@ TEST_F(RunnerTest, AScriptThatCouldNotBeWrittenIsWrittenAtTheNextRun) {
   EXPECT_FALSE(load("echo new"));
   ASSERT_TRUE(runAgainToEnd());
   restore();
-  EXPECT_EQ(canvas.plainText(), "Error creating temporary file.");
+  EXPECT_TRUE(canvas.plainText().startsWith("Error creating temporary file. "))
+      << canvas.plainText().toStdString();
   ASSERT_TRUE(runAgainToEnd());
   EXPECT_EQ(canvas.plainText(), "new\n");
   EXPECT_EQ(QDir(runtime.path() + "/pellimo").entryList(QDir::Files).size(), 1);
