@@ -30,6 +30,20 @@ void tightenDescriptor(int fd) {
   if ((info.st_mode & kOthers) != 0) ::fchmod(fd, info.st_mode & 07777 & ~kOthers);
 }
 
+/// Opens `path` as `flags` say and tightens it; false, with the reason, when it cannot be opened.
+bool openAndTighten(const QString& path, int flags, const char* what, QString* why) {
+  const int fd = ::open(QFile::encodeName(path).constData(), flags | O_CLOEXEC, 0600);
+  if (fd < 0) {
+    setReason(
+        why,
+        QStringLiteral("cannot open %1%2: %3").arg(path, QString::fromLatin1(what), reason(errno)));
+    return false;
+  }
+  tightenDescriptor(fd);
+  ::close(fd);
+  return true;
+}
+
 }  // namespace
 
 bool makePrivateDirectory(const QString& path, QString* why) {
@@ -48,27 +62,11 @@ bool makePrivateDirectory(const QString& path, QString* why) {
     if (slash < 0) break;
     from = slash + 1;
   }
-  const QByteArray native = QFile::encodeName(absolute);
-  const int fd = ::open(native.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (fd < 0) {
-    setReason(why, QStringLiteral("cannot open %1: %2").arg(absolute, reason(errno)));
-    return false;
-  }
-  tightenDescriptor(fd);
-  ::close(fd);
-  return true;
+  return openAndTighten(absolute, O_RDONLY | O_DIRECTORY, "", why);
 }
 
 bool makePrivateFile(const QString& path, QString* why) {
-  const QByteArray native = QFile::encodeName(path);
-  const int fd = ::open(native.constData(), O_WRONLY | O_CREAT | O_CLOEXEC, 0600);
-  if (fd < 0) {
-    setReason(why, QStringLiteral("cannot open %1 for writing: %2").arg(path, reason(errno)));
-    return false;
-  }
-  tightenDescriptor(fd);
-  ::close(fd);
-  return true;
+  return openAndTighten(path, O_WRONLY | O_CREAT, " for writing", why);
 }
 
 void tightenPermissions(const QString& path) {
