@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <iterator>
+
 #include <QGuiApplication>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -151,6 +154,38 @@ TEST_F(WindowEndToEnd, AStoredFrameLargerThanTheScreenStartsTheWidgetWhollyOnIt)
   EXPECT_TRUE(eventually([&] { return screen.contains(shown = frame()); }))
       << shown.width() << 'x' << shown.height();
   EXPECT_TRUE(send("kill"));
+}
+
+TEST_F(WindowEndToEnd, AtTwiceTheDensityTheWidgetIsDrawnSharpAndKeepsItsFrameInPoints) {
+  qputenv("QT_SCALE_FACTOR", "2");
+  launch(QStringLiteral("echo SHARP TEXT"), QStringLiteral("{{40, 30}, {200, 100}}"));
+  qunsetenv("QT_SCALE_FACTOR");
+  // The same setting gives the same place and size as at the usual density.
+  EXPECT_TRUE(eventually([&] { return frame() == QRect(40, 30, 200, 100); }));
+  ASSERT_TRUE(eventually([&] { return status().value("canvas").toString() == "SHARP TEXT\n"; }));
+  ASSERT_TRUE(send("raise"));
+  ASSERT_TRUE(eventually([&] { return status().value("raised").toBool(); }));
+  // Drawn at the screen's density, the edges of glyphs, border and gear fall on single pixels;
+  // drawn at half and doubled, everything would come in 2×2 blocks of one colour.
+  int inked = 0;
+  int split = 0;
+  EXPECT_TRUE(eventually([&] {
+    const QImage shot = screenshot({80, 60, 400, 200});
+    inked = split = 0;
+    for (int y = 0; y + 1 < shot.height(); y += 2) {
+      for (int x = 0; x + 1 < shot.width(); x += 2) {
+        const QRgb block[] = {shot.pixel(x, y), shot.pixel(x + 1, y), shot.pixel(x, y + 1),
+                              shot.pixel(x + 1, y + 1)};
+        if (std::none_of(std::begin(block), std::end(block), [](QRgb p) { return qGray(p) > 60; }))
+          continue;
+        ++inked;
+        if (std::any_of(std::begin(block), std::end(block), [&](QRgb p) { return p != block[0]; }))
+          ++split;
+      }
+    }
+    return inked > 100 && split * 3 > inked;
+  })) << split
+      << " of " << inked << " inked blocks hold more than one colour";
 }
 
 TEST_F(WindowEndToEnd, AMoveAfterTheFirstSecondsIsReportedStoredAndRestored) {
