@@ -22,13 +22,13 @@ MainViewSub::Timings& MainViewSub::timings() {
   return delays;
 }
 
-MainViewSub::MainViewSub(QWidget* parent) : QWidget(parent), zoomEffect_(new ZoomEffect(this)) {
+MainViewSub::MainViewSub(QWidget* parent) : QWidget(parent), zoomEffect_(new ZoomEffect) {
   setAttribute(Qt::WA_TranslucentBackground);
   setMouseTracking(true);
   platform::NotificationCenter::defaultCenter().addObserver(this, QStringLiteral("clearView"),
                                                             [this] { clear(); });
   zoomEffect_->setEnabled(false);
-  setGraphicsEffect(zoomEffect_);
+  setGraphicsEffect(zoomEffect_);  // the view owns its effect
   connect(&zoom_, &ZoomAnimation::scaleChanged, zoomEffect_, &ZoomEffect::setScale);
   connect(&zoom_, &ZoomAnimation::finished, this, [this] {
     zoomEffect_->setEnabled(false);
