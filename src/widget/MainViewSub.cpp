@@ -1,6 +1,7 @@
 #include "widget/MainViewSub.h"
 
 #include <QApplication>
+#include <QCursor>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
@@ -8,8 +9,10 @@
 #include <QWindow>
 
 #include "platform/NotificationCenter.h"
+#include "widget/ResizeGrip.h"
 #include "widget/ViewController.h"
 #include "widget/WindowEdges.h"
+#include "widget/ZoomEffect.h"
 #include "widget/windowSub.h"
 
 namespace pellimo::widget {
@@ -19,18 +22,16 @@ MainViewSub::Timings& MainViewSub::timings() {
   return delays;
 }
 
-MainViewSub::MainViewSub(QWidget* parent) : QWidget(parent) {
+MainViewSub::MainViewSub(QWidget* parent) : QWidget(parent), zoomEffect_(new ZoomEffect) {
   setAttribute(Qt::WA_TranslucentBackground);
   setMouseTracking(true);
   platform::NotificationCenter::defaultCenter().addObserver(this, QStringLiteral("clearView"),
                                                             [this] { clear(); });
-  connect(&zoom_, &ZoomAnimation::scaleChanged, this, qOverload<>(&QWidget::update));
+  zoomEffect_->setEnabled(false);
+  setGraphicsEffect(zoomEffect_);  // the view owns its effect
+  connect(&zoom_, &ZoomAnimation::scaleChanged, zoomEffect_, &ZoomEffect::setScale);
   connect(&zoom_, &ZoomAnimation::finished, this, [this] {
-    snapshot_ = QPixmap();
-    for (const auto& child : hiddenForZoom_) {
-      if (child) child->show();
-    }
-    hiddenForZoom_.clear();
+    zoomEffect_->setEnabled(false);
     update();
   });
 }
@@ -56,18 +57,16 @@ void MainViewSub::setOpaque(bool opaque) {
   update();
 }
 
+void MainViewSub::setResizeHandles(bool shown) {
+  resizeHandles_ = shown;
+  if (underMouse()) showPointerFor(mapFromGlobal(QCursor::pos()));
+  update();
+}
+
 void MainViewSub::zoom(double durationSeconds) {
-  if (!zoom_.isRunning()) {
-    // The content is drawn once at its own size and scaled as a picture while the zoom runs.
-    snapshot_ = grab();
-    for (QWidget* child : findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
-      if (child->isVisible()) {
-        hiddenForZoom_.append(child);
-        child->hide();
-      }
-    }
-  }
   zoom_.start(static_cast<int>(durationSeconds * 1000));
+  zoomEffect_->setScale(zoom_.scale());
+  zoomEffect_->setEnabled(true);
 }
 
 void MainViewSub::paintEvent(QPaintEvent*) {
@@ -77,15 +76,7 @@ void MainViewSub::paintEvent(QPaintEvent*) {
   painter.setCompositionMode(QPainter::CompositionMode_Source);
   painter.fillRect(rect(), Qt::transparent);
   painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
-  if (zoom_.isRunning() && !snapshot_.isNull()) {
-    const QPointF centre = QRectF(rect()).center();
-    painter.translate(centre);
-    painter.scale(zoom_.scale(), zoom_.scale());
-    painter.translate(-centre);
-    painter.drawPixmap(0, 0, snapshot_);
-  } else {
-    paintLayer(painter);
-  }
+  paintLayer(painter);
   clear();
 }
 
@@ -102,6 +93,7 @@ void MainViewSub::paintLayer(QPainter& painter) {
     painter.drawRoundedRect(QRectF(rect()).adjusted(inset, inset, -inset, -inset), cornerRadius_,
                             cornerRadius_);
   }
+  if (resizeHandles_) paintResizeGrip(painter, resizeGripRect(size()), border_);
 }
 
 bool MainViewSub::isResizable() const {
@@ -109,10 +101,24 @@ bool MainViewSub::isResizable() const {
   return frame && frame->isResizable();
 }
 
+Qt::Edges MainViewSub::resizeEdgesAt(const QPoint& position) const {
+  if (!resizeHandles_ || !isResizable()) return {};
+  if (resizeGripRect(size()).contains(position)) return Qt::BottomEdge | Qt::RightEdge;
+  return edgesAt(size(), position);
+}
+
+void MainViewSub::showPointerFor(const QPoint& position) {
+  if (const Qt::Edges edges = resizeEdgesAt(position)) {
+    setCursor(cursorForEdges(edges));
+  } else {
+    unsetCursor();
+  }
+}
+
 void MainViewSub::mousePressEvent(QMouseEvent* event) {
   if (event->button() != Qt::LeftButton) return QWidget::mousePressEvent(event);
-  const Qt::Edges edges = edgesAt(size(), event->position().toPoint());
-  if (edges && isResizable() && window()->windowHandle()) {
+  const Qt::Edges edges = resizeEdgesAt(event->position().toPoint());
+  if (edges && window()->windowHandle()) {
     window()->windowHandle()->startSystemResize(edges);
     return;
   }
@@ -124,13 +130,7 @@ void MainViewSub::mousePressEvent(QMouseEvent* event) {
 
 void MainViewSub::mouseMoveEvent(QMouseEvent* event) {
   if (!pressed_) {
-    const Qt::Edges edges =
-        isResizable() ? edgesAt(size(), event->position().toPoint()) : Qt::Edges();
-    if (edges) {
-      setCursor(cursorForEdges(edges));
-    } else {
-      unsetCursor();
-    }
+    showPointerFor(event->position().toPoint());
     return;
   }
   if ((event->position().toPoint() - pressPosition_).manhattanLength() <

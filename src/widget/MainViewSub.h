@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QColor>
-#include <QPixmap>
 #include <QPoint>
 #include <QPointer>
 #include <QWidget>
@@ -11,11 +10,13 @@
 namespace pellimo::widget {
 
 class ViewController;
+class ZoomEffect;
 
 /// The widget window's content view. It paints the layer (background, rounded corners,
 /// border) behind the canvas and the configuration button, plays the zoom, lets the window be
-/// dragged by its background and resized by its edges, and reports double-clicks and the
-/// window's settled moves and resizes to its controller.
+/// dragged by its background and, while its resize handles show, resized by its edges and its
+/// corner grip, and reports double-clicks and the window's settled moves and resizes to its
+/// controller.
 class MainViewSub : public QWidget {
   Q_OBJECT
 
@@ -40,8 +41,12 @@ class MainViewSub : public QWidget {
   QColor borderColor() const { return border_; }
   double borderWidth() const { return borderWidth_; }
   bool isOpaque() const { return opaque_; }
+  /// Whether the edges show resize pointers and the bottom-right corner a grip, and presses
+  /// on them resize the window: only the raised widget is resized.
+  void setResizeHandles(bool shown);
 
-  /// Plays the zoom over the whole content, canvas and button included.
+  /// Plays the zoom over the whole content, canvas and button included, as they look at each
+  /// moment of it.
   void zoom(double durationSeconds);
   const ZoomAnimation& zoomAnimation() const { return zoom_; }
 
@@ -74,6 +79,9 @@ class MainViewSub : public QWidget {
   /// Resizing off for the settling time, then `settled`.
   void settle(void (MainViewSub::*settled)());
   bool isResizable() const;
+  /// The edges a press at `position` resizes the window from; none where it drags.
+  Qt::Edges resizeEdgesAt(const QPoint& position) const;
+  void showPointerFor(const QPoint& position);
 
   QPointer<ViewController> root_;
   bool initiated_ = false;
@@ -82,9 +90,9 @@ class MainViewSub : public QWidget {
   double borderWidth_ = 0;
   double cornerRadius_ = 0;
   bool opaque_ = false;
+  bool resizeHandles_ = false;
   ZoomAnimation zoom_;
-  QPixmap snapshot_;
-  QList<QPointer<QWidget>> hiddenForZoom_;
+  ZoomEffect* zoomEffect_;
   bool pressed_ = false;
   QPoint pressPosition_;
 };

@@ -123,6 +123,7 @@ void ViewController::themeWidget() {
 }
 
 void ViewController::raise() {
+  view_->setResizeHandles(raised_);
   if (raised_) {
     if (configBtn_) configBtn_->show();
     view_->setBorder(Qt::yellow, 1.0);
@@ -169,6 +170,7 @@ void ViewController::toggleEdit() {
     view_->setBorder(Qt::yellow, 1.0);
     platform::setWindowLevel(window_->windowHandle(), platform::WindowLevel::Floating);
   }
+  view_->setResizeHandles(raised_);
   publishRaised();
 }
 

@@ -73,6 +73,41 @@ class WindowEndToEnd : public ::testing::Test {
   }
   QRect frame() { return platform::rectFromString(status().value("frame").toString()).toRect(); }
   bool send(const char* command) { return harness->host({"send", command}).exitCode == 0; }
+  /// The notification a command sends, posted at once from here.
+  static void post(const char* command) {
+    platform::DistributedNotificationCenter::defaultCenter().postNotificationName(
+        kBuiltIn + '.' + QLatin1String(command));
+  }
+  /// Whether the zoom shows the border smaller than the window `at`, centred: grabs of the
+  /// window's middle row are quick enough to catch it.
+  bool seenZooming(const QRect& at) {
+    return eventually(
+        [&] {
+          const QRect border =
+              boxOf(screenshot({at.left(), at.center().y(), at.width(), 1}), isYellow);
+          return border.width() > at.width() / 5 && border.width() < at.width() * 9 / 10 &&
+                 qAbs(border.center().x() - at.width() / 2) < 6;
+        },
+        500);
+  }
+  /// Whether the widget at `at` comes to rest in the mode: raised, it is above with a border,
+  /// the button at the top right and the grip at the bottom right; flat, below without them.
+  bool settlesInMode(const QRect& at, bool raised) {
+    return eventually([&] {
+      QImage shot = screenshot(at);
+      eventually([&] {  // until no zoom changes the picture
+        serveFor(100);
+        const QImage before = std::exchange(shot, screenshot(at));
+        return before == shot;
+      });
+      return property("_NET_WM_STATE").contains(raised ? "ABOVE" : "BELOW") &&
+             status().value("raised").toBool() == raised &&
+             boxOf(shot.copy(0, at.height() / 2, 2, 1), isYellow).isValid() == raised &&
+             boxOf(shot.copy(at.width() - 31, 2, 28, 28), isYellow).isValid() == raised &&
+             boxOf(shot.copy(at.width() - 16, at.height() - 16, 12, 12), isYellow).isValid() ==
+                 raised;
+    });
+  }
 
   std::optional<ModuleHarness> harness;
   QString window;
@@ -108,34 +143,10 @@ TEST_F(WindowEndToEnd, ColouredOutputZoomsUpWholeAndShowsBorderAndButtonTillEith
   const QRect at = frame();
   EXPECT_GT(boxOf(screenshot(at), isRed).width(), 40) << "red text on the widget";
 
-  // While the zoom runs, the border shows smaller than the window, centred: grabs of the
-  // window's middle row are quick enough to catch it.
-  platform::DistributedNotificationCenter::defaultCenter().postNotificationName(
-      QStringLiteral("org.pellimo.widget.raise"));
-  EXPECT_TRUE(eventually(
-      [&] {
-        const QRect border =
-            boxOf(screenshot({at.left(), at.center().y(), at.width(), 1}), isYellow);
-        return border.width() > at.width() / 5 && border.width() < at.width() * 9 / 10 &&
-               qAbs(border.center().x() - at.width() / 2) < 6;
-      },
-      500));
+  post("raise");
+  EXPECT_TRUE(seenZooming(at)) << "the border zooms up";
 
-  // Raised: above, with a border and the button at the top right; flat: below, without them.
-  const auto seenRaised = [&](bool raised) {
-    return eventually([&] {
-      QImage shot = screenshot(at);
-      eventually([&] {  // until no zoom changes the picture
-        serveFor(100);
-        const QImage before = std::exchange(shot, screenshot(at));
-        return before == shot;
-      });
-      return property("_NET_WM_STATE").contains(raised ? "ABOVE" : "BELOW") &&
-             status().value("raised").toBool() == raised &&
-             boxOf(shot.copy(0, at.height() / 2, 2, 1), isYellow).isValid() == raised &&
-             boxOf(shot.copy(at.width() - 31, 2, 28, 28), isYellow).isValid() == raised;
-    });
-  };
+  const auto seenRaised = [&](bool raised) { return settlesInMode(at, raised); };
   EXPECT_TRUE(seenRaised(true)) << "raise";
   ASSERT_TRUE(send("flat"));
   EXPECT_TRUE(seenRaised(false)) << "flat";
@@ -144,6 +155,32 @@ TEST_F(WindowEndToEnd, ColouredOutputZoomsUpWholeAndShowsBorderAndButtonTillEith
   run("xdotool", {"mousemove", QString::number(at.center().x()), QString::number(at.center().y()),
                   "click", "--repeat", "2", "--delay", "60", "1"});
   EXPECT_TRUE(seenRaised(false)) << "double-click";
+}
+
+TEST_F(WindowEndToEnd, FlatOrADoubleClickDuringTheRaisingZoomEndsFlatWithoutButtonOrGrip) {
+  launch();
+  ASSERT_TRUE(eventually([&] { return status().value("ready").toBool(); }));
+  const QRect at = frame();
+  post("raise");
+  ASSERT_TRUE(seenZooming(at));
+  post("flat");
+  EXPECT_TRUE(settlesInMode(at, false)) << "flat";
+
+  post("raise");
+  ASSERT_TRUE(seenZooming(at));
+  run("xdotool", {"mousemove", QString::number(at.center().x()), QString::number(at.center().y()),
+                  "click", "--repeat", "2", "--delay", "60", "1"});
+  EXPECT_TRUE(settlesInMode(at, false)) << "double-click";
+  run("xdotool", {"mousemove", "0", "0"});
+
+  // The button of a widget raised again still opens the editor.
+  post("raise");
+  ASSERT_TRUE(settlesInMode(at, true));
+  run("xdotool", {"mousemove", QString::number(at.right() - 16), QString::number(at.top() + 17),
+                  "click", "1"});
+  EXPECT_TRUE(eventually([&] {
+    return !run("xdotool", {"search", "--name", "^Pellimo editor$"}).isEmpty();
+  }));
 }
 
 TEST_F(WindowEndToEnd, AStoredFrameLargerThanTheScreenStartsTheWidgetWhollyOnIt) {

@@ -107,6 +107,27 @@ TEST_F(Window, EachOperationGivesItsModeAnimationButtonClearViewAndBusReport) {
       << "the fallback background is never stored";
 }
 
+TEST_F(Window, OnlyTheRaisedWidgetShowsResizePointersOnItsEdgesAndCornerGrip) {
+  show(ui);
+  ui.window.resize(300, 200);
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&ui.window));
+  const auto pointerAt = [&](QPoint position) {
+    QTest::mouseMove(ui.view, position);
+    return ui.view->cursor().shape();
+  };
+  const QPoint corner(299, 199), grip(290, 190), centre(150, 100);
+  EXPECT_EQ(pointerAt(corner), Qt::ArrowCursor) << "flat";
+  controller.raiseMe();
+  EXPECT_EQ(ui.view->cursor().shape(), Qt::SizeFDiagCursor) << "raised under a still pointer";
+  EXPECT_EQ(pointerAt(centre), Qt::ArrowCursor);
+  EXPECT_EQ(pointerAt(grip), Qt::SizeFDiagCursor) << "the grip, inside the edges";
+  EXPECT_EQ(pointerAt({1, 100}), Qt::SizeHorCursor);
+  EXPECT_EQ(pointerAt({150, 198}), Qt::SizeVerCursor);
+  controller.flattenMe();
+  EXPECT_EQ(ui.view->cursor().shape(), Qt::ArrowCursor) << "flat under a still pointer";
+  EXPECT_EQ(pointerAt(grip), Qt::ArrowCursor);
+}
+
 TEST_F(Window, AStoredFrameIsRestoredWhollyOnItsScreenAtAFindableSize) {
   const QSize size = ui.window.size();
   const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
