@@ -57,8 +57,8 @@ void MainViewSub::setOpaque(bool opaque) {
   update();
 }
 
-void MainViewSub::setResizeHandles(bool shown) {
-  resizeHandles_ = shown;
+void MainViewSub::setResizeGrip(bool shown) {
+  resizeGrip_ = shown;
   if (underMouse()) showPointerFor(mapFromGlobal(QCursor::pos()));
   update();
 }
@@ -93,7 +93,7 @@ void MainViewSub::paintLayer(QPainter& painter) {
     painter.drawRoundedRect(QRectF(rect()).adjusted(inset, inset, -inset, -inset), cornerRadius_,
                             cornerRadius_);
   }
-  if (resizeHandles_) paintResizeGrip(painter, resizeGripRect(size()), border_);
+  if (resizeGrip_) paintResizeGrip(painter, resizeGripRect(size()), border_);
 }
 
 bool MainViewSub::isResizable() const {
@@ -102,8 +102,10 @@ bool MainViewSub::isResizable() const {
 }
 
 Qt::Edges MainViewSub::resizeEdgesAt(const QPoint& position) const {
-  if (!resizeHandles_ || !isResizable()) return {};
-  if (resizeGripRect(size()).contains(position)) return Qt::BottomEdge | Qt::RightEdge;
+  if (!isResizable()) return {};
+  if (resizeGrip_ && resizeGripRect(size()).contains(position)) {
+    return Qt::BottomEdge | Qt::RightEdge;
+  }
   return edgesAt(size(), position);
 }
 

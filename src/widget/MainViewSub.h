@@ -41,9 +41,9 @@ class MainViewSub : public QWidget {
   QColor borderColor() const { return border_; }
   double borderWidth() const { return borderWidth_; }
   bool isOpaque() const { return opaque_; }
-  /// Whether the edges show resize pointers and the bottom-right corner a grip, and presses
-  /// on them resize the window: only the raised widget is resized.
-  void setResizeHandles(bool shown);
+  /// Whether the bottom-right corner shows a grip that resizes the window, as the raised widget
+  /// does. The edges resize the window, with resize pointers, in both modes.
+  void setResizeGrip(bool shown);
 
   /// Plays the zoom over the whole content, canvas and button included, as they look at each
   /// moment of it.
@@ -90,7 +90,7 @@ class MainViewSub : public QWidget {
   double borderWidth_ = 0;
   double cornerRadius_ = 0;
   bool opaque_ = false;
-  bool resizeHandles_ = false;
+  bool resizeGrip_ = false;
   ZoomAnimation zoom_;
   ZoomEffect* zoomEffect_;
   bool pressed_ = false;

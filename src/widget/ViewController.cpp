@@ -123,7 +123,7 @@ void ViewController::themeWidget() {
 }
 
 void ViewController::raise() {
-  view_->setResizeHandles(raised_);
+  view_->setResizeGrip(raised_);
   if (raised_) {
     if (configBtn_) configBtn_->show();
     view_->setBorder(Qt::yellow, 1.0);
@@ -170,7 +170,7 @@ void ViewController::toggleEdit() {
     view_->setBorder(Qt::yellow, 1.0);
     platform::setWindowLevel(window_->windowHandle(), platform::WindowLevel::Floating);
   }
-  view_->setResizeHandles(raised_);
+  view_->setResizeGrip(raised_);
   publishRaised();
 }
 

@@ -107,7 +107,7 @@ TEST_F(Window, EachOperationGivesItsModeAnimationButtonClearViewAndBusReport) {
       << "the fallback background is never stored";
 }
 
-TEST_F(Window, OnlyTheRaisedWidgetShowsResizePointersOnItsEdgesAndCornerGrip) {
+TEST_F(Window, TheEdgesResizeInBothModesAndOnlyTheRaisedWidgetHasACornerGrip) {
   show(ui);
   ui.window.resize(300, 200);
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&ui.window));
@@ -116,16 +116,16 @@ TEST_F(Window, OnlyTheRaisedWidgetShowsResizePointersOnItsEdgesAndCornerGrip) {
     return ui.view->cursor().shape();
   };
   const QPoint corner(299, 199), grip(290, 190), centre(150, 100);
-  EXPECT_EQ(pointerAt(corner), Qt::ArrowCursor) << "flat";
+  EXPECT_EQ(pointerAt(corner), Qt::SizeFDiagCursor) << "flat";
+  EXPECT_EQ(pointerAt(grip), Qt::ArrowCursor) << "flat, no grip";
   controller.raiseMe();
   EXPECT_EQ(ui.view->cursor().shape(), Qt::SizeFDiagCursor) << "raised under a still pointer";
   EXPECT_EQ(pointerAt(centre), Qt::ArrowCursor);
-  EXPECT_EQ(pointerAt(grip), Qt::SizeFDiagCursor) << "the grip, inside the edges";
   EXPECT_EQ(pointerAt({1, 100}), Qt::SizeHorCursor);
   EXPECT_EQ(pointerAt({150, 198}), Qt::SizeVerCursor);
+  EXPECT_EQ(pointerAt(grip), Qt::SizeFDiagCursor) << "the grip, inside the edges";
   controller.flattenMe();
   EXPECT_EQ(ui.view->cursor().shape(), Qt::ArrowCursor) << "flat under a still pointer";
-  EXPECT_EQ(pointerAt(grip), Qt::ArrowCursor);
 }
 
 TEST_F(Window, AStoredFrameIsRestoredWhollyOnItsScreenAtAFindableSize) {
