@@ -1,11 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <QGuiApplication>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QScreen>
 
 #include "ModuleHarness.h"
+#include "platform/FrameText.h"
 #include "platform/SettingsStore.h"
 
 namespace pellimo::test {
@@ -39,9 +42,32 @@ QString openEditor(ModuleHarness& harness) {
   return active ? editor : QString();
 }
 
+QJsonObject statusOf(ModuleHarness& harness) {
+  return QJsonDocument::fromJson(harness.host({"status", "--json"}).out.toUtf8()).object();
+}
+
 QString canvasOf(ModuleHarness& harness) {
-  const Finished status = harness.host({"status", "--json"});
-  return QJsonDocument::fromJson(status.out.toUtf8()).object().value("canvas").toString();
+  return statusOf(harness).value("canvas").toString();
+}
+
+QRect widgetFrameOf(ModuleHarness& harness) {
+  return platform::rectFromString(statusOf(harness).value("frame").toString()).toRect();
+}
+
+/// A window's frame on the screen, as xdotool reports it.
+QRect geometryOf(const QString& window) {
+  const QString shell = x("xdotool", {"getwindowgeometry", "--shell", window});
+  const auto number = [&](const char* name) {
+    const QRegularExpression line(QStringLiteral("^%1=(-?\\d+)$").arg(QLatin1String(name)),
+                                  QRegularExpression::MultilineOption);
+    return line.match(shell).captured(1).toInt();
+  };
+  return QRect(number("X"), number("Y"), number("WIDTH"), number("HEIGHT"));
+}
+
+QString storedEditorFrame() {
+  return platform::SettingsStore(QStringLiteral("org.pellimo.widget"))
+      .stringForKey(QStringLiteral("editorFrame"));
 }
 
 // A user's journey through the editor on a real desktop: the host's "config" opens it as a
@@ -105,6 +131,34 @@ TEST(EditorEndToEnd, PickingALanguageThenCancelLeavesTheStoreAndTheWidgetAsBefor
     after = canvasOf(harness);
     return after != before && ran.match(after).hasMatch();
   })) << after.toStdString();
+}
+
+TEST(EditorEndToEnd, TheEditorOpensBesideTheWidgetAndAgainWhereTheUserLastPutIt) {
+  if (qEnvironmentVariableIsEmpty("DISPLAY")) GTEST_SKIP() << "needs an X display";
+  ModuleHarness harness;
+  ASSERT_EQ(harness.host({"launch"}).exitCode, 0);
+  const QRect widget = widgetFrameOf(harness);
+  const QString editor = openEditor(harness);
+  ASSERT_FALSE(editor.isEmpty());
+  const QRect first = geometryOf(editor);
+  EXPECT_FALSE(first.intersects(widget))
+      << testing::PrintToString(first) << " over the widget at " << testing::PrintToString(widget);
+  EXPECT_TRUE(QGuiApplication::primaryScreen()->geometry().contains(first))
+      << testing::PrintToString(first);
+  EXPECT_TRUE(storedEditorFrame().isEmpty()) << "opening is not the user's placing";
+
+  const QRect put(40, 300, first.width(), first.height());
+  x("xdotool", {"windowmove", editor, QString::number(put.x()), QString::number(put.y())});
+  const QString stored = platform::stringFromRect(QRectF(put));
+  EXPECT_TRUE(eventually([&] { return storedEditorFrame() == stored; }))
+      << storedEditorFrame().toStdString();
+  x("xdotool", {"key", "--delay", "50", "alt+c"});
+  ASSERT_TRUE(eventually([&] { return x("xdotool", kFindEditor).isEmpty(); }));
+  const QString again = openEditor(harness);
+  ASSERT_FALSE(again.isEmpty());
+  QRect reopened;
+  EXPECT_TRUE(eventually([&] { return (reopened = geometryOf(again)) == put; }))
+      << testing::PrintToString(reopened);
 }
 
 }  // namespace
