@@ -8,6 +8,8 @@
 #include <QFontDatabase>
 #include <QVBoxLayout>
 
+#include "editor/Contrast.h"
+
 namespace pellimo::editor {
 
 namespace {
@@ -19,12 +21,33 @@ const QColor kGutter(0x2d, 0x2d, 0x2d);
 const QColor kGutterText(0x85, 0x85, 0x85);
 constexpr int kLastLexerStyle = 127;
 
-/// The lexers' colours are chosen for a light ground; on a dark one a dark colour keeps its hue
-/// and gets the mirrored lightness.
-QColor forDarkPaper(const QColor& colour) {
-  const QColor hsl = colour.toHsl();
-  if (hsl.lightness() >= 128) return colour;
-  return QColor::fromHsl(hsl.hslHue(), hsl.hslSaturation(), 255 - hsl.lightness());
+/// The lexers' colours are chosen for a light ground; on the dark paper and the dark current
+/// line a dark colour keeps its hue and gets the mirrored lightness, then is lightened until it
+/// reads well on both.
+QColor forDarkPaper(const QColor& colour, const QColor& currentLine) {
+  QColor hsl = colour.toHsl();
+  if (hsl.lightness() < 128) {
+    hsl = QColor::fromHsl(hsl.hslHue(), hsl.hslSaturation(), 255 - hsl.lightness());
+  }
+  QColor rgb = hsl.toRgb();
+  for (int lightness = hsl.lightness();
+       lightness < 255 &&
+       qMin(contrastRatio(rgb, kPaper), contrastRatio(rgb, currentLine)) < kReadableContrast;
+       ++lightness) {
+    rgb = QColor::fromHsl(hsl.hslHue(), hsl.hslSaturation(), lightness + 1).toRgb();
+  }
+  return rgb;
+}
+
+/// A translucent colour as it shows over the paper: Scintilla draws a translucent current line
+/// over the text, fading it, and an opaque one under it.
+QColor overPaper(const QColor& colour) {
+  const auto mixed = [&](float over, float under) {
+    return over * colour.alphaF() + under * (1 - colour.alphaF());
+  };
+  return QColor::fromRgbF(mixed(colour.redF(), kPaper.redF()),
+                          mixed(colour.greenF(), kPaper.greenF()),
+                          mixed(colour.blueF(), kPaper.blueF()));
 }
 
 QsciLexer* lexerNamed(const QString& name, QObject* parent) {
@@ -41,7 +64,8 @@ CodeEditorView::CodeEditorView(QWidget* parent)
       text_(new QsciScintilla(this)),
       font_(QFontDatabase::systemFont(QFontDatabase::FixedFont)),
       gutterBackground_(kGutter),
-      gutterText_(kGutterText) {
+      gutterText_(kGutterText),
+      currentLineHighlight_(kPaper) {
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->addWidget(text_);
@@ -77,7 +101,7 @@ void CodeEditorView::setSyntaxDefinitionName(const QString& name) {
     lexer->setDefaultColor(kText);
     for (int style = 0; style <= kLastLexerStyle; ++style) {
       if (!lexer->description(style).isEmpty()) {
-        lexer->setColor(forDarkPaper(lexer->color(style)), style);
+        lexer->setColor(forDarkPaper(lexer->color(style), currentLineHighlight_), style);
       }
     }
   }
@@ -112,7 +136,12 @@ void CodeEditorView::setHighlightsCurrentLine(bool highlights) {
 }
 
 void CodeEditorView::setCurrentLineHighlightColour(const QColor& colour) {
-  text_->setCaretLineBackgroundColor(colour);
+  currentLineHighlight_ = overPaper(colour);
+  text_->setCaretLineBackgroundColor(currentLineHighlight_);
+  text_->SendScintilla(QsciScintillaBase::SCI_SETCARETLINEBACKALPHA,
+                       QsciScintillaBase::SC_ALPHA_NOALPHA);
+  // The styles were made readable on the current line as it was.
+  if (lexer_) setSyntaxDefinitionName(syntaxDefinitionName_);
 }
 
 QString CodeEditorView::string() const {

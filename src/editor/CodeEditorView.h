@@ -24,6 +24,8 @@ class CodeEditorView : public QWidget {
   void setGutterBackgroundColour(const QColor& colour);
   void setGutterTextColour(const QColor& colour);
   void setHighlightsCurrentLine(bool highlights);
+  /// The current line's colour, a translucent one as it shows over the paper; every style is
+  /// made readable on it.
   void setCurrentLineHighlightColour(const QColor& colour);
 
   /// The whole text as typed.
@@ -45,6 +47,7 @@ class CodeEditorView : public QWidget {
   QFont font_;
   QColor gutterBackground_;
   QColor gutterText_;
+  QColor currentLineHighlight_;
 };
 
 }  // namespace pellimo::editor

@@ -18,7 +18,8 @@ namespace pellimo::editor {
 
 namespace {
 
-// X11 reports every step of a resize and no end of it: the last event of a burst is the end.
+// X11 reports every step of a move or resize and no end of it: the last event of a burst is the
+// end.
 constexpr int kResizeSettleMs = 150;
 constexpr int kResizeOffMs = 500;
 constexpr QSize kWindowSize(560, 420);
@@ -72,6 +73,9 @@ EditorView::EditorView(QWidget* parent)
   resizeSettled_.setSingleShot(true);
   resizeSettled_.setInterval(kResizeSettleMs);
   connect(&resizeSettled_, &QTimer::timeout, this, &EditorView::windowDidResize);
+  frameSettled_.setSingleShot(true);
+  frameSettled_.setInterval(kResizeSettleMs);
+  connect(&frameSettled_, &QTimer::timeout, this, &EditorView::frameSettled);
   layOut();
 }
 
@@ -175,10 +179,17 @@ void EditorView::mouseMoveEvent(QMouseEvent* event) {
   QWidget::mouseMoveEvent(event);
 }
 
+void EditorView::moveEvent(QMoveEvent* event) {
+  QWidget::moveEvent(event);
+  if (isVisible()) frameSettled_.start();
+}
+
 void EditorView::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);
   // The size a window is shown with is its placement, not a resize.
-  if (isVisible()) resizeSettled_.start();
+  if (!isVisible()) return;
+  resizeSettled_.start();
+  frameSettled_.start();
 }
 
 }  // namespace pellimo::editor

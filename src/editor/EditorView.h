@@ -54,9 +54,14 @@ class EditorView : public QWidget {
   /// The end of a resize: resizing off at once, on again 0.5 s later.
   void windowDidResize();
 
+ signals:
+  /// The shown window was moved or resized and has come to rest.
+  void frameSettled();
+
  protected:
   void mousePressEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
+  void moveEvent(QMoveEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
 
  private:
@@ -67,6 +72,7 @@ class EditorView : public QWidget {
   QSizeGrip* grip_;
   Controls controls_;
   QTimer resizeSettled_;
+  QTimer frameSettled_;
   bool resizable_ = true;
 };
 

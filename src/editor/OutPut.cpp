@@ -5,18 +5,23 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QTimer>
 
 #include "colorpicker/ColorWell.h"
 #include "colorpicker/QVColorPickerPopover.h"
 #include "editor/CodeEditorView.h"
+#include "editor/EditorPlacement.h"
 #include "editor/EditorView.h"
 #include "platform/DesktopWindow.h"
+#include "platform/FrameText.h"
 #include "platform/NotificationCenter.h"
 #include "platform/SettingsKeys.h"
 #include "platform/SettingsStore.h"
 #include "qtbridge/QtFont.h"
+#include "widget/FramePlacement.h"
 #include "widget/ViewController.h"
+#include "widget/windowSub.h"
 
 namespace pellimo::editor {
 
@@ -62,6 +67,7 @@ void OutPut::loadView() {
           [this, &c] { showPicker(c.backgroundBtn); });
   c.fontColor->setTarget(this);
   c.fontColor->setAction(colorpicker::Action(&OutPut::chosenColor));
+  connect(view_.get(), &EditorView::frameSettled, this, &OutPut::windowDidSettle);
 }
 
 void OutPut::viewDidLoad() {
@@ -118,12 +124,37 @@ void OutPut::present() {
              settings.stringForKey(platform::keys::kScriptValue),
              settings.stringForKey(platform::keys::kArgs)};
   pickedLanguage_ = false;
+  if (!window->isVisible()) placeWindow();
   // The window manager maps a window with the hints it has before it is mapped.
   config();
   window->show();
   window->raise();
   window->activateWindow();
   viewDidAppear();
+}
+
+void OutPut::placeWindow() {
+  EditorView* window = view();
+  const QRect widget = host_ ? host_->window()->geometry() : QRect();
+  const QScreen* screen = widget::screenUnder(widget);
+  if (!screen) screen = QGuiApplication::primaryScreen();
+  if (!screen) return;
+  const QRectF stored = platform::rectFromString(
+      platform::SettingsStore::standard().stringForKey(platform::keys::kEditorFrame));
+  if (openingSize_.isEmpty()) openingSize_ = window->size();
+  placed_ = editorFrame(stored, widget, openingSize_, window->minimumSizeHint(),
+                        screen->availableGeometry());
+  window->setGeometry(placed_);
+}
+
+void OutPut::windowDidSettle() {
+  const QRect frame = view()->geometry();
+  if (frame == placed_) return;
+  placed_ = frame;
+  openingSize_ = frame.size();
+  auto& settings = platform::SettingsStore::standard();
+  settings.setValue(platform::stringFromRect(QRectF(frame)), platform::keys::kEditorFrame);
+  settings.synchronize();
 }
 
 void OutPut::viewDidAppear() {

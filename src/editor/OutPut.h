@@ -4,6 +4,7 @@
 #include <QFontDialog>
 #include <QObject>
 #include <QPointer>
+#include <QRect>
 #include <QString>
 #include <memory>
 
@@ -72,6 +73,11 @@ class OutPut : public QObject, public widget::EditorController {
  private:
   void loadView();
   void selectItemWithTag(qint64 tag);
+  /// Gives the hidden editor window the frame it opens with: where the user last put it, or
+  /// beside the widget.
+  void placeWindow();
+  /// Stores a frame the user gave the editor window.
+  void windowDidSettle();
   /// Shows the language, script and arguments in the editor's controls.
   void showScript(qint64 mode, const QString& script, const QString& arguments);
 
@@ -87,6 +93,12 @@ class OutPut : public QObject, public widget::EditorController {
   widget::ViewController* host_;
   std::unique_ptr<EditorView> view_;
   QPointer<QFontDialog> fontPanel_;
+  /// The frame the window was last placed in or stored with; a settled frame equal to it is not
+  /// the user's doing.
+  QRect placed_;
+  /// The size the editor opens with beside the widget: the user's last, or the window's own; a
+  /// placement that had to make it smaller does not change it.
+  QSize openingSize_;
   qint64 mode_ = 0;
   qint64 reloadAfterValue_ = 0;
   ansi::Font font_;

@@ -24,5 +24,7 @@ inline constexpr QLatin1String kFontColor{"fontColor"};
 inline constexpr QLatin1String kColor{"color"};
 /// The widget window's frame text, `{{x, y}, {w, h}}`.
 inline constexpr QLatin1String kFrameMark{"frameMark"};
+/// The editor window's frame text as the user last placed it, `{{x, y}, {w, h}}`.
+inline constexpr QLatin1String kEditorFrame{"editorFrame"};
 
 }  // namespace pellimo::platform::keys

@@ -16,7 +16,8 @@ QRect boundedRect(const QRectF& rect) {
       .toRect();
 }
 
-/// The screen sharing the largest area with `frame`, or null when it lies off every screen.
+}  // namespace
+
 const QScreen* screenUnder(const QRect& frame) {
   const QScreen* best = nullptr;
   qint64 bestArea = 0;
@@ -30,8 +31,6 @@ const QScreen* screenUnder(const QRect& frame) {
   }
   return best;
 }
-
-}  // namespace
 
 QRect placedFrame(const QRectF& stored, const QRect& current) {
   QRect frame = boundedRect(stored);

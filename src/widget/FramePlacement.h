@@ -3,10 +3,15 @@
 #include <QRect>
 #include <QRectF>
 
+class QScreen;
+
 namespace pellimo::widget {
 
 /// The smallest frame a restored widget gets: a 1×1 frame would make it impossible to find.
 inline constexpr QSize kMinimumFrameSize{64, 32};
+
+/// The screen sharing the largest area with `frame`, or null when it lies off every screen.
+const QScreen* screenUnder(const QRect& frame);
 
 /// Where a stored frame puts the window: on the screen it overlaps most, no larger than that
 /// screen and no smaller than `kMinimumFrameSize`, wholly on it. A frame without area keeps the

@@ -364,7 +364,8 @@ TEST_F(EditorTest, OnlyTheFirstEditorOfTheProcessGetsTheGutterAndLineHighlight) 
   // Scintilla keeps colours as 0xBBGGRR.
   EXPECT_EQ(send(editor(), Sci::SCI_STYLEGETBACK, Sci::STYLE_LINENUMBER), 0x000000);
   EXPECT_TRUE(send(editor(), Sci::SCI_GETCARETLINEVISIBLE));
-  EXPECT_EQ(send(editor(), Sci::SCI_GETCARETLINEBACK), 0x323232);
+  // 50 of 255 grey at alpha 0.8, as it shows over the paper.
+  EXPECT_EQ(send(editor(), Sci::SCI_GETCARETLINEBACK), 0x2e2e2e);
   auto later = makeWidget();
   EXPECT_NE(send(editorOf(*later), Sci::SCI_STYLEGETBACK, Sci::STYLE_LINENUMBER), 0x000000);
   EXPECT_FALSE(send(editorOf(*later), Sci::SCI_GETCARETLINEVISIBLE));

@@ -9,6 +9,11 @@ void PrintTo(const QString& text, std::ostream* os) {
   *os << '"' << text.toStdString() << '"';
 }
 
+void PrintTo(const QRect& rect, std::ostream* os) {
+  *os << "QRect(" << rect.x() << ", " << rect.y() << ", " << rect.width() << ", " << rect.height()
+      << ")";
+}
+
 namespace pellimo::ansi {
 
 void PrintTo(const Color& color, std::ostream* os) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QRect>
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -10,6 +11,7 @@
 
 // GoogleTest prints these in failure messages as text rather than as bytes.
 void PrintTo(const QString& text, std::ostream* os);
+void PrintTo(const QRect& rect, std::ostream* os);
 
 namespace pellimo::ansi {
 void PrintTo(const Color& color, std::ostream* os);
