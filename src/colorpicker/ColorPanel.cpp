@@ -1,6 +1,7 @@
 #include "colorpicker/ColorPanel.h"
 
 #include <QHBoxLayout>
+#include <QHideEvent>
 #include <QLineEdit>
 #include <QStackedWidget>
 #include <QVBoxLayout>
@@ -151,6 +152,12 @@ void ColorPanel::orderFront() {
   if (QVColorPickerPopover::sharedPopover()->colorPanel()) restoreContentView();
   show();
   raise();
+}
+
+void ColorPanel::hideEvent(QHideEvent* event) {
+  QWidget::hideEvent(event);
+  // A spontaneous hiding (another desktop shown) leaves the panel open.
+  if (!event->spontaneous()) emit orderedOut();
 }
 
 void ColorPanel::disablePanel() {

@@ -68,6 +68,11 @@ class ColorPanel : public QWidget {
 
  signals:
   void colorChanged(const pellimo::ansi::Color& color);
+  /// The panel window left the screen, by `orderOut` or the window manager's close.
+  void orderedOut();
+
+ protected:
+  void hideEvent(QHideEvent* event) override;
 
  private:
   ColorPanel();

@@ -6,6 +6,7 @@
 #include <QPointer>
 #include <QString>
 #include <memory>
+#include <optional>
 
 #include "ansi/Font.h"
 #include "widget/EditorController.h"
@@ -55,6 +56,8 @@ class OutPut : public QObject, public widget::EditorController {
   void pickFont(QObject* sender);
   void changeFont(QFontDialog* sender);
   void chosenColor(colorpicker::ColorWell* sender);
+  /// Opens the colour picker on the widget's background, with the widget raised (or flat, when
+  /// it was raised) to show it until the picker closes.
   void showPicker(QWidget* sender);
   void colorChanged(colorpicker::QVColorPickerPopover* sender);
 
@@ -71,6 +74,10 @@ class OutPut : public QObject, public widget::EditorController {
 
  private:
   void loadView();
+  /// Puts the widget back in the mode it had before `showPicker`.
+  void pickerDidClose();
+  /// The picker belongs to the editor and leaves the screen with it.
+  void closePicker();
   void selectItemWithTag(qint64 tag);
   /// Shows the language, script and arguments in the editor's controls.
   void showScript(qint64 mode, const QString& script, const QString& arguments);
@@ -83,6 +90,8 @@ class OutPut : public QObject, public widget::EditorController {
   };
   Stored opened_;
   bool pickedLanguage_ = false;
+  /// Whether the widget was raised when `showPicker` opened the picker that is on screen.
+  std::optional<bool> raisedBeforePicker_;
 
   widget::ViewController* host_;
   std::unique_ptr<EditorView> view_;

@@ -1,11 +1,16 @@
 #include <gtest/gtest.h>
 
+#include <QGuiApplication>
+#include <QImage>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QPixmap>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QScreen>
 
 #include "ModuleHarness.h"
+#include "platform/FrameText.h"
 #include "platform/SettingsStore.h"
 
 namespace pellimo::test {
@@ -37,6 +42,49 @@ QString openEditor(ModuleHarness& harness) {
     return x("xdotool", {"getactivewindow"}) == editor;
   });
   return active ? editor : QString();
+}
+
+/// A window's place on the screen, from xdotool.
+QRect geometryOf(const QString& window) {
+  QRect rect;
+  for (const QString& line : x("xdotool", {"getwindowgeometry", "--shell", window}).split('\n')) {
+    const int value = line.section('=', 1).toInt();
+    if (line.startsWith("X=")) rect.moveLeft(value);
+    if (line.startsWith("Y=")) rect.moveTop(value);
+    if (line.startsWith("WIDTH=")) rect.setWidth(value);
+    if (line.startsWith("HEIGHT=")) rect.setHeight(value);
+  }
+  return rect;
+}
+
+/// The shown colour picker popover: the module's one visible window as wide as its content.
+QString findPopover() {
+  for (const QString& window :
+       x("xdotool", {"search", "--onlyvisible", "--class", "pellimo-widget"}).split('\n')) {
+    if (!window.isEmpty() && geometryOf(window).width() == 250) return window;
+  }
+  return {};
+}
+
+void clickAt(const QPoint& at) {
+  x("xdotool", {"mousemove", QString::number(at.x()), QString::number(at.y())});
+  x("xdotool", {"click", "1"});
+}
+
+/// Whether the widget shows flat: below other windows, without the yellow border, and so
+/// reported by the host.
+bool seenFlat(ModuleHarness& harness, const QString& widget) {
+  const QJsonObject status =
+      QJsonDocument::fromJson(harness.host({"status", "--json"}).out.toUtf8()).object();
+  const QRect frame = platform::rectFromString(status.value("frame").toString()).toRect();
+  const QImage edge = QGuiApplication::primaryScreen()
+                          ->grabWindow(0, frame.left(), frame.center().y(), 2, 1)
+                          .toImage();
+  const bool yellow =
+      qRed(edge.pixel(0, 0)) > 70 && qGreen(edge.pixel(0, 0)) > 60 && qBlue(edge.pixel(0, 0)) < 50;
+  const QString state = x("xprop", {"-id", widget, "_NET_WM_STATE"});
+  return !status.value("raised").toBool() && state.contains("_BELOW") &&
+         !state.contains("_ABOVE") && !yellow;
 }
 
 QString canvasOf(ModuleHarness& harness) {
@@ -105,6 +153,43 @@ TEST(EditorEndToEnd, PickingALanguageThenCancelLeavesTheStoreAndTheWidgetAsBefor
     after = canvasOf(harness);
     return after != before && ran.match(after).hasMatch();
   })) << after.toStdString();
+}
+
+// The background picker raises the widget to show the colour; however the picker closes, the
+// widget lies flat again.
+TEST(EditorEndToEnd, PickingABackgroundThenClosingThePickerLeavesTheWidgetFlatAgain) {
+  if (qEnvironmentVariableIsEmpty("DISPLAY")) GTEST_SKIP() << "needs an X display";
+  ModuleHarness harness;
+  ASSERT_EQ(harness.host({"launch"}).exitCode, 0);
+  const QString widget = x("xdotool", {"search", "--name", "^Pellimo$"}).section('\n', 0, 0);
+  const QString editor = openEditor(harness);
+  ASSERT_FALSE(editor.isEmpty());
+  ASSERT_TRUE(eventually([&] { return seenFlat(harness, widget); }));
+  for (const char* closer : {"Escape", "click outside"}) {
+    SCOPED_TRACE(closer);
+    x("xdotool", {"key", "alt+b"});
+    QString popover;
+    ASSERT_TRUE(eventually([&] { return !(popover = findPopover()).isEmpty(); }));
+    ASSERT_TRUE(eventually([&] { return !seenFlat(harness, widget); }));
+    // The hex field at the bottom of the popover.
+    const QRect shown = geometryOf(popover);
+    clickAt({shown.left() + 150, shown.bottom() - 18});
+    x("xdotool", {"key", "ctrl+a"});
+    x("xdotool", {"type", "#ff0000"});
+    x("xdotool", {"key", "Return"});
+    EXPECT_TRUE(eventually([&] {
+      const platform::SettingsStore stored(QStringLiteral("org.pellimo.widget"));
+      const auto color = stored.colorForKey("color");
+      return color && color->toRGB().c0 == 1.0 && color->toRGB().c1 == 0.0;
+    }));
+    if (QString(closer) == "Escape") {
+      x("xdotool", {"key", "Escape"});
+    } else {
+      clickAt(geometryOf(editor).center());
+    }
+    EXPECT_TRUE(eventually([&] { return findPopover().isEmpty(); }));
+    EXPECT_TRUE(eventually([&] { return seenFlat(harness, widget); }));
+  }
 }
 
 }  // namespace
