@@ -44,6 +44,12 @@ QString openEditor(ModuleHarness& harness) {
   return active ? editor : QString();
 }
 
+QImage screenshot(const QRect& area) {
+  return QGuiApplication::primaryScreen()
+      ->grabWindow(0, area.x(), area.y(), area.width(), area.height())
+      .toImage();
+}
+
 /// A window's place on the screen, from xdotool.
 QRect geometryOf(const QString& window) {
   QRect rect;
@@ -57,11 +63,14 @@ QRect geometryOf(const QString& window) {
   return rect;
 }
 
-/// The shown colour picker popover: the module's one visible window as wide as its content.
+/// The shown colour picker popover: the module's one visible window as wide as its content,
+/// but for the colour panel.
 QString findPopover() {
   for (const QString& window :
        x("xdotool", {"search", "--onlyvisible", "--class", "pellimo-widget"}).split('\n')) {
-    if (!window.isEmpty() && geometryOf(window).width() == 250) return window;
+    if (!window.isEmpty() && geometryOf(window).width() == 250 &&
+        x("xdotool", {"getwindowname", window}) != "Colours")
+      return window;
   }
   return {};
 }
@@ -71,21 +80,37 @@ void clickAt(const QPoint& at) {
   x("xdotool", {"click", "1"});
 }
 
-/// Whether the widget shows flat: below other windows, without the yellow border, and so
-/// reported by the host.
+/// Whether the widget shows flat: below other windows, without the yellow border, so reported
+/// by the host, and with no zoom changing the picture (which also keeps the widget's half second
+/// of ignoring a toggle from the next showing).
 bool seenFlat(ModuleHarness& harness, const QString& widget) {
   const QJsonObject status =
       QJsonDocument::fromJson(harness.host({"status", "--json"}).out.toUtf8()).object();
   const QRect frame = platform::rectFromString(status.value("frame").toString()).toRect();
-  const QImage edge = QGuiApplication::primaryScreen()
-                          ->grabWindow(0, frame.left(), frame.center().y(), 2, 1)
-                          .toImage();
+  const QImage before = screenshot(frame);
+  serveFor(100);
+  if (screenshot(frame) != before) return false;
+  const QImage edge = screenshot({frame.left(), frame.center().y(), 2, 1});
   const bool yellow =
       qRed(edge.pixel(0, 0)) > 70 && qGreen(edge.pixel(0, 0)) > 60 && qBlue(edge.pixel(0, 0)) < 50;
   const QString state = x("xprop", {"-id", widget, "_NET_WM_STATE"});
   return !status.value("raised").toBool() && state.contains("_BELOW") &&
          !state.contains("_ABOVE") && !yellow;
 }
+
+/// The centre of the pixels of one colour within an area of the screen.
+QPoint centreOf(QRgb colour, const QRect& area) {
+  const QImage shot = screenshot(area);
+  QRect box;
+  for (int y = 0; y < shot.height(); ++y) {
+    for (int x = 0; x < shot.width(); ++x) {
+      if ((shot.pixel(x, y) & RGB_MASK) == (colour & RGB_MASK)) box |= QRect(x, y, 1, 1);
+    }
+  }
+  return area.topLeft() + box.center();
+}
+
+const QStringList kFindPanel{"search", "--onlyvisible", "--name", "^Colours$"};
 
 QString canvasOf(ModuleHarness& harness) {
   const Finished status = harness.host({"status", "--json"});
@@ -190,6 +215,32 @@ TEST(EditorEndToEnd, PickingABackgroundThenClosingThePickerLeavesTheWidgetFlatAg
     EXPECT_TRUE(eventually([&] { return findPopover().isEmpty(); }));
     EXPECT_TRUE(eventually([&] { return seenFlat(harness, widget); }));
   }
+}
+
+// On X the popover's pointer grab takes the click meant for the well beneath it.
+TEST(EditorEndToEnd, AClickOnTheTextWellWhileThePopoverShowsOpensThePickerForTheWell) {
+  if (qEnvironmentVariableIsEmpty("DISPLAY")) GTEST_SKIP() << "needs an X display";
+  ModuleHarness harness;
+  {
+    // A text colour found nowhere else in the editor shows where its well is.
+    platform::SettingsStore stored(QStringLiteral("org.pellimo.widget"));
+    stored.setColor(ansi::Color::rgb(1, 0, 1), "fontColor");
+    ASSERT_TRUE(stored.synchronize());
+  }
+  ASSERT_EQ(harness.host({"launch"}).exitCode, 0);
+  const QString editor = openEditor(harness);
+  ASSERT_FALSE(editor.isEmpty());
+  QPoint well;
+  ASSERT_TRUE(eventually([&] {
+    well = centreOf(qRgb(255, 0, 255), geometryOf(editor));
+    return geometryOf(editor).contains(well);
+  }));
+  x("xdotool", {"key", "alt+b"});
+  ASSERT_TRUE(eventually([&] { return !findPopover().isEmpty(); }));
+  ASSERT_TRUE(x("xdotool", kFindPanel).isEmpty());
+  clickAt(well);
+  EXPECT_TRUE(eventually([&] { return findPopover().isEmpty(); }));
+  EXPECT_TRUE(eventually([&] { return !x("xdotool", kFindPanel).isEmpty(); }));
 }
 
 }  // namespace
