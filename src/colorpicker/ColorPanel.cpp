@@ -18,6 +18,7 @@
 #include "colorpicker/QVColorPickerPopover.h"
 #include "colorpicker/SliderRow.h"
 #include "colorpicker/SlidersMode.h"
+#include "platform/DesktopWindow.h"
 
 namespace pellimo::colorpicker {
 
@@ -150,6 +151,9 @@ void ColorPanel::orderFront() {
   if (!colorPanelEnabled) return;
   // The popover borrows this panel's content view once it has shown; the window needs it back.
   if (QVColorPickerPopover::sharedPopover()->colorPanel()) restoreContentView();
+  // Above the editor and the raised widget, which float above ordinary windows themselves.
+  winId();
+  platform::setWindowLevel(windowHandle(), platform::WindowLevel::Floating);
   show();
   raise();
 }

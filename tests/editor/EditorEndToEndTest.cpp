@@ -50,15 +50,16 @@ QImage screenshot(const QRect& area) {
       .toImage();
 }
 
-/// A window's place on the screen, from xdotool.
+/// A window's place on the screen, from xwininfo: xdotool adds the frame's offset to a framed
+/// window's position.
 QRect geometryOf(const QString& window) {
   QRect rect;
-  for (const QString& line : x("xdotool", {"getwindowgeometry", "--shell", window}).split('\n')) {
-    const int value = line.section('=', 1).toInt();
-    if (line.startsWith("X=")) rect.moveLeft(value);
-    if (line.startsWith("Y=")) rect.moveTop(value);
-    if (line.startsWith("WIDTH=")) rect.setWidth(value);
-    if (line.startsWith("HEIGHT=")) rect.setHeight(value);
+  for (const QString& line : x("xwininfo", {"-id", window}).split('\n')) {
+    const int value = line.section(':', 1).trimmed().toInt();
+    if (line.contains("Absolute upper-left X:")) rect.moveLeft(value);
+    if (line.contains("Absolute upper-left Y:")) rect.moveTop(value);
+    if (line.contains("Width:")) rect.setWidth(value);
+    if (line.contains("Height:")) rect.setHeight(value);
   }
   return rect;
 }
@@ -111,6 +112,29 @@ QPoint centreOf(QRgb colour, const QRect& area) {
 }
 
 const QStringList kFindPanel{"search", "--onlyvisible", "--name", "^Colours$"};
+
+/// Whether a window is the topmost of the window manager's windows.
+bool topmost(const QString& window) {
+  const QString stacking = x("xprop", {"-root", "_NET_CLIENT_LIST_STACKING"});
+  return !window.isEmpty() &&
+         stacking.section(", ", -1).toULong(nullptr, 16) == window.toULong(nullptr, 10);
+}
+
+/// Types a colour into the hex field at the bottom of the picker window.
+void typeHex(const QString& picker, const QString& hex) {
+  const QRect shown = geometryOf(picker);
+  clickAt({shown.left() + 150, shown.bottom() - 18});
+  x("xdotool", {"key", "ctrl+a"});
+  x("xdotool", {"type", hex});
+  x("xdotool", {"key", "Return"});
+}
+
+bool storedAs(const char* key, const ansi::Color& color) {
+  const auto stored =
+      platform::SettingsStore(QStringLiteral("org.pellimo.widget")).colorForKey(key);
+  return stored && stored->toRGB().c0 == color.c0 && stored->toRGB().c1 == color.c1 &&
+         stored->toRGB().c2 == color.c2;
+}
 
 QString canvasOf(ModuleHarness& harness) {
   const Finished status = harness.host({"status", "--json"});
@@ -196,17 +220,8 @@ TEST(EditorEndToEnd, PickingABackgroundThenClosingThePickerLeavesTheWidgetFlatAg
     QString popover;
     ASSERT_TRUE(eventually([&] { return !(popover = findPopover()).isEmpty(); }));
     ASSERT_TRUE(eventually([&] { return !seenFlat(harness, widget); }));
-    // The hex field at the bottom of the popover.
-    const QRect shown = geometryOf(popover);
-    clickAt({shown.left() + 150, shown.bottom() - 18});
-    x("xdotool", {"key", "ctrl+a"});
-    x("xdotool", {"type", "#ff0000"});
-    x("xdotool", {"key", "Return"});
-    EXPECT_TRUE(eventually([&] {
-      const platform::SettingsStore stored(QStringLiteral("org.pellimo.widget"));
-      const auto color = stored.colorForKey("color");
-      return color && color->toRGB().c0 == 1.0 && color->toRGB().c1 == 0.0;
-    }));
+    typeHex(popover, "#ff0000");
+    EXPECT_TRUE(eventually([&] { return storedAs("color", ansi::Color::rgb(1, 0, 0)); }));
     if (QString(closer) == "Escape") {
       x("xdotool", {"key", "Escape"});
     } else {
@@ -241,6 +256,50 @@ TEST(EditorEndToEnd, AClickOnTheTextWellWhileThePopoverShowsOpensThePickerForThe
   clickAt(well);
   EXPECT_TRUE(eventually([&] { return findPopover().isEmpty(); }));
   EXPECT_TRUE(eventually([&] { return !x("xdotool", kFindPanel).isEmpty(); }));
+}
+
+// The editor and the raised widget float above ordinary windows; the panel must float above them.
+TEST(EditorEndToEnd, TheColourPanelShowsOnTopAndTakesClicksDraggedOffOrOpenedByAWell) {
+  if (qEnvironmentVariableIsEmpty("DISPLAY")) GTEST_SKIP() << "needs an X display";
+  ModuleHarness harness;
+  {
+    platform::SettingsStore stored(QStringLiteral("org.pellimo.widget"));
+    stored.setColor(ansi::Color::rgb(1, 0, 1), "fontColor");
+    ASSERT_TRUE(stored.synchronize());
+  }
+  ASSERT_EQ(harness.host({"launch"}).exitCode, 0);
+  const QString editor = openEditor(harness);
+  ASSERT_FALSE(editor.isEmpty());
+  QPoint well;
+  ASSERT_TRUE(eventually([&] {
+    well = centreOf(qRgb(255, 0, 255), geometryOf(editor));
+    return geometryOf(editor).contains(well);
+  }));
+
+  x("xdotool", {"key", "alt+b"});
+  QString popover;
+  ASSERT_TRUE(eventually([&] { return !(popover = findPopover()).isEmpty(); }));
+  // Dragged off by the content's bare left margin, below the tab bar.
+  const QPoint grip = geometryOf(popover).topLeft() + QPoint(3, 120);
+  x("xdotool",
+    {"mousemove", QString::number(grip.x()), QString::number(grip.y()), "mousedown", "1"});
+  for (int step = 1; step <= 5; ++step) {
+    x("xdotool", {"mousemove", QString::number(grip.x() + 30 * step), QString::number(grip.y())});
+  }
+  x("xdotool", {"mouseup", "1"});
+  QString panel;
+  ASSERT_TRUE(eventually([&] { return !(panel = x("xdotool", kFindPanel)).isEmpty(); }));
+  EXPECT_TRUE(eventually([&] { return topmost(panel); }));
+  typeHex(panel, "#00ff00");
+  EXPECT_TRUE(eventually([&] { return storedAs("color", ansi::Color::rgb(0, 1, 0)); }));
+
+  x("xdotool", {"windowactivate", panel, "key", "alt+F4"});
+  ASSERT_TRUE(eventually([&] { return x("xdotool", kFindPanel).isEmpty(); }));
+  clickAt(well);
+  ASSERT_TRUE(eventually([&] { return !(panel = x("xdotool", kFindPanel)).isEmpty(); }));
+  EXPECT_TRUE(eventually([&] { return topmost(panel); }));
+  typeHex(panel, "#0000ff");
+  EXPECT_TRUE(eventually([&] { return storedAs("fontColor", ansi::Color::rgb(0, 0, 1)); }));
 }
 
 }  // namespace
