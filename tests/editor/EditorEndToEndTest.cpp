@@ -302,5 +302,35 @@ TEST(EditorEndToEnd, TheColourPanelShowsOnTopAndTakesClicksDraggedOffOrOpenedByA
   EXPECT_TRUE(eventually([&] { return storedAs("fontColor", ansi::Color::rgb(0, 0, 1)); }));
 }
 
+// The picker shows inside the dark editor in the editor's own colours, and on the default black
+// background its wheel still shows every hue.
+TEST(EditorEndToEnd, ThePopoverWearsTheEditorsLookAndItsWheelShowsHuesOnABlackBackground) {
+  if (qEnvironmentVariableIsEmpty("DISPLAY")) GTEST_SKIP() << "needs an X display";
+  ModuleHarness harness;
+  ASSERT_EQ(harness.host({"launch"}).exitCode, 0);
+  const QString editor = openEditor(harness);
+  ASSERT_FALSE(editor.isEmpty());
+  x("xdotool", {"key", "alt+b"});
+  QString popover;
+  ASSERT_TRUE(eventually([&] { return !(popover = findPopover()).isEmpty(); }));
+  const QRect shown = geometryOf(popover);
+  const QRect inEditor = geometryOf(editor);
+  int hues = 0;
+  EXPECT_TRUE(eventually([&] {
+    const QImage shot = screenshot(shown);
+    hues = 0;
+    for (int y = 0; y < shot.height(); ++y) {
+      for (int x = 0; x < shot.width(); ++x) {
+        const QColor pixel = shot.pixelColor(x, y);
+        hues += pixel.saturation() > 200 && pixel.value() > 200;
+      }
+    }
+    // The content's bare left margin against the editor's own margin.
+    return shot.pixel(3, 120) ==
+               screenshot({inEditor.left() + 3, inEditor.bottom() - 3, 1, 1}).pixel(0, 0) &&
+           hues > 10000;
+  })) << hues;
+}
+
 }  // namespace
 }  // namespace pellimo::test
