@@ -22,8 +22,8 @@ constexpr int kFadeInMilliseconds = 150;
 
 PopoverWindow::PopoverWindow(QVColorPickerPopover* popover)
     : QWidget(nullptr, Qt::Popup | Qt::FramelessWindowHint), popover_(popover) {
-  // Some platforms hand the press that closes a popup on to the window beneath, xcb does not:
-  // the colour well's click is delivered below, the same everywhere.
+  // Some platforms replay the press that closes a popup to the window beneath, xcb does not:
+  // with no replay anywhere, mousePressEvent hands a colour well its click alike everywhere.
   setAttribute(Qt::WA_NoMouseReplay);
 }
 
@@ -97,7 +97,8 @@ void PopoverWindow::mousePressEvent(QMouseEvent* event) {
   auto* well = qobject_cast<ColorWell*>(QApplication::widgetAt(at));
   const QPointer<ColorWell> clicked = well != popover_->colorWell() ? well : nullptr;
   QWidget::mousePressEvent(event);
-  if (clicked && !isVisible() && !rect().contains(mapFromGlobal(at))) {
+  // Still visible: the press was inside, or the delegate refused the closing.
+  if (clicked && !isVisible()) {
     clicked->performActivationClickWithShiftDown(event->modifiers().testFlag(Qt::ShiftModifier));
   }
 }
