@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QTextStream>
 
+#include "editor/DarkPalette.h"
 #include "editor/OutPut.h"
 #include "platform/Bundle.h"
 #include "platform/DesktopWindow.h"
@@ -63,6 +64,8 @@ int applicationMain(int argc, char* argv[]) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("pellimo-widget"));
   QApplication::setQuitOnLastWindowClosed(false);
+  // One look for all our windows: the editor's, the colour picker's and the font dialog's.
+  QApplication::setPalette(editor::darkPalette());
   // From here on SIGTERM, SIGINT and SIGHUP quit as the "kill" command does, stopping the
   // script's children on the way out; until the event loop runs, they wait in the pipe.
   platform::QuitSignals quitSignals;

@@ -1,6 +1,7 @@
 #include "colorpicker/ColorPanel.h"
 
 #include <QHBoxLayout>
+#include <QHideEvent>
 #include <QLineEdit>
 #include <QStackedWidget>
 #include <QVBoxLayout>
@@ -17,6 +18,7 @@
 #include "colorpicker/QVColorPickerPopover.h"
 #include "colorpicker/SliderRow.h"
 #include "colorpicker/SlidersMode.h"
+#include "platform/DesktopWindow.h"
 
 namespace pellimo::colorpicker {
 
@@ -149,8 +151,17 @@ void ColorPanel::orderFront() {
   if (!colorPanelEnabled) return;
   // The popover borrows this panel's content view once it has shown; the window needs it back.
   if (QVColorPickerPopover::sharedPopover()->colorPanel()) restoreContentView();
+  // Above the editor and the raised widget, which float above ordinary windows themselves.
+  winId();
+  platform::setWindowLevel(windowHandle(), platform::WindowLevel::Floating);
   show();
   raise();
+}
+
+void ColorPanel::hideEvent(QHideEvent* event) {
+  QWidget::hideEvent(event);
+  // A spontaneous hiding (another desktop shown) leaves the panel open.
+  if (!event->spontaneous()) emit orderedOut();
 }
 
 void ColorPanel::disablePanel() {

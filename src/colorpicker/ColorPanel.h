@@ -52,8 +52,8 @@ class ColorPanel : public QWidget {
   /// The window geometry whose content view covers `contentRect` (both in screen coordinates).
   QRect frameRectForContentRect(const QRect& contentRect) const;
 
-  /// Shows the panel, taking its content view back from the colour picker popover; does nothing
-  /// at all while the panel is disabled.
+  /// Shows the panel above every other window, taking its content view back from the colour
+  /// picker popover; does nothing at all while the panel is disabled.
   void orderFront();
   void orderOut() { hide(); }
 
@@ -68,6 +68,11 @@ class ColorPanel : public QWidget {
 
  signals:
   void colorChanged(const pellimo::ansi::Color& color);
+  /// The panel window left the screen, by `orderOut` or the window manager's close.
+  void orderedOut();
+
+ protected:
+  void hideEvent(QHideEvent* event) override;
 
  private:
   ColorPanel();

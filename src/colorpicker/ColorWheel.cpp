@@ -13,7 +13,7 @@ namespace pellimo::colorpicker {
 
 namespace {
 
-QImage renderDisc(int side, double brightness) {
+QImage renderDisc(int side) {
   QImage image(side, side, QImage::Format_ARGB32_Premultiplied);
   image.fill(Qt::transparent);
   const double radius = side / 2.0;
@@ -28,7 +28,7 @@ QImage renderDisc(int side, double brightness) {
       double hue = std::atan2(dy, dx) / (2 * std::numbers::pi);
       if (hue < 0) hue += 1.0;
       const double saturation = std::min(1.0, distance / radius);
-      const auto color = ansi::Color::fromHSB(hue, saturation, brightness, coverage);
+      const auto color = ansi::Color::fromHSB(hue, saturation, 1.0, coverage);
       image.setPixelColor(x, y, qtbridge::toQColor(color));
     }
   }
@@ -39,13 +39,6 @@ QImage renderDisc(int side, double brightness) {
 
 ColorWheel::ColorWheel(QWidget* parent) : QWidget(parent) {
   setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
-}
-
-void ColorWheel::setBrightness(double brightness) {
-  if (brightness == brightness_) return;
-  brightness_ = brightness;
-  disc_ = QImage();
-  update();
 }
 
 void ColorWheel::setMarker(double hue, double saturation) {
@@ -62,7 +55,7 @@ QRectF ColorWheel::discRect() const {
 void ColorWheel::paintEvent(QPaintEvent*) {
   const QRectF disc = discRect();
   const int side = static_cast<int>(disc.width());
-  if (disc_.width() != side) disc_ = renderDisc(side, brightness_);
+  if (disc_.width() != side) disc_ = renderDisc(side);
 
   QPainter painter(this);
   painter.setRenderHint(QPainter::Antialiasing);

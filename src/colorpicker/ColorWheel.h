@@ -6,14 +6,14 @@
 namespace pellimo::colorpicker {
 
 /// A disc of hues around its centre (red to the right, counter-clockwise) and saturations
-/// from its centre outwards, drawn at one brightness.
+/// from its centre outwards, drawn at full brightness whatever the colour's: a dark colour
+/// would otherwise hide every hue.
 class ColorWheel : public QWidget {
   Q_OBJECT
 
  public:
   explicit ColorWheel(QWidget* parent = nullptr);
 
-  void setBrightness(double brightness);
   /// Places the marker without reporting a pick.
   void setMarker(double hue, double saturation);
   QSize sizeHint() const override { return {160, 160}; }
@@ -32,7 +32,6 @@ class ColorWheel : public QWidget {
   void pickAt(const QPointF& position);
 
   QImage disc_;
-  double brightness_ = 1.0;
   double hue_ = 0.0;
   double saturation_ = 0.0;
 };

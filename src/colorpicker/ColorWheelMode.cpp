@@ -35,10 +35,7 @@ ColorWheelMode::ColorWheelMode(QWidget* parent)
     saturation_ = saturation;
     pick();
   });
-  connect(brightness_, &QSlider::valueChanged, this, [this](int value) {
-    wheel_->setBrightness(value / double(kBrightnessSteps));
-    pick();
-  });
+  connect(brightness_, &QSlider::valueChanged, this, &ColorWheelMode::pick);
 }
 
 void ColorWheelMode::showColor(const ansi::Color& color) {
@@ -46,7 +43,6 @@ void ColorWheelMode::showColor(const ansi::Color& color) {
   hue_ = hsb.hue;
   saturation_ = hsb.saturation;
   wheel_->setMarker(hue_, saturation_);
-  wheel_->setBrightness(hsb.brightness);
   const QSignalBlocker blocker(brightness_);
   brightness_->setValue(static_cast<int>(std::lround(hsb.brightness * kBrightnessSteps)));
 }

@@ -1,13 +1,15 @@
 #include "colorpicker/PopoverWindow.h"
 
+#include <QApplication>
 #include <QCloseEvent>
-#include <QGuiApplication>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPropertyAnimation>
 #include <QScreen>
 
+#include "colorpicker/ColorWell.h"
 #include "colorpicker/QVColorPickerPopover.h"
 
 namespace pellimo::colorpicker {
@@ -19,7 +21,11 @@ constexpr int kFadeInMilliseconds = 150;
 }  // namespace
 
 PopoverWindow::PopoverWindow(QVColorPickerPopover* popover)
-    : QWidget(nullptr, Qt::Popup | Qt::FramelessWindowHint), popover_(popover) {}
+    : QWidget(nullptr, Qt::Popup | Qt::FramelessWindowHint), popover_(popover) {
+  // Some platforms replay the press that closes a popup to the window beneath, xcb does not:
+  // with no replay anywhere, mousePressEvent hands a colour well its click alike everywhere.
+  setAttribute(Qt::WA_NoMouseReplay);
+}
 
 void PopoverWindow::present(const QRect& anchor, QWidget* content, RectEdge edge, bool animated) {
   const QScreen* screen = QGuiApplication::screenAt(anchor.center());
@@ -83,6 +89,18 @@ void PopoverWindow::keyPressEvent(QKeyEvent* event) {
     return;
   }
   QWidget::keyPressEvent(event);
+}
+
+void PopoverWindow::mousePressEvent(QMouseEvent* event) {
+  const QPoint at = event->globalPosition().toPoint();
+  // The served well's click only closes, as a click on an active well deactivates it.
+  auto* well = qobject_cast<ColorWell*>(QApplication::widgetAt(at));
+  const QPointer<ColorWell> clicked = well != popover_->colorWell() ? well : nullptr;
+  QWidget::mousePressEvent(event);
+  // Still visible: the press was inside, or the delegate refused the closing.
+  if (clicked && !isVisible()) {
+    clicked->performActivationClickWithShiftDown(event->modifiers().testFlag(Qt::ShiftModifier));
+  }
 }
 
 void PopoverWindow::closeEvent(QCloseEvent* event) {

@@ -13,7 +13,8 @@ class QVColorPickerPopover;
 
 /// The colour picker popover's window: a `Qt::Popup` shaped to its content and an arrow toward
 /// the anchor. Escape is the popover's cancel operation; Qt's own closing on an outside click
-/// is the popover closing by itself, which the popover may refuse.
+/// is the popover closing by itself, which the popover may refuse. A click that closes it on a
+/// colour well also reaches the well.
 class PopoverWindow : public QWidget {
   Q_OBJECT
 
@@ -28,6 +29,7 @@ class PopoverWindow : public QWidget {
  protected:
   void paintEvent(QPaintEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
   void hideEvent(QHideEvent* event) override;
 

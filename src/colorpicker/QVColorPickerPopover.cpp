@@ -36,6 +36,8 @@ void QVColorPickerPopover::setColor(const ansi::Color& color) {
 
 void QVColorPickerPopover::showRelativeToRect(const QRect& rect, QWidget* ofView,
                                               RectEdge preferredEdge) {
+  // Taking the content back from the panel it was dragged off into closes that picker.
+  if (disconnect(detachedPanelClosing_)) emit closed();
   if (shown_) {
     const QPointer<QObject> target = target_;
     const Action action = action_;
@@ -140,6 +142,21 @@ void QVColorPickerPopover::windowDidHide() {
   if (!shown_) return;
   shown_ = false;
   if (tellDelegateOnHide_ && delegate_) delegate_->popoverDidClose(this);
+  // Every closing stops the observation first; only the dragging off keeps it, for the panel.
+  if (!observingColor_) {
+    emit closed();
+  } else if (ColorPanel* panel = colorPanel()) {
+    disconnect(detachedPanelClosing_);
+    detachedPanelClosing_ =
+        connect(panel, &ColorPanel::orderedOut, this, &QVColorPickerPopover::detachedPanelDidClose);
+  }
+}
+
+void QVColorPickerPopover::detachedPanelDidClose() {
+  disconnect(detachedPanelClosing_);
+  removeTargetAndAction();
+  setObservingColor(false);
+  emit closed();
 }
 
 }  // namespace pellimo::colorpicker

@@ -81,6 +81,9 @@ class QVColorPickerPopover : public QObject {
  signals:
   /// An in-process notification for the application's notification centre ("unRaise").
   void notificationPosted(const QString& name);
+  /// The picker left the screen: the popover closed, by any path, or the floating panel it was
+  /// dragged off into did. The dragging off itself is not a closing.
+  void closed();
 
  private:
   friend class PopoverWindow;
@@ -92,6 +95,8 @@ class QVColorPickerPopover : public QObject {
   /// Hides the window. The delegate hears of it unless the served well is to stay active.
   void closeWindow(bool tellDelegate);
   void observeValueForKeyPath(ColorPanel* object);
+  /// The panel the popover was dragged off into left the screen: the picker has closed.
+  void detachedPanelDidClose();
 
   ansi::Color color_ = ansi::Color::white();
   bool observingColor_ = false;
@@ -103,6 +108,7 @@ class QVColorPickerPopover : public QObject {
   bool shown_ = false;
   bool tellDelegateOnHide_ = true;
   QMetaObject::Connection observation_;
+  QMetaObject::Connection detachedPanelClosing_;
 
   // Last, so that they go first: the content controller before the window that holds its view.
   std::unique_ptr<PopoverWindow> window_;

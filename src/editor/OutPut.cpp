@@ -7,7 +7,9 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QTimer>
+#include <utility>
 
+#include "colorpicker/ColorPanel.h"
 #include "colorpicker/ColorWell.h"
 #include "colorpicker/QVColorPickerPopover.h"
 #include "editor/CodeEditorView.h"
@@ -41,11 +43,12 @@ qint64 integerValue(const QLineEdit* field) {
 }  // namespace
 
 OutPut::OutPut(widget::ViewController* host) : host_(host) {
+  auto* popover = colorpicker::QVColorPickerPopover::sharedPopover();
   // The popover's notifications belong to the application's notification centre.
-  connect(colorpicker::QVColorPickerPopover::sharedPopover(),
-          &colorpicker::QVColorPickerPopover::notificationPosted,
+  connect(popover, &colorpicker::QVColorPickerPopover::notificationPosted,
           &platform::NotificationCenter::defaultCenter(),
           &platform::NotificationCenter::postNotificationName, Qt::UniqueConnection);
+  connect(popover, &colorpicker::QVColorPickerPopover::closed, this, &OutPut::pickerDidClose);
 }
 
 OutPut::~OutPut() = default;
@@ -221,6 +224,7 @@ void OutPut::runCode(QObject*) {
     return;
   }
   c.message->hide();
+  closePicker();
   view()->hide();
   QTimer::singleShot(kRunDelayMs, this, [this] {
     // The editor closes once the run has ended.
@@ -247,6 +251,7 @@ void OutPut::cancelEdit(QObject*) {
 }
 
 void OutPut::dismissController() {
+  closePicker();
   view()->hide();
   // Picking a language or running stopped the timer; without this the widget would not
   // refresh again until the next launch.
@@ -298,14 +303,37 @@ void OutPut::chosenColor(colorpicker::ColorWell* sender) {
 void OutPut::showPicker(QWidget* sender) {
   auto* popover = colorpicker::QVColorPickerPopover::sharedPopover();
   if (host_ && host_->cachedColor()) popover->setColor(*host_->cachedColor());
-  if (host_) host_->toggleEdit();
   popover->setTarget(this);
   EditorView* ofView = view();
   const QRect anchor =
       sender ? QRect(sender->mapTo(ofView, QPoint(0, 0)), sender->size()) : QRect();
+  // Showing closes a picker still on screen first, which puts the widget back in its mode.
   popover->showRelativeToRect(anchor, ofView, colorpicker::RectEdge::MinY);
+  if (host_) {
+    raisedBeforePicker_ = host_->isRaised();
+    host_->toggleEdit();
+  }
   popover->setTarget(this);
   popover->setAction(colorpicker::Action(&OutPut::colorChanged));
+}
+
+void OutPut::pickerDidClose() {
+  if (!host_ || !raisedBeforePicker_) return;
+  const bool raised = *std::exchange(raisedBeforePicker_, std::nullopt);
+  // Not `toggleEdit`: it drops a call within half a second of the one that raised the widget.
+  if (raised == host_->isRaised()) return;
+  if (raised) {
+    host_->raiseMe();
+  } else {
+    host_->flattenMe();
+  }
+}
+
+void OutPut::closePicker() {
+  colorpicker::QVColorPickerPopover::sharedPopover()->close();
+  if (colorpicker::ColorPanel::sharedColorPanelExists()) {
+    colorpicker::ColorPanel::sharedColorPanel()->orderOut();
+  }
 }
 
 void OutPut::colorChanged(colorpicker::QVColorPickerPopover* sender) {

@@ -7,6 +7,7 @@
 #include <QRect>
 #include <QString>
 #include <memory>
+#include <optional>
 
 #include "ansi/Font.h"
 #include "widget/EditorController.h"
@@ -56,6 +57,8 @@ class OutPut : public QObject, public widget::EditorController {
   void pickFont(QObject* sender);
   void changeFont(QFontDialog* sender);
   void chosenColor(colorpicker::ColorWell* sender);
+  /// Opens the colour picker on the widget's background, with the widget raised (or flat, when
+  /// it was raised) to show it until the picker closes.
   void showPicker(QWidget* sender);
   void colorChanged(colorpicker::QVColorPickerPopover* sender);
 
@@ -72,6 +75,10 @@ class OutPut : public QObject, public widget::EditorController {
 
  private:
   void loadView();
+  /// Puts the widget back in the mode it had before `showPicker`.
+  void pickerDidClose();
+  /// The picker belongs to the editor and leaves the screen with it.
+  void closePicker();
   void selectItemWithTag(qint64 tag);
   /// Gives the hidden editor window the frame it opens with: where the user last put it, or
   /// beside the widget.
@@ -89,6 +96,8 @@ class OutPut : public QObject, public widget::EditorController {
   };
   Stored opened_;
   bool pickedLanguage_ = false;
+  /// Whether the widget was raised when `showPicker` opened the picker that is on screen.
+  std::optional<bool> raisedBeforePicker_;
 
   widget::ViewController* host_;
   std::unique_ptr<EditorView> view_;

@@ -1,4 +1,5 @@
 #include <QLineEdit>
+#include <QSlider>
 #include <QSpinBox>
 #include <QToolButton>
 #include <algorithm>
@@ -7,6 +8,7 @@
 #include "ansi/SgrCodes.h"
 #include "colorpicker/ColorSwatchButton.h"
 #include "colorpicker/ColorWheel.h"
+#include "colorpicker/ColorWheelMode.h"
 #include "colorpicker/HexColor.h"
 #include "colorpicker/PaletteMode.h"
 #include "colorpicker/PopoverPlacement.h"
@@ -105,6 +107,19 @@ TEST_F(ColorPanelTest, TheWheelHasRedToTheRightAndGreenishYellowAtTheTop) {
   }
   QTest::mouseClick(wheel, Qt::LeftButton, {}, centre);
   EXPECT_NEAR(panel()->color().hsb().saturation, 0.0, 0.02);
+}
+
+TEST_F(ColorPanelTest, ADarkColourLeavesTheWheelInFullColourAndShowsOnTheBrightnessSlider) {
+  panel()->resize(250, 400);
+  panel()->show();
+  panel()->setColor(Color::rgb(0.2, 0, 0));
+  auto* wheel = mode<colorpicker::ColorWheel>();
+  const QImage drawn = wheel->grab().toImage();
+  const int reach = std::min(wheel->width(), wheel->height()) / 2 - 10;
+  const QColor right = drawn.pixelColor(wheel->rect().center() + QPoint(reach, 0));
+  EXPECT_GT(right.red(), 240);
+  EXPECT_LT(std::max(right.green(), right.blue()), 40);
+  EXPECT_EQ(mode<colorpicker::ColorWheelMode>()->findChild<QSlider*>()->value(), 20);
 }
 
 TEST_F(ColorPanelTest, TheHexFieldTakesSixDigitsAndRestoresOtherText) {

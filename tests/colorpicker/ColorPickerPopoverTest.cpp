@@ -112,6 +112,7 @@ TEST_F(PopoverTest, ClosingEscapeAndAClickOutsideClearTargetObservationAndTheSer
   enum class Closer { Close, Escape, ClickOutside };
   for (const Closer closer : {Closer::Close, Closer::Escape, Closer::ClickOutside}) {
     QSignalSpy posted(popover(), &QVColorPickerPopover::notificationPosted);
+    QSignalSpy closed(popover(), &QVColorPickerPopover::closed);
     reportToRecorder();
     showPopover();
     serve(well_);
@@ -123,6 +124,7 @@ TEST_F(PopoverTest, ClosingEscapeAndAClickOutsideClearTargetObservationAndTheSer
       QTest::mouseClick(host_.windowHandle(), Qt::LeftButton, {}, QPoint(300, 250));
     EXPECT_FALSE(popover()->isShown());
     EXPECT_FALSE(view()->window()->isVisible());
+    EXPECT_EQ(closed.count(), 1);
     EXPECT_EQ(popover()->target(), nullptr);
     EXPECT_FALSE(popover()->observingColor());
     EXPECT_FALSE(well_->isActive());
@@ -275,7 +277,9 @@ TEST_F(PopoverTest, ShortDragsSlideBackAndLongOnesDetach) {
     QWidget* window = view()->window();
     const QPoint origin = window->pos();
     const QRect content = screenRect(controller()->colorPanelView());
+    QSignalSpy closed(popover(), &QVColorPickerPopover::closed);
     dragPopover(c.offset);
+    EXPECT_EQ(closed.count(), 0) << "neither sliding back nor detaching closes the picker";
     EXPECT_FALSE(popover()->shouldHideAnchor());
     EXPECT_EQ(popover()->isShown(), !c.detaches);
     if (!c.detaches) {
@@ -289,6 +293,9 @@ TEST_F(PopoverTest, ShortDragsSlideBackAndLongOnesDetach) {
     EXPECT_EQ(popover()->target(), &recorder_);
     panel()->setColor(Color::magenta());
     EXPECT_EQ(recorder_.colors.back(), Color::magenta());
+    panel()->close();
+    EXPECT_EQ(closed.count(), 1) << "closing the panel does";
+    EXPECT_EQ(popover()->target(), nullptr);
   }
 }
 

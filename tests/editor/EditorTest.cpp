@@ -4,12 +4,14 @@
 #include <Qsci/qscilexer.h>
 #include <Qsci/qsciscintilla.h>
 
+#include <QApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QSizeGrip>
 #include <QTemporaryDir>
@@ -19,6 +21,7 @@
 #include "colorpicker/ColorPanel.h"
 #include "colorpicker/ColorWell.h"
 #include "colorpicker/QVColorPickerPopover.h"
+#include "colorpicker/QVColorPickerViewController.h"
 #include "editor/CodeEditorView.h"
 #include "editor/EditorView.h"
 #include "editor/OutPut.h"
@@ -328,6 +331,49 @@ TEST_F(EditorTest, ThePickerRaisesTheWidgetAndEveryColourPickedIsPaintedAndStore
     EXPECT_EQ(settings().colorForKey("color"), chosen);
     const QImage painted = widget_->view->grab().toImage();
     EXPECT_EQ(painted.pixel(painted.rect().center()), qtbridge::toQColor(chosen).rgba());
+  }
+}
+
+TEST_F(EditorTest, ThePickerClosingByAnyPathButTheDragOffPutsTheWidgetBackInItsMode) {
+  enum class Closer { Escape, ClickOutside, CancelButton, DraggedOffPanelClosed };
+  QVColorPickerPopover* popover = QVColorPickerPopover::sharedPopover();
+  auto* panel = colorpicker::ColorPanel::sharedColorPanel();
+  for (const bool raised : {false, true}) {
+    for (const Closer closer : {Closer::Escape, Closer::ClickOutside, Closer::CancelButton,
+                                Closer::DraggedOffPanelClosed}) {
+      SCOPED_TRACE(testing::Message() << raised << ", " << int(closer));
+      // A widget of its own each time: a widget ignores a second toggle within half a second.
+      const auto widget = makeWidget();
+      widget::ViewController& host = *widget->controller;
+      editor::OutPut& editor = editorOf(*widget);
+      if (raised) host.raiseMe();
+      editor.present();
+      editor.showPicker(editor.view()->controls().backgroundBtn);
+      ASSERT_TRUE(popover->isShown());
+      EXPECT_NE(host.isRaised(), raised);
+      if (closer == Closer::Escape) popover->cancelOperation();
+      if (closer == Closer::ClickOutside) {
+        QTest::mouseClick(editor.view()->windowHandle(), Qt::LeftButton, {}, QPoint(5, 5));
+      }
+      if (closer == Closer::CancelButton) editor.view()->controls().cancelBtn->click();
+      if (closer == Closer::DraggedOffPanelClosed) {
+        QWidget* content = popover->contentViewController()->view();
+        const QPoint start = content->mapToGlobal(content->rect().center());
+        const auto send = [&](QEvent::Type type, QPoint at, Qt::MouseButtons buttons) {
+          QMouseEvent event(type, content->mapFromGlobal(QPointF(at)), QPointF(at), Qt::LeftButton,
+                            buttons, Qt::NoModifier);
+          QApplication::sendEvent(content, &event);
+        };
+        send(QEvent::MouseButtonPress, start, Qt::LeftButton);
+        send(QEvent::MouseMove, start + QPoint(80, 0), Qt::LeftButton);
+        send(QEvent::MouseButtonRelease, start + QPoint(80, 0), Qt::NoButton);
+        ASSERT_TRUE(panel->isVisible());
+        EXPECT_NE(host.isRaised(), raised) << "dragging off is not closing";
+        panel->close();
+      }
+      EXPECT_FALSE(popover->isShown());
+      EXPECT_EQ(host.isRaised(), raised);
+    }
   }
 }
 

@@ -1,0 +1,241 @@
+#include <gtest/gtest.h>
+
+#include <QGuiApplication>
+#include <QImage>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QPixmap>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QScreen>
+
+#include "EditorDesktop.h"
+#include "ModuleHarness.h"
+#include "platform/FrameText.h"
+#include "platform/SettingsStore.h"
+
+namespace pellimo::test {
+namespace {
+
+QImage screenshot(const QRect& area) {
+  return QGuiApplication::primaryScreen()
+      ->grabWindow(0, area.x(), area.y(), area.width(), area.height())
+      .toImage();
+}
+
+/// A window's place on the screen, from xwininfo: xdotool adds the frame's offset to a framed
+/// window's position.
+QRect geometryOf(const QString& window) {
+  QRect rect;
+  for (const QString& line : x("xwininfo", {"-id", window}).split('\n')) {
+    const int value = line.section(':', 1).trimmed().toInt();
+    if (line.contains("Absolute upper-left X:")) rect.moveLeft(value);
+    if (line.contains("Absolute upper-left Y:")) rect.moveTop(value);
+    if (line.contains("Width:")) rect.setWidth(value);
+    if (line.contains("Height:")) rect.setHeight(value);
+  }
+  return rect;
+}
+
+/// The shown colour picker popover: the module's one visible window as wide as its content,
+/// but for the colour panel.
+QString findPopover() {
+  for (const QString& window :
+       x("xdotool", {"search", "--onlyvisible", "--class", "pellimo-widget"}).split('\n')) {
+    if (!window.isEmpty() && geometryOf(window).width() == 250 &&
+        x("xdotool", {"getwindowname", window}) != "Colours")
+      return window;
+  }
+  return {};
+}
+
+void clickAt(const QPoint& at) {
+  x("xdotool", {"mousemove", QString::number(at.x()), QString::number(at.y())});
+  x("xdotool", {"click", "1"});
+}
+
+/// Whether the widget shows flat: below other windows, without the yellow border, so reported
+/// by the host, and with no zoom changing the picture (which also keeps the widget's half second
+/// of ignoring a toggle from the next showing).
+bool seenFlat(ModuleHarness& harness, const QString& widget) {
+  const QJsonObject status =
+      QJsonDocument::fromJson(harness.host({"status", "--json"}).out.toUtf8()).object();
+  const QRect frame = platform::rectFromString(status.value("frame").toString()).toRect();
+  const QImage before = screenshot(frame);
+  serveFor(100);
+  if (screenshot(frame) != before) return false;
+  const QImage edge = screenshot({frame.left(), frame.center().y(), 2, 1});
+  const bool yellow =
+      qRed(edge.pixel(0, 0)) > 70 && qGreen(edge.pixel(0, 0)) > 60 && qBlue(edge.pixel(0, 0)) < 50;
+  const QString state = x("xprop", {"-id", widget, "_NET_WM_STATE"});
+  return !status.value("raised").toBool() && state.contains("_BELOW") &&
+         !state.contains("_ABOVE") && !yellow;
+}
+
+/// The centre of the pixels of one colour within an area of the screen.
+QPoint centreOf(QRgb colour, const QRect& area) {
+  const QImage shot = screenshot(area);
+  QRect box;
+  for (int y = 0; y < shot.height(); ++y) {
+    for (int x = 0; x < shot.width(); ++x) {
+      if ((shot.pixel(x, y) & RGB_MASK) == (colour & RGB_MASK)) box |= QRect(x, y, 1, 1);
+    }
+  }
+  return area.topLeft() + box.center();
+}
+
+const QStringList kFindPanel{"search", "--onlyvisible", "--name", "^Colours$"};
+
+/// Whether a window is the topmost of the window manager's windows.
+bool topmost(const QString& window) {
+  const QString stacking = x("xprop", {"-root", "_NET_CLIENT_LIST_STACKING"});
+  return !window.isEmpty() &&
+         stacking.section(", ", -1).toULong(nullptr, 16) == window.toULong(nullptr, 10);
+}
+
+/// Types a colour into the hex field at the bottom of the picker window.
+void typeHex(const QString& picker, const QString& hex) {
+  const QRect shown = geometryOf(picker);
+  clickAt({shown.left() + 150, shown.bottom() - 18});
+  x("xdotool", {"key", "ctrl+a"});
+  x("xdotool", {"type", hex});
+  x("xdotool", {"key", "Return"});
+}
+
+bool storedAs(const char* key, const ansi::Color& color) {
+  const auto stored =
+      platform::SettingsStore(QStringLiteral("org.pellimo.widget")).colorForKey(key);
+  return stored && stored->toRGB().c0 == color.c0 && stored->toRGB().c1 == color.c1 &&
+         stored->toRGB().c2 == color.c2;
+}
+
+// The background picker raises the widget to show the colour; however the picker closes, the
+// widget lies flat again.
+TEST(PickerEndToEnd, PickingABackgroundThenClosingThePickerLeavesTheWidgetFlatAgain) {
+  if (qEnvironmentVariableIsEmpty("DISPLAY")) GTEST_SKIP() << "needs an X display";
+  ModuleHarness harness;
+  ASSERT_EQ(harness.host({"launch"}).exitCode, 0);
+  const QString widget = x("xdotool", {"search", "--name", "^Pellimo$"}).section('\n', 0, 0);
+  const QString editor = openEditor(harness);
+  ASSERT_FALSE(editor.isEmpty());
+  ASSERT_TRUE(eventually([&] { return seenFlat(harness, widget); }));
+  for (const char* closer : {"Escape", "click outside"}) {
+    SCOPED_TRACE(closer);
+    x("xdotool", {"key", "alt+b"});
+    QString popover;
+    ASSERT_TRUE(eventually([&] { return !(popover = findPopover()).isEmpty(); }));
+    ASSERT_TRUE(eventually([&] { return !seenFlat(harness, widget); }));
+    typeHex(popover, "#ff0000");
+    EXPECT_TRUE(eventually([&] { return storedAs("color", ansi::Color::rgb(1, 0, 0)); }));
+    if (QString(closer) == "Escape") {
+      x("xdotool", {"key", "Escape"});
+    } else {
+      clickAt(geometryOf(editor).center());
+    }
+    EXPECT_TRUE(eventually([&] { return findPopover().isEmpty(); }));
+    EXPECT_TRUE(eventually([&] { return seenFlat(harness, widget); }));
+  }
+}
+
+// On X the popover's pointer grab takes the click meant for the well beneath it.
+TEST(PickerEndToEnd, AClickOnTheTextWellWhileThePopoverShowsOpensThePickerForTheWell) {
+  if (qEnvironmentVariableIsEmpty("DISPLAY")) GTEST_SKIP() << "needs an X display";
+  ModuleHarness harness;
+  {
+    // A text colour found nowhere else in the editor shows where its well is.
+    platform::SettingsStore stored(QStringLiteral("org.pellimo.widget"));
+    stored.setColor(ansi::Color::rgb(1, 0, 1), "fontColor");
+    ASSERT_TRUE(stored.synchronize());
+  }
+  ASSERT_EQ(harness.host({"launch"}).exitCode, 0);
+  const QString editor = openEditor(harness);
+  ASSERT_FALSE(editor.isEmpty());
+  QPoint well;
+  ASSERT_TRUE(eventually([&] {
+    well = centreOf(qRgb(255, 0, 255), geometryOf(editor));
+    return geometryOf(editor).contains(well);
+  }));
+  x("xdotool", {"key", "alt+b"});
+  ASSERT_TRUE(eventually([&] { return !findPopover().isEmpty(); }));
+  ASSERT_TRUE(x("xdotool", kFindPanel).isEmpty());
+  clickAt(well);
+  EXPECT_TRUE(eventually([&] { return findPopover().isEmpty(); }));
+  EXPECT_TRUE(eventually([&] { return !x("xdotool", kFindPanel).isEmpty(); }));
+}
+
+// The editor and the raised widget float above ordinary windows; the panel must float above them.
+TEST(PickerEndToEnd, TheColourPanelShowsOnTopAndTakesClicksDraggedOffOrOpenedByAWell) {
+  if (qEnvironmentVariableIsEmpty("DISPLAY")) GTEST_SKIP() << "needs an X display";
+  ModuleHarness harness;
+  {
+    platform::SettingsStore stored(QStringLiteral("org.pellimo.widget"));
+    stored.setColor(ansi::Color::rgb(1, 0, 1), "fontColor");
+    ASSERT_TRUE(stored.synchronize());
+  }
+  ASSERT_EQ(harness.host({"launch"}).exitCode, 0);
+  const QString editor = openEditor(harness);
+  ASSERT_FALSE(editor.isEmpty());
+  QPoint well;
+  ASSERT_TRUE(eventually([&] {
+    well = centreOf(qRgb(255, 0, 255), geometryOf(editor));
+    return geometryOf(editor).contains(well);
+  }));
+
+  x("xdotool", {"key", "alt+b"});
+  QString popover;
+  ASSERT_TRUE(eventually([&] { return !(popover = findPopover()).isEmpty(); }));
+  // Dragged off by the content's bare left margin, below the tab bar.
+  const QPoint grip = geometryOf(popover).topLeft() + QPoint(3, 120);
+  x("xdotool",
+    {"mousemove", QString::number(grip.x()), QString::number(grip.y()), "mousedown", "1"});
+  for (int step = 1; step <= 5; ++step) {
+    x("xdotool", {"mousemove", QString::number(grip.x() + 30 * step), QString::number(grip.y())});
+  }
+  x("xdotool", {"mouseup", "1"});
+  QString panel;
+  ASSERT_TRUE(eventually([&] { return !(panel = x("xdotool", kFindPanel)).isEmpty(); }));
+  EXPECT_TRUE(eventually([&] { return topmost(panel); }));
+  typeHex(panel, "#00ff00");
+  EXPECT_TRUE(eventually([&] { return storedAs("color", ansi::Color::rgb(0, 1, 0)); }));
+
+  x("xdotool", {"windowactivate", panel, "key", "alt+F4"});
+  ASSERT_TRUE(eventually([&] { return x("xdotool", kFindPanel).isEmpty(); }));
+  clickAt(well);
+  ASSERT_TRUE(eventually([&] { return !(panel = x("xdotool", kFindPanel)).isEmpty(); }));
+  EXPECT_TRUE(eventually([&] { return topmost(panel); }));
+  typeHex(panel, "#0000ff");
+  EXPECT_TRUE(eventually([&] { return storedAs("fontColor", ansi::Color::rgb(0, 0, 1)); }));
+}
+
+// The picker shows inside the dark editor in the editor's own colours, and on the default black
+// background its wheel still shows every hue.
+TEST(PickerEndToEnd, ThePopoverWearsTheEditorsLookAndItsWheelShowsHuesOnABlackBackground) {
+  if (qEnvironmentVariableIsEmpty("DISPLAY")) GTEST_SKIP() << "needs an X display";
+  ModuleHarness harness;
+  ASSERT_EQ(harness.host({"launch"}).exitCode, 0);
+  const QString editor = openEditor(harness);
+  ASSERT_FALSE(editor.isEmpty());
+  x("xdotool", {"key", "alt+b"});
+  QString popover;
+  ASSERT_TRUE(eventually([&] { return !(popover = findPopover()).isEmpty(); }));
+  const QRect shown = geometryOf(popover);
+  const QRect inEditor = geometryOf(editor);
+  int hues = 0;
+  EXPECT_TRUE(eventually([&] {
+    const QImage shot = screenshot(shown);
+    hues = 0;
+    for (int y = 0; y < shot.height(); ++y) {
+      for (int x = 0; x < shot.width(); ++x) {
+        const QColor pixel = shot.pixelColor(x, y);
+        hues += pixel.saturation() > 200 && pixel.value() > 200;
+      }
+    }
+    // The content's bare left margin against the editor's own margin.
+    return shot.pixel(3, 120) ==
+               screenshot({inEditor.left() + 3, inEditor.bottom() - 3, 1, 1}).pixel(0, 0) &&
+           hues > 10000;
+  })) << hues;
+}
+
+}  // namespace
+}  // namespace pellimo::test
