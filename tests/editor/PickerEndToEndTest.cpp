@@ -137,24 +137,31 @@ TEST(PickerEndToEnd, PickingABackgroundThenClosingThePickerLeavesTheWidgetFlatAg
   }
 }
 
+/// Launches the module with a text colour found nowhere else in the editor, opens the editor and
+/// finds the Text well by that colour: the well's centre, or a null point when any step failed.
+QPoint openEditorFindingTheTextWell(ModuleHarness& harness) {
+  {
+    platform::SettingsStore stored(QStringLiteral("org.pellimo.widget"));
+    stored.setColor(ansi::Color::rgb(1, 0, 1), "fontColor");
+    if (!stored.synchronize()) return {};
+  }
+  if (harness.host({"launch"}).exitCode != 0) return {};
+  const QString editor = openEditor(harness);
+  if (editor.isEmpty()) return {};
+  QPoint well;
+  const bool found = eventually([&] {
+    well = centreOf(qRgb(255, 0, 255), geometryOf(editor));
+    return geometryOf(editor).contains(well);
+  });
+  return found ? well : QPoint();
+}
+
 // On X the popover's pointer grab takes the click meant for the well beneath it.
 TEST(PickerEndToEnd, AClickOnTheTextWellWhileThePopoverShowsOpensThePickerForTheWell) {
   if (qEnvironmentVariableIsEmpty("DISPLAY")) GTEST_SKIP() << "needs an X display";
   ModuleHarness harness;
-  {
-    // A text colour found nowhere else in the editor shows where its well is.
-    platform::SettingsStore stored(QStringLiteral("org.pellimo.widget"));
-    stored.setColor(ansi::Color::rgb(1, 0, 1), "fontColor");
-    ASSERT_TRUE(stored.synchronize());
-  }
-  ASSERT_EQ(harness.host({"launch"}).exitCode, 0);
-  const QString editor = openEditor(harness);
-  ASSERT_FALSE(editor.isEmpty());
-  QPoint well;
-  ASSERT_TRUE(eventually([&] {
-    well = centreOf(qRgb(255, 0, 255), geometryOf(editor));
-    return geometryOf(editor).contains(well);
-  }));
+  const QPoint well = openEditorFindingTheTextWell(harness);
+  ASSERT_FALSE(well.isNull());
   x("xdotool", {"key", "alt+b"});
   ASSERT_TRUE(eventually([&] { return !findPopover().isEmpty(); }));
   ASSERT_TRUE(x("xdotool", kFindPanel).isEmpty());
@@ -167,19 +174,8 @@ TEST(PickerEndToEnd, AClickOnTheTextWellWhileThePopoverShowsOpensThePickerForThe
 TEST(PickerEndToEnd, TheColourPanelShowsOnTopAndTakesClicksDraggedOffOrOpenedByAWell) {
   if (qEnvironmentVariableIsEmpty("DISPLAY")) GTEST_SKIP() << "needs an X display";
   ModuleHarness harness;
-  {
-    platform::SettingsStore stored(QStringLiteral("org.pellimo.widget"));
-    stored.setColor(ansi::Color::rgb(1, 0, 1), "fontColor");
-    ASSERT_TRUE(stored.synchronize());
-  }
-  ASSERT_EQ(harness.host({"launch"}).exitCode, 0);
-  const QString editor = openEditor(harness);
-  ASSERT_FALSE(editor.isEmpty());
-  QPoint well;
-  ASSERT_TRUE(eventually([&] {
-    well = centreOf(qRgb(255, 0, 255), geometryOf(editor));
-    return geometryOf(editor).contains(well);
-  }));
+  const QPoint well = openEditorFindingTheTextWell(harness);
+  ASSERT_FALSE(well.isNull());
 
   x("xdotool", {"key", "alt+b"});
   QString popover;
