@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Throughput of the translator in both directions, in bytes of ANSI input per second.
 #include <cstdint>
 #include <map>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writes one benchmark corpus to stdout, so that other programs can be timed on the same bytes.
 #include <cstdio>
 #include <string>

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Warnings are errors on our own targets only, never on the libraries we link.
 function(pellimo_warnings target)
   target_compile_options(${target} PRIVATE -Wall -Wextra -Werror)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Arbitrary input through the translator: parse, styled text, encode, and parse the encoding again.
 #include <array>
 #include <cstdint>

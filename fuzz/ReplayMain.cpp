@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Replays saved fuzzer inputs without libFuzzer: each argument is an input file or a directory
 // of them.
 #include <algorithm>

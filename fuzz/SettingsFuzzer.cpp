@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Arbitrary text through what reads stored settings back: colours, fonts, window frames and the
 // values of a hand-edited settings file.
 #include <QRectF>

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The built-in module's demo: a small system summary in colour, rerun every second.
 bold=$(printf '\033[1m') dim=$(printf '\033[90m') reset=$(printf '\033[0m')
 label() { printf '\033[33m%-7s\033[0m' "$1"; }

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The smallest Qt Widgets program that shows a label: the memory floor a widget is held to.
 #include <QApplication>
 #include <QLabel>

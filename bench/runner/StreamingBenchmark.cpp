@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Streams 5 MiB of coloured output from a real child through the runner onto a shown canvas and
 // compares the CPU time this process spends (children apart) with one translation of the same
 // bytes at once. A second pass measures how long the event loop was kept from a 1 ms timer.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // A Qt header first: moc cannot parse <compare>, which ansi/Color.h brings, before Qt's own.
