@@ -22,10 +22,15 @@ namespace {
 
 constexpr int kReadyTimeoutMs = 15000;
 
-/// `pellimo-widget` beside this program first (a build tree or an install), then on PATH.
+/// `pellimo-widget` beside this program first (a build tree), then where an install puts it
+/// relative to this program (any prefix), then on PATH.
 QString widgetExecutable() {
-  const QString beside = QCoreApplication::applicationDirPath() + QStringLiteral("/pellimo-widget");
-  if (QFileInfo(beside).isExecutable()) return beside;
+  const QString here = QCoreApplication::applicationDirPath();
+  for (const QString& candidate :
+       {here + QStringLiteral("/pellimo-widget"),
+        QDir::cleanPath(here + QStringLiteral("/" PELLIMO_WIDGET_FROM_BIN "/pellimo-widget"))}) {
+    if (QFileInfo(candidate).isExecutable()) return candidate;
+  }
   return QStandardPaths::findExecutable(QStringLiteral("pellimo-widget"));
 }
 
@@ -62,8 +67,9 @@ int launchModule(const platform::Bundle& module) {
   }
   const QString program = widgetExecutable();
   if (program.isEmpty()) {
-    return fail(QStringLiteral("cannot find pellimo-widget beside %1 or on PATH")
-                    .arg(QCoreApplication::applicationDirPath()));
+    return fail(
+        QStringLiteral("cannot find pellimo-widget beside %1, in its install folder or on PATH")
+            .arg(QCoreApplication::applicationDirPath()));
   }
 
   bool announced = false;
