@@ -4,6 +4,8 @@
 #include <QtGlobal>
 #include <optional>
 
+#include "widget/FramePlacement.h"
+
 namespace pellimo::editor {
 
 namespace {
@@ -11,19 +13,12 @@ namespace {
 // Keeps the two windows' edges apart, so neither looks like part of the other.
 constexpr int kGap = 8;
 
-/// `frame` moved as little as it takes to lie wholly in `area`, which it must fit.
-QRect keptIn(QRect frame, const QRect& area) {
-  frame.moveLeft(qBound(area.left(), frame.left(), area.right() + 1 - frame.width()));
-  frame.moveTop(qBound(area.top(), frame.top(), area.bottom() + 1 - frame.height()));
-  return frame;
-}
-
 /// A frame of `size` in `area` as near the widget's top-left corner as it goes, when the area
 /// holds at least `minimum`.
 std::optional<QRect> frameIn(const QRect& area, const QRect& widget, const QSize& size,
                              const QSize& minimum) {
   if (area.width() < minimum.width() || area.height() < minimum.height()) return std::nullopt;
-  return keptIn(QRect(widget.topLeft(), size.boundedTo(area.size())), area);
+  return widget::keptIn(QRect(widget.topLeft(), size.boundedTo(area.size())), area);
 }
 
 }  // namespace
@@ -54,7 +49,7 @@ QRect editorFrame(const QRectF& stored, const QRect& widget, const QSize& size,
     frame.moveRight(left.right());
   }
   frame.moveTop(widget.top());
-  return keptIn(frame, screen);
+  return widget::keptIn(frame, screen);
 }
 
 }  // namespace pellimo::editor

@@ -63,7 +63,7 @@ void ChildProcess::signalGroup(int signal) {
   if (group_) group_->signal(signal);
 }
 
-void ChildProcess::endGroup() {
+void ChildProcess::terminate() {
   if (ending_) return;
   ending_ = true;
   signalGroup(SIGTERM);
@@ -76,7 +76,7 @@ void ChildProcess::stop() {
     deleteLater();
     return;
   }
-  endGroup();
+  terminate();
   // Usually the group goes with its interpreter; what it left behind is killed at 2 s.
   connect(&process_, &QProcess::finished, this, [this] {
     if (!hasLiveMembers()) deleteLater();
@@ -87,13 +87,9 @@ void ChildProcess::stop() {
   });
 }
 
-void ChildProcess::terminate() {
-  endGroup();
-}
-
 void ChildProcess::stopAndWait(QDeadlineTimer deadline) {
   if (hasLiveMembers()) {
-    endGroup();
+    terminate();
     while (hasLiveMembers() && !deadline.hasExpired()) {
       if (isRunning()) {
         process_.waitForFinished(kPollMs);

@@ -30,8 +30,8 @@ class ChildProcess : public QObject {
   /// Ends the run: SIGTERM to the group now, SIGKILL 2 s later to whatever of it is left. The
   /// child then reports nothing more; it deletes itself once nothing of its group is left.
   void stop();
-  /// SIGTERM to the group now, SIGKILL 2 s later to whatever of it is left; the child goes on
-  /// reporting until the interpreter exits.
+  /// SIGTERM to the group now (once), SIGKILL 2 s later to whatever of it is left; the child
+  /// goes on reporting until the interpreter exits.
   void terminate();
   /// At quit: SIGTERM to the group (unless sent already), then waits in place, since no event
   /// loop runs any more, until nothing of the group is left or `deadline` has passed, and sends
@@ -49,8 +49,6 @@ class ChildProcess : public QObject {
 
  private:
   void signalGroup(int signal);
-  /// SIGTERM to the group, once, and SIGKILL to whatever of it is left 2 s later.
-  void endGroup();
   bool hasLiveMembers() const { return group_ && group_->hasLiveMembers(); }
 
   /// The run's group, given up once nothing of it is left: nothing can join it then. Declared

@@ -44,6 +44,10 @@ QRect placedFrame(const QRectF& stored, const QRect& current) {
   }
   const QRect area = screen->availableGeometry();
   frame.setSize(frame.size().boundedTo(area.size()).expandedTo(kMinimumFrameSize));
+  return keptIn(frame, area);
+}
+
+QRect keptIn(QRect frame, const QRect& area) {
   frame.moveLeft(qMax(area.left(), qMin(frame.left(), area.right() + 1 - frame.width())));
   frame.moveTop(qMax(area.top(), qMin(frame.top(), area.bottom() + 1 - frame.height())));
   return frame;

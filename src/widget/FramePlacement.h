@@ -14,6 +14,10 @@ inline constexpr QSize kMinimumFrameSize{64, 32};
 /// The screen sharing the largest area with `frame`, or null when it lies off every screen.
 const QScreen* screenUnder(const QRect& frame);
 
+/// `frame` moved as little as it takes to lie wholly in `area`; one larger than the area keeps
+/// its top-left corner at the area's.
+QRect keptIn(QRect frame, const QRect& area);
+
 /// Where a stored frame puts the window: on the screen it overlaps most, no larger than that
 /// screen and no smaller than `kMinimumFrameSize`, wholly on it. A frame without area keeps the
 /// window's current size (a corrupt value must not make the widget vanish); one wholly off every
