@@ -88,6 +88,7 @@ int applicationMain(int argc, char* argv[]) {
   controller.setModuleObject(&moduleObject);
   QObject::connect(&moduleObject, &platform::ModuleObject::refreshRequested, &controller,
                    &ViewController::refresh);
+  moduleObject.setDisplayPath(platform::displayPath());
   moduleObject.setCanvasSource([&interface] { return interface.canvas->plainText(); });
   moduleObject.setRunSource([&delegate] { return runState(delegate); });
   moduleObject.setFrameSource(

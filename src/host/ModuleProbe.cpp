@@ -48,6 +48,7 @@ std::optional<ModuleStatus> findRunningModule(const QString& bundleIdentifier) {
   status.running = shown->value("Running").toBool();
   status.lastRun = qdbus_cast<QVariantMap>(shown->value("LastRun"));
   status.nextReload = shown->value("NextReload").toString();
+  status.displayPath = shown->value("DisplayPath").toString();
   return status;
 }
 

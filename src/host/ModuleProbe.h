@@ -24,6 +24,8 @@ struct ModuleStatus {
   QVariantMap lastRun;
   /// ISO 8601; empty when the script is not reloaded.
   QString nextReload;
+  /// How its windows reach the screen: "x11", "xwayland", or Qt's platform name.
+  QString displayPath;
 };
 
 /// The status of the instance that stays running for a bundle identifier (the oldest one), or

@@ -47,6 +47,7 @@ int printStatus(const platform::Bundle& module, bool json) {
         {"ready", status->ready},
         {"raised", status->raised},
         {"frame", status->frame},
+        {"displayPath", status->displayPath},
         {"canvas", status->canvas},
         {"running", status->running},
         {"lastRun",
@@ -60,6 +61,7 @@ int printStatus(const platform::Bundle& module, bool json) {
       << "ready: " << yesNo(status->ready) << '\n'
       << "raised: " << yesNo(status->raised) << '\n'
       << "frame: " << status->frame << '\n'
+      << "display: " << status->displayPath << '\n'
       << "running: " << yesNo(status->running) << '\n'
       << "last run: " << describeRun(status->lastRun) << '\n'
       << "next reload: " << (status->nextReload.isEmpty() ? "none" : status->nextReload) << '\n'

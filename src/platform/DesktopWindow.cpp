@@ -5,8 +5,11 @@
 #include <xcb/xcb_ewmh.h>
 
 #include <QGuiApplication>
+#include <QScreen>
 #include <QWindow>
+#include <algorithm>
 #include <cstdlib>
+#include <cstring>
 #include <vector>
 
 namespace pellimo::platform {
@@ -19,6 +22,14 @@ xcb_connection_t* connection() {
   if (QGuiApplication::platformName() != QLatin1String("xcb")) return nullptr;
   auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
   return x11 ? x11->connection() : nullptr;
+}
+
+bool hasExtension(xcb_connection_t* c, const char* name) {
+  xcb_query_extension_reply_t* reply =
+      xcb_query_extension_reply(c, xcb_query_extension(c, std::strlen(name), name), nullptr);
+  const bool present = reply && reply->present;
+  std::free(reply);
+  return present;
 }
 
 /// The EWMH atoms of the display, fetched once.
@@ -101,6 +112,19 @@ void joinAllDesktops(QWindow* window) {
     xcb_ewmh_set_wm_desktop(atoms, id, kAllDesktops);
   }
   xcb_flush(atoms->connection);
+}
+
+QString displayPath() {
+  xcb_connection_t* c = connection();
+  if (!c) return QGuiApplication::platformName();
+  // Newer Xwayland announces itself with an extension of its own name; older ones only name
+  // their outputs after themselves.
+  const auto screens = QGuiApplication::screens();
+  const bool xwayland =
+      hasExtension(c, "XWAYLAND") || std::any_of(screens.begin(), screens.end(), [](QScreen* s) {
+        return s->name().startsWith(QLatin1String("XWAYLAND"));
+      });
+  return xwayland ? QStringLiteral("xwayland") : QStringLiteral("x11");
 }
 
 }  // namespace pellimo::platform

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QString>
+
 class QWindow;
 
 namespace pellimo::platform {
@@ -19,6 +21,10 @@ void setWindowLevel(QWindow* window, WindowLevel level);
 
 /// On every desktop, out of the taskbar and the pager.
 void joinAllDesktops(QWindow* window);
+
+/// How windows reach the screen: "x11" (an X server), "xwayland" (a Wayland compositor's X
+/// server), or Qt's platform name for anything else ("offscreen", "wayland").
+QString displayPath();
 
 /// The X window id of a window, or 0 when there is none.
 unsigned long nativeWindowId(QWindow* window);

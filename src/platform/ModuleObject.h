@@ -24,6 +24,7 @@ class ModuleObject : public QObject, protected QDBusContext {
   Q_PROPERTY(bool Running READ isRunning)
   Q_PROPERTY(QVariantMap LastRun READ lastRun)
   Q_PROPERTY(QString NextReload READ nextReload)
+  Q_PROPERTY(QString DisplayPath READ displayPath)
 
  public:
   explicit ModuleObject(QObject* parent = nullptr);
@@ -53,12 +54,15 @@ class ModuleObject : public QObject, protected QDBusContext {
   bool isRunning() const { return runState().running; }
   QVariantMap lastRun() const { return runState().lastRun; }
   QString nextReload() const { return runState().nextReload; }
+  /// How the widget's windows reach the screen ("x11", "xwayland", …).
+  QString displayPath() const { return displayPath_; }
 
   void setReady(bool ready) { ready_ = ready; }
   void setRaised(bool raised) { raised_ = raised; }
   void setFrameSource(std::function<QString()> source) { frame_ = std::move(source); }
   void setCanvasSource(std::function<QString()> source) { canvas_ = std::move(source); }
   void setRunSource(std::function<RunState()> source) { run_ = std::move(source); }
+  void setDisplayPath(const QString& path) { displayPath_ = path; }
 
  public slots:
   /// The bus method: logs who asked, answers the caller, then emits `quitRequested`.
@@ -72,6 +76,7 @@ class ModuleObject : public QObject, protected QDBusContext {
 
  private:
   QString bundleIdentifier_;
+  QString displayPath_;
   qlonglong processId_;
   qulonglong startTime_;
   bool ready_ = false;

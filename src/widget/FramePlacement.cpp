@@ -17,14 +17,32 @@ QRect boundedRect(const QRectF& rect) {
       .toRect();
 }
 
+qint64 sharedArea(const QRect& a, const QRect& b) {
+  const QRect shared = a.intersected(b);
+  return qint64(shared.width()) * shared.height();
+}
+
 }  // namespace
+
+ScreenAreas currentScreens() {
+  ScreenAreas areas;
+  const QScreen* primary = QGuiApplication::primaryScreen();
+  for (const QScreen* screen : QGuiApplication::screens()) {
+    const ScreenArea area{screen->geometry(), screen->availableGeometry()};
+    if (screen == primary) {
+      areas.prepend(area);
+    } else {
+      areas.append(area);
+    }
+  }
+  return areas;
+}
 
 const QScreen* screenUnder(const QRect& frame) {
   const QScreen* best = nullptr;
   qint64 bestArea = 0;
   for (const QScreen* screen : QGuiApplication::screens()) {
-    const QRect shared = screen->geometry().intersected(frame);
-    const qint64 area = qint64(shared.width()) * shared.height();
+    const qint64 area = sharedArea(screen->geometry(), frame);
     if (area > bestArea) {
       best = screen;
       bestArea = area;
@@ -33,18 +51,30 @@ const QScreen* screenUnder(const QRect& frame) {
   return best;
 }
 
-QRect placedFrame(const QRectF& stored, const QRect& current) {
+QRect placedFrame(const QRectF& stored, const QRect& current, const ScreenAreas& screens) {
   QRect frame = boundedRect(stored);
   if (frame.width() <= 0 || frame.height() <= 0) frame.setSize(current.size());
-  const QScreen* screen = screenUnder(frame);
-  if (!screen) {
-    screen = QGuiApplication::primaryScreen();
-    if (!screen) return frame;
-    frame.moveTopLeft(screen->availableGeometry().topLeft());
+  if (screens.isEmpty()) return frame;
+  const ScreenArea* screen = nullptr;
+  qint64 bestArea = 0;
+  for (const ScreenArea& candidate : screens) {
+    const qint64 area = sharedArea(candidate.geometry, frame);
+    if (area > bestArea) {
+      screen = &candidate;
+      bestArea = area;
+    }
   }
-  const QRect area = screen->availableGeometry();
+  if (!screen) {
+    screen = &screens.first();
+    frame.moveTopLeft(screen->available.topLeft());
+  }
+  const QRect& area = screen->available;
   frame.setSize(frame.size().boundedTo(area.size()).expandedTo(kMinimumFrameSize));
   return keptIn(frame, area);
+}
+
+QRect placedFrame(const QRectF& stored, const QRect& current) {
+  return placedFrame(stored, current, currentScreens());
 }
 
 QRect keptIn(QRect frame, const QRect& area) {

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QList>
 #include <QRect>
 #include <QRectF>
 
@@ -10,6 +11,18 @@ namespace pellimo::widget {
 
 /// The smallest frame a restored widget gets: a 1×1 frame would make it impossible to find.
 inline constexpr QSize kMinimumFrameSize{64, 32};
+
+/// A monitor as placement sees it: its whole area and the part windows may cover.
+struct ScreenArea {
+  QRect geometry;
+  QRect available;
+};
+
+/// The monitors, the primary one first.
+using ScreenAreas = QList<ScreenArea>;
+
+/// The monitors the application sees now.
+ScreenAreas currentScreens();
 
 /// The screen sharing the largest area with `frame`, or null when it lies off every screen.
 const QScreen* screenUnder(const QRect& frame);
@@ -23,6 +36,7 @@ QRect keptIn(QRect frame, const QRect& area);
 /// window's current size (a corrupt value must not make the widget vanish); one wholly off every
 /// screen (a monitor unplugged) goes to the primary screen's corner. Numbers too large for any
 /// screen are cut before they become pixels, so they never wrap around.
+QRect placedFrame(const QRectF& stored, const QRect& current, const ScreenAreas& screens);
 QRect placedFrame(const QRectF& stored, const QRect& current);
 
 }  // namespace pellimo::widget

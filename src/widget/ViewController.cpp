@@ -4,6 +4,8 @@
 #include <QAbstractButton>
 #include <QCoreApplication>
 #include <QFile>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QTimer>
 #include <QUuid>
 
@@ -48,6 +50,20 @@ ViewController::ViewController(windowSub* window, MainViewSub* view, lbl* canvas
   });
   connect(view_, &MainViewSub::moveSettled, this, [this] { saveFrame(true); });
   connect(view_, &MainViewSub::resizeSettled, this, [this] { saveFrame(false); });
+  // Qt updates its list of screens after telling of a change, so the window follows once the
+  // list is settled.
+  const auto followLater = [this] { QTimer::singleShot(0, this, &ViewController::followScreens); };
+  const auto watch = [this, followLater](QScreen* screen) {
+    connect(screen, &QScreen::availableGeometryChanged, this, followLater);
+  };
+  for (QScreen* screen : QGuiApplication::screens())
+    watch(screen);
+  connect(qGuiApp, &QGuiApplication::screenAdded, this, [watch, followLater](QScreen* screen) {
+    watch(screen);
+    followLater();
+  });
+  connect(qGuiApp, &QGuiApplication::screenRemoved, this, followLater);
+  connect(qGuiApp, &QGuiApplication::primaryScreenChanged, this, followLater);
 }
 
 ViewController::~ViewController() = default;
@@ -70,6 +86,9 @@ void ViewController::viewDidLoad() {
   font_ = ansi::withDrawableSize(
       settings.fontForKey(platform::keys::kCodeFont)
           .value_or(ansi::Font{"", 12.0, ansi::Font::kRegularWeight, false}));
+  // Placed before the first map: some window managers (Weston's XWayland one) honour a
+  // position only when the window is mapped with it.
+  restoreFrame(false);
 }
 
 void ViewController::viewDidAppear() {
@@ -247,7 +266,14 @@ void ViewController::postFrameReport() {
   }
 }
 
+void ViewController::followScreens() {
+  if (const auto moved = screenChanges_.placedAfterChange(window_->geometry(), currentScreens()))
+    window_->setFrame(*moved);
+}
+
 void ViewController::saveFrame(bool report) {
+  if (screenChanges_.isForced(window_->geometry())) return;
+  screenChanges_.userPlaced();
   const QString frame = frameText();
   auto& settings = platform::SettingsStore::standard();
   settings.setValue(frame, platform::keys::kFrameMark);

@@ -11,6 +11,7 @@
 #include "ansi/Font.h"
 #include "widget/EditorController.h"
 #include "widget/Manifest.h"
+#include "widget/ScreenChanges.h"
 
 class QAbstractButton;
 
@@ -109,6 +110,8 @@ class ViewController : public QObject {
 
  private:
   void restoreFrame(bool skipZero);
+  /// Moves the window off a monitor that went away, or back onto one that returned.
+  void followScreens();
   /// Stores the window's frame; after a move also logs it and reports it to the host.
   void saveFrame(bool report);
   void postFrameReport();
@@ -116,6 +119,7 @@ class ViewController : public QObject {
   void publishRaised();
   runner::CodeRunner* runner() const;
 
+  ScreenChanges screenChanges_;
   bool ignore_ = false;
   bool raised_ = false;
   std::optional<ansi::Color> cachedColor_;
