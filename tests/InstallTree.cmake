@@ -12,11 +12,30 @@ foreach(file
     usr/share/applications/org.pellimo.Pellimo.desktop
     usr/share/metainfo/org.pellimo.Pellimo.metainfo.xml
     usr/share/icons/hicolor/scalable/apps/org.pellimo.Pellimo.svg
-    usr/share/doc/pellimo/LICENSE)
+    usr/share/doc/pellimo/LICENSE
+    usr/share/man/man1/pellimo.1.gz
+    usr/share/man/man1/pellimo-widget.1.gz
+    usr/share/man/man1/pellimo-ansi.1.gz
+    usr/share/bash-completion/completions/pellimo
+    usr/share/zsh/vendor-completions/_pellimo
+    usr/share/fish/vendor_completions.d/pellimo.fish)
   if(NOT EXISTS ${ROOT}/${file})
     message(FATAL_ERROR "the install tree lacks ${file}")
   endif()
 endforeach()
+
+find_program(man man)
+if(man)
+  set(ENV{MAN_KEEP_STDERR} 1)
+  foreach(program pellimo pellimo-widget pellimo-ansi)
+    execute_process(COMMAND ${man} --warnings -E UTF-8 -l -Tutf8 -Z
+                            ${ROOT}/usr/share/man/man1/${program}.1.gz
+                    OUTPUT_QUIET ERROR_VARIABLE warnings COMMAND_ERROR_IS_FATAL ANY)
+    if(warnings)
+      message(FATAL_ERROR "the man page of ${program} renders with warnings:\n${warnings}")
+    endif()
+  endforeach()
+endif()
 
 # The installed command finds the widget module where the install put it, not on PATH.
 find_program(dbusRunSession dbus-run-session)

@@ -3,6 +3,9 @@
 
 #include <QApplication>
 #include <QTextStream>
+#include <cstdio>
+#include <optional>
+#include <string_view>
 
 #include "editor/DarkPalette.h"
 #include "editor/OutPut.h"
@@ -23,6 +26,37 @@ using widget::Interface;
 using widget::ViewController;
 
 namespace {
+
+const char* const kUsage = R"(Usage: pellimo-widget [MODULE-DIRECTORY]
+
+The widget module behind `pellimo launch`: one borderless window on the desktop that runs its
+script again and again and shows the output, ANSI colours included. It takes its commands (raise,
+flat, config, refresh, kill, ...) on the D-Bus session bus; `pellimo send` sends them.
+
+Without MODULE-DIRECTORY it is the built-in module, org.pellimo.widget; with one, the module that
+directory holds. A module runs once: a second copy of the same module quits. Start it with
+`pellimo launch`, which finds this program and waits until the module takes commands.
+
+Options:
+  -h, --help     show this help
+  -v, --version  show the version
+)";
+
+/// Help and the version need no display, so they are answered before the application connects to
+/// one.
+std::optional<int> answerInformation(int argc, char* argv[]) {
+  if (argc != 2) return std::nullopt;
+  const std::string_view arg = argv[1];
+  if (arg == "-h" || arg == "--help") {
+    std::fputs(kUsage, stdout);
+    return 0;
+  }
+  if (arg == "-v" || arg == "--version") {
+    std::fputs("pellimo-widget " PELLIMO_VERSION "\n", stdout);
+    return 0;
+  }
+  return std::nullopt;
+}
 
 /// The module's one argument, a module directory, names its bundle; without it the module is
 /// the built-in one.
@@ -57,6 +91,7 @@ platform::ModuleObject::RunState runState(const AppDelegate& delegate) {
 }  // namespace
 
 int applicationMain(int argc, char* argv[]) {
+  if (const auto status = answerInformation(argc, argv)) return *status;
   // Window levels and desktop hints exist on X11 only: under Wayland the widget uses XWayland.
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && !qEnvironmentVariableIsEmpty("DISPLAY") &&
       !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) {

@@ -16,19 +16,19 @@ constexpr std::string_view kUsage = R"(Usage: pellimo-ansi COMMAND [OPTIONS] < I
 Translates text with ANSI SGR escape sequences, read as UTF-8 from standard input.
 
 Commands:
-  parse [--font]   Print the clean text, the SGR codes and the attribute runs as one
-                   JSON object. --font gives the translator the font "Test", size 12,
-                   weight 5, so that bold and normal-intensity codes make font runs.
-  encode           Read {"text": ..., "runs": [...]} in the form parse prints and
-                   print the text with SGR escape sequences.
+  parse [--font]     Print the clean text, the SGR codes and the attribute runs as one
+                     JSON object. --font gives the translator the font "Test", size 12,
+                     weight 5, so that bold and normal-intensity codes make font runs.
+  encode             Read {"text": ..., "runs": [...]} in the form parse prints and
+                     print the text with SGR escape sequences.
   html [--title TEXT] [--fg #rrggbb] [--bg #rrggbb]
-                   Print a standalone HTML page; default colours #d0d0d0 on #1e1e1e.
+                     Print a standalone HTML page; default colours #d0d0d0 on #1e1e1e.
 
 Locations and lengths count UTF-16 code units, as the translator does.
 
 Options:
-  --help           Show this help.
-  --version        Show the version.
+  --help             Show this help.
+  --version          Show the version.
 
 Exit status: 0 on success, 1 for unusable input, 2 for a bad command line.
 )";
