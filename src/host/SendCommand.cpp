@@ -38,7 +38,7 @@ int sendCommand(const QString& command, const platform::Bundle& module) {
                     .arg(identifier, command, manifestProblem(module)));
   }
   auto status = findRunningModule(identifier);
-  if (!status) return fail(QStringLiteral("%1 is not running").arg(identifier));
+  if (!status) return fail(notRunning(module));
   if (status->responding && !status->ready) {
     const bool ready = waitUntil(
         [&] {
