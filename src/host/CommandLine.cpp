@@ -39,11 +39,10 @@ Commands to send:
   refresh  run the script now; reloads count from now
   kill     quit the module, even one without a usable manifest
 
-Modules:
-  MODULE is a module name (see `pellimo list`), a module directory written with a slash
-  (./clock, clock/, /path/to/clock), or nothing (or "default") for the built-in module.
-  Modules marked with `pellimo autostart on` start at login through one entry in
-  $XDG_CONFIG_HOME/autostart (~/.config/autostart) that runs `pellimo launch --autostart`.
+MODULE is a module name (see `pellimo list`), a module directory written with a slash
+(./clock, clock/, /path/to/clock), or nothing (or "default") for the built-in module. The
+modules marked with `pellimo autostart on` start at login through one entry that runs
+`pellimo launch --autostart`.
 
 Options:
   -h, --help     show this help; after a command, the command's help
@@ -54,6 +53,15 @@ Exit status:
   1  failure; the message names the module and what to do
   2  usage error: an unknown command or option, a missing or bad argument, or a
      confirmation `remove` cannot ask for
+
+Files:
+  ~/.local/share/pellimo/modules/NAME  a module made with `new` ($XDG_DATA_HOME)
+  ~/.config/pellimo/IDENTIFIER.conf    a module's settings ($XDG_CONFIG_HOME)
+  ~/.config/pellimo/autostart.list     the marks to start at login
+  ~/.config/autostart/org.pellimo.Pellimo.desktop
+                                       the login entry, while anything is marked
+  ~/.local/state/pellimo/IDENTIFIER.log
+                                       a module's log ($XDG_STATE_HOME)
 )";
 
 /// A command of `pellimo`: the arguments it takes and its help. An option ending in '=' takes

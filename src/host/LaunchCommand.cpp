@@ -119,7 +119,9 @@ int launchModule(const platform::Bundle& module) {
     return 0;
   }
   if (!processAlive(pid)) {
-    return fail(QStringLiteral("pellimo-widget exited before it was ready; see %1").arg(log));
+    return fail(
+        QStringLiteral("%1: pellimo-widget exited before it was ready; its log says why: %2")
+            .arg(identifier, log));
   }
   if (!ready) {
     return fail(QStringLiteral("%1 (pid %2) did not become ready within %3 s; see %4")

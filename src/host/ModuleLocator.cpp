@@ -69,6 +69,10 @@ std::optional<platform::Bundle> createModule(const QString& name, QString* error
         "module names are 1 to 64 letters, digits, '-' or '_', starting with a letter or digit");
     return std::nullopt;
   }
+  if (name == QLatin1String("default")) {
+    *error = QStringLiteral("\"default\" names the built-in module; choose another name");
+    return std::nullopt;
+  }
   const QString directory = modulesDirectory() + '/' + name;
   if (QFileInfo::exists(directory)) {
     *error = QStringLiteral("a module named \"%1\" already exists at %2").arg(name, directory);

@@ -79,7 +79,11 @@ int sendCommand(const QString& command, const platform::Bundle& module) {
           return !now || now->processIdentifier != pid;
         },
         kQuitTimeoutMs);
-    if (!gone) return fail(QStringLiteral("%1 (pid %2) did not quit").arg(identifier).arg(pid));
+    if (!gone) {
+      return fail(QStringLiteral("%1 (pid %2) did not quit; end it with `kill %2`")
+                      .arg(identifier)
+                      .arg(pid));
+    }
   }
   return 0;
 }

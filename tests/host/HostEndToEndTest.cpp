@@ -674,6 +674,7 @@ TEST_F(HostEndToEnd, FailuresSayWhyAndExitWithOneAndUsageErrorsWithTwo) {
       {{"launch", "nosuchmodule"}, 1, "unknown module"},
       {{"status", "/nonexistent/dir"}, 1, "no module directory"},
       {{"new", "../evil"}, 1, "module names"},
+      {{"new", "default"}, 1, "\"default\" names the built-in module; choose another name"},
       {{"remove", "default", "--yes"}, 1, "the built-in module cannot be removed"},
       {{}, 2, "no command given (see `pellimo --help`)"},
       {{"frobnicate"}, 2, "unknown command \"frobnicate\""},
