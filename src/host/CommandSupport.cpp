@@ -2,6 +2,7 @@
 #include <QStringList>
 #include <QTextStream>
 
+#include "host/Autostart.h"
 #include "host/Commands.h"
 #include "platform/BusContract.h"
 #include "platform/PropertyList.h"
@@ -11,6 +12,15 @@ namespace pellimo::host {
 int fail(const QString& reason) {
   QTextStream(stderr) << "pellimo: " << reason << '\n';
   return 1;
+}
+
+QString notRunning(const platform::Bundle& module) {
+  QString name = markName(module);
+  if (name.contains(u' ')) name = u'\'' + name + u'\'';
+  const QString launch = module.isBuiltIn() ? QStringLiteral("pellimo launch")
+                                            : QStringLiteral("pellimo launch ") + name;
+  return QStringLiteral("%1 is not running; start it with `%2`")
+      .arg(module.bundleIdentifier(), launch);
 }
 
 namespace {

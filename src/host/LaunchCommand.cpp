@@ -1,6 +1,4 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include <signal.h>
-
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -9,7 +7,9 @@
 #include <QTextStream>
 #include <optional>
 
+#include "host/Autostart.h"
 #include "host/Commands.h"
+#include "host/ModuleLocator.h"
 #include "host/ModuleProbe.h"
 #include "host/Waiting.h"
 #include "platform/BusContract.h"
@@ -39,22 +39,22 @@ QString widgetExecutable() {
 /// private before the widget opens it, since scripts' error output lands there; nothing, with
 /// the reason in `why`, when it cannot be.
 std::optional<QString> logFile(const platform::Bundle& module, QString* why) {
-  // XDG_STATE_HOME by hand: Qt 6.4 has no standard location for it yet.
-  const QString state = qEnvironmentVariable("XDG_STATE_HOME");
-  const QString directory =
-      (state.isEmpty() ? QDir::homePath() + QStringLiteral("/.local/state") : state) + "/pellimo";
-  const QString log = directory + '/' + module.bundleIdentifier() + QStringLiteral(".log");
+  const QString log = moduleLogPath(module);
+  const QString directory = QFileInfo(log).path();
   if (!platform::makePrivateDirectory(directory, why) || !platform::makePrivateFile(log, why)) {
     return std::nullopt;
   }
   return log;
 }
 
-bool processAlive(qint64 pid) {
-  return ::kill(static_cast<pid_t>(pid), 0) == 0;
-}
-
 }  // namespace
+
+QString moduleLogPath(const platform::Bundle& module) {
+  // XDG_STATE_HOME by hand: Qt 6.4 has no standard location for it yet.
+  const QString state = qEnvironmentVariable("XDG_STATE_HOME");
+  return (state.isEmpty() ? QDir::homePath() + QStringLiteral("/.local/state") : state) +
+         QStringLiteral("/pellimo/") + module.bundleIdentifier() + QStringLiteral(".log");
+}
 
 int launchModule(const platform::Bundle& module) {
   const QString identifier = module.bundleIdentifier();
@@ -119,7 +119,9 @@ int launchModule(const platform::Bundle& module) {
     return 0;
   }
   if (!processAlive(pid)) {
-    return fail(QStringLiteral("pellimo-widget exited before it was ready; see %1").arg(log));
+    return fail(
+        QStringLiteral("%1: pellimo-widget exited before it was ready; its log says why: %2")
+            .arg(identifier, log));
   }
   if (!ready) {
     return fail(QStringLiteral("%1 (pid %2) did not become ready within %3 s; see %4")
@@ -130,6 +132,41 @@ int launchModule(const platform::Bundle& module) {
   }
   QTextStream(stdout) << "launched " << identifier << " (pid " << pid << ")\n";
   return 0;
+}
+
+int launchModules(bool all) {
+  QList<ListedModule> modules;
+  if (all) {
+    modules = allModules();
+  } else {
+    AutostartMarks marks;
+    QString why;
+    if (!marks.load(&why)) return fail(why);
+    for (const QString& name : marks.modules()) {
+      ListedModule marked{name, name, {}, {}};
+      marked.bundle = locateModule(name, &marked.error);
+      modules.append(marked);
+    }
+    if (modules.isEmpty()) {
+      QTextStream(stdout) << "no module is marked to start at login (see `pellimo help "
+                             "autostart`)\n";
+      return 0;
+    }
+  }
+  int failed = 0;
+  for (const ListedModule& module : modules) {
+    if (!module.bundle) {
+      QTextStream(stderr) << "pellimo: skipping " << module.argument << ": " << module.error
+                          << '\n';
+      ++failed;
+    } else if (launchModule(*module.bundle) != 0) {
+      ++failed;
+    }
+  }
+  if (failed == 0) return 0;
+  return fail(QStringLiteral("%1 of %2 modules did not start; the messages above say why")
+                  .arg(failed)
+                  .arg(modules.size()));
 }
 
 }  // namespace pellimo::host

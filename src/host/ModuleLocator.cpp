@@ -50,12 +50,14 @@ std::optional<platform::Bundle> locateModule(const QString& argument, QString* e
 }
 
 QList<ListedModule> allModules() {
-  QList<ListedModule> modules{{QStringLiteral("default"), platform::Bundle::builtIn(), {}}};
+  QList<ListedModule> modules{
+      {QStringLiteral("default"), QStringLiteral("default"), platform::Bundle::builtIn(), {}}};
   const QDir root(modulesDirectory());
   for (const QString& entry : root.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name)) {
     ListedModule module;
     module.bundle = platform::Bundle::fromDirectory(root.filePath(entry), &module.error);
     module.name = module.bundle ? module.bundle->name() : entry;
+    module.argument = entry;
     modules.append(module);
   }
   return modules;
@@ -65,6 +67,10 @@ std::optional<platform::Bundle> createModule(const QString& name, QString* error
   if (!isValidName(name)) {
     *error = QStringLiteral(
         "module names are 1 to 64 letters, digits, '-' or '_', starting with a letter or digit");
+    return std::nullopt;
+  }
+  if (name == QLatin1String("default")) {
+    *error = QStringLiteral("\"default\" names the built-in module; choose another name");
     return std::nullopt;
   }
   const QString directory = modulesDirectory() + '/' + name;

@@ -22,6 +22,8 @@ struct ListedModule {
   /// "default" for the built-in module, else the module's name or, for a broken one, its
   /// directory's.
   QString name;
+  /// What commands take to name it: "default", or its folder's name.
+  QString argument;
   std::optional<platform::Bundle> bundle;
   QString error;
 };

@@ -38,7 +38,7 @@ int sendCommand(const QString& command, const platform::Bundle& module) {
                     .arg(identifier, command, manifestProblem(module)));
   }
   auto status = findRunningModule(identifier);
-  if (!status) return fail(QStringLiteral("%1 is not running").arg(identifier));
+  if (!status) return fail(notRunning(module));
   if (status->responding && !status->ready) {
     const bool ready = waitUntil(
         [&] {
@@ -79,7 +79,11 @@ int sendCommand(const QString& command, const platform::Bundle& module) {
           return !now || now->processIdentifier != pid;
         },
         kQuitTimeoutMs);
-    if (!gone) return fail(QStringLiteral("%1 (pid %2) did not quit").arg(identifier).arg(pid));
+    if (!gone) {
+      return fail(QStringLiteral("%1 (pid %2) did not quit; end it with `kill %2`")
+                      .arg(identifier)
+                      .arg(pid));
+    }
   }
   return 0;
 }

@@ -4,6 +4,7 @@
 #include <QJsonObject>
 #include <QTextStream>
 
+#include "host/Autostart.h"
 #include "host/Commands.h"
 #include "host/ModuleLocator.h"
 #include "host/ModuleProbe.h"
@@ -33,12 +34,21 @@ QJsonValue orNull(const QString& text) {
   return text.isEmpty() ? QJsonValue() : QJsonValue(text);
 }
 
+/// The marks to start at login; none, with a warning, when they cannot be read.
+AutostartMarks marks() {
+  AutostartMarks marks;
+  QString why;
+  if (!marks.load(&why)) QTextStream(stderr) << "pellimo: warning: " << why << '\n';
+  return marks;
+}
+
 }  // namespace
 
 int printStatus(const platform::Bundle& module, bool json) {
   const auto status = findRunningModule(module.bundleIdentifier());
-  if (!status) return fail(QStringLiteral("%1 is not running").arg(module.bundleIdentifier()));
+  if (!status) return fail(notRunning(module));
   if (!status->responding) return fail(notResponding(*status));
+  const bool autostart = marks().hasModule(markName(module));
   QTextStream out(stdout);
   if (json) {
     const QJsonObject object{
@@ -52,7 +62,8 @@ int printStatus(const platform::Bundle& module, bool json) {
         {"running", status->running},
         {"lastRun",
          status->lastRun.isEmpty() ? QJsonValue() : QJsonObject::fromVariantMap(status->lastRun)},
-        {"nextReload", orNull(status->nextReload)}};
+        {"nextReload", orNull(status->nextReload)},
+        {"autostart", autostart}};
     out << QJsonDocument(object).toJson(QJsonDocument::Compact) << '\n';
     return 0;
   }
@@ -65,14 +76,21 @@ int printStatus(const platform::Bundle& module, bool json) {
       << "running: " << yesNo(status->running) << '\n'
       << "last run: " << describeRun(status->lastRun) << '\n'
       << "next reload: " << (status->nextReload.isEmpty() ? "none" : status->nextReload) << '\n'
+      << "autostart: " << yesNo(autostart) << '\n'
       << "canvas:\n"
       << status->canvas << '\n';
   return 0;
 }
 
-int listModules() {
-  const bool bus = platform::DistributedNotificationCenter::defaultCenter().isConnected();
+int listModules(bool namesOnly) {
   QTextStream out(stdout);
+  if (namesOnly) {
+    for (const ListedModule& listed : allModules())
+      out << listed.argument << '\n';
+    return 0;
+  }
+  const bool bus = platform::DistributedNotificationCenter::defaultCenter().isConnected();
+  const AutostartMarks autostart = marks();
   for (const ListedModule& listed : allModules()) {
     out << qSetFieldWidth(16) << Qt::left << listed.name << qSetFieldWidth(0) << ' ';
     if (!listed.bundle) {
@@ -88,6 +106,7 @@ int listModules() {
         state = state.arg(status->processIdentifier);
       }
     }
+    if (autostart.hasModule(listed.argument)) state += QStringLiteral("; starts at login");
     const QString problem = manifestProblem(module);
     if (!problem.isEmpty()) state += QStringLiteral("; broken: ") + problem;
     out << module.bundleIdentifier() << "  " << state << '\n';

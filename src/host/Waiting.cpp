@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "host/Waiting.h"
 
+#include <signal.h>
+
 #include <QDeadlineTimer>
 #include <QEventLoop>
 #include <QTimer>
@@ -17,6 +19,10 @@ bool waitUntil(const std::function<bool()>& done, int timeoutMs) {
     loop.exec();
   }
   return true;
+}
+
+bool processAlive(qint64 pid) {
+  return ::kill(static_cast<pid_t>(pid), 0) == 0;
 }
 
 }  // namespace pellimo::host

@@ -3,6 +3,7 @@
 #include <QTextStream>
 #include <algorithm>
 
+#include "host/CommandLine.h"
 #include "host/Commands.h"
 #include "host/ModuleLocator.h"
 #include "platform/BusContract.h"
@@ -12,55 +13,26 @@ using namespace pellimo;
 
 namespace {
 
-const char* const kUsage = R"(Usage: pellimo COMMAND [ARGUMENTS]
-
-Launch and drive Pellimo desktop widgets.
-
-Commands:
-  launch [MODULE]             start a widget module and wait until it takes commands
-  send COMMAND [MODULE]       send a command to a running module:
-                                edit    toggle between flat and raised, without animation
-                                raise   float above other windows, to move, resize or configure
-                                flat    lie on the desktop again
-                                config  open the editor
-                                clear   wipe the module's settings and its script file
-                                refresh run the script now; reloads count from now
-                                kill    quit the module, even one without a usable manifest
-  status [MODULE] [--json]    show what a running module shows: mode, frame, text and runs
-  watch [MODULE] [--count N]  print each announcement and frame report as it comes
-  list                        show the modules, which of them run and what is wrong with any
-  new NAME                    make a new module, with its own settings and commands
-
-MODULE is a module name (see `pellimo list`), a module directory written with a slash
-(./clock, clock/, /path/to/clock), or nothing for the built-in module. Exit status: 0 on
-success, 1 on failure.
-
-Options:
-  -h, --help     show this help
-  -v, --version  show the version
-)";
-
-int usageError(const QString& reason) {
-  return host::fail(reason + QStringLiteral(" (see `pellimo --help`)"));
+bool busConnected() {
+  return platform::DistributedNotificationCenter::defaultCenter().isConnected();
 }
 
-/// Splits the arguments after the command into positional ones and the flags it allows.
-bool takeArguments(QStringList args, const QStringList& flags, int maxPositional,
-                   QStringList* positional, QStringList* given, QString* countValue) {
-  while (!args.isEmpty()) {
-    const QString arg = args.takeFirst();
-    if (arg.startsWith(QLatin1String("--"))) {
-      if (!flags.contains(arg)) return false;
-      given->append(arg);
-      if (arg == QLatin1String("--count")) {
-        if (args.isEmpty()) return false;
-        *countValue = args.takeFirst();
-      }
-    } else {
-      positional->append(arg);
-    }
-  }
-  return positional->size() <= maxPositional;
+int noBus() {
+  return host::fail(QStringLiteral("no D-Bus session bus (is DBUS_SESSION_BUS_ADDRESS set?)"));
+}
+
+/// The commands that act on one module, after the arguments were checked.
+int runOnModule(const host::Invocation& call) {
+  const bool isSend = call.command == QLatin1String("send");
+  QString error;
+  const auto module = host::locateModule(call.positional.value(isSend ? 1 : 0), &error);
+  if (!module) return host::fail(error);
+  if (!busConnected()) return noBus();
+  if (call.command == QLatin1String("launch")) return host::launchModule(*module);
+  if (isSend) return host::sendCommand(call.positional.first(), *module);
+  if (call.command == QLatin1String("status"))
+    return host::printStatus(*module, call.has("--json"));
+  return host::watchModule(*module, call.options.value(QStringLiteral("--count")).toInt());
 }
 
 }  // namespace
@@ -69,64 +41,64 @@ int main(int argc, char* argv[]) {
   QCoreApplication app(argc, argv);
   QCoreApplication::setApplicationName(QStringLiteral("pellimo"));
   QCoreApplication::setApplicationVersion(QStringLiteral(PELLIMO_VERSION));
-  QStringList args = app.arguments().mid(1);
 
-  if (args.isEmpty()) return usageError(QStringLiteral("no command given"));
-  const QString command = args.takeFirst();
-  if (command == QLatin1String("-h") || command == QLatin1String("--help")) {
-    QTextStream(stdout) << kUsage;
-    return 0;
+  const QStringList arguments = app.arguments().mid(1);
+  QString error;
+  const auto parsed = host::parseCommandLine(arguments, &error);
+  if (!parsed) {
+    // Pointed at the command's own help when the command itself was known.
+    const QString first = arguments.value(0);
+    return host::usageError(error, host::helpText(first).isEmpty() ? QString() : first);
   }
-  if (command == QLatin1String("-v") || command == QLatin1String("--version")) {
+  const host::Invocation& call = *parsed;
+  const QString& command = call.command;
+  const auto usage = [&](const QString& reason) { return host::usageError(reason, command); };
+  if (call.version) {
     QTextStream(stdout) << "pellimo " << PELLIMO_VERSION << '\n';
     return 0;
   }
-  if (command == QLatin1String("new")) {
-    if (args.size() != 1) return usageError(QStringLiteral("`new` takes one NAME"));
-    return host::newModule(args.first());
-  }
-  if (command == QLatin1String("list")) {
-    if (!args.isEmpty()) return usageError(QStringLiteral("`list` takes no arguments"));
-    return host::listModules();
+  if (call.help || command == QLatin1String("help")) {
+    const QString topic = call.help ? command : call.positional.value(0);
+    const QString text = host::helpText(topic);
+    if (text.isEmpty()) return host::usageError(QStringLiteral("no command \"%1\"").arg(topic));
+    QTextStream(stdout) << text;
+    return 0;
   }
 
-  const bool isSend = command == QLatin1String("send");
-  QString sent;
-  if (isSend) {
-    if (args.isEmpty()) return usageError(QStringLiteral("`send` needs a COMMAND"));
-    sent = args.takeFirst();
+  if (command == QLatin1String("new") || command == QLatin1String("remove")) {
+    if (call.positional.size() != 1) return usage(QStringLiteral("`%1` needs a NAME").arg(command));
+    return command == QLatin1String("new")
+               ? host::newModule(call.positional.first())
+               : host::removeModule(call.positional.first(), call.has("--yes"));
+  }
+  if (command == QLatin1String("list")) return host::listModules(call.has("--names"));
+  if (command == QLatin1String("autostart")) {
+    const QString state = call.positional.value(0);
+    if (state != QLatin1String("on") && state != QLatin1String("off")) {
+      return usage(QStringLiteral("`autostart` needs on or off"));
+    }
+    return host::setAutostart(call.positional.value(1), state == QLatin1String("on"));
+  }
+  if (command == QLatin1String("launch") && (call.has("--all") || call.has("--autostart"))) {
+    if (call.has("--all") == call.has("--autostart") || !call.positional.isEmpty()) {
+      return usage(QStringLiteral("`launch` takes a MODULE, --all or --autostart, one of them"));
+    }
+    return busConnected() ? host::launchModules(call.has("--all")) : noBus();
+  }
+  if (command == QLatin1String("send")) {
+    const QString sent = call.positional.value(0);
     const auto& commands = platform::bus::manifest::kCommands;
     if (std::find(commands.begin(), commands.end(), sent) == commands.end()) {
       QStringList names(commands.begin(), commands.end());
-      return usageError(QStringLiteral("unknown command \"%1\"; one of %2")
-                            .arg(sent, names.join(QStringLiteral(", "))));
+      return usage((sent.isEmpty() ? QStringLiteral("`send` needs a COMMAND")
+                                   : QStringLiteral("unknown command \"%1\"").arg(sent)) +
+                   QStringLiteral("; one of %1").arg(names.join(QStringLiteral(", "))));
     }
   }
-  QStringList flags;
-  if (command == QLatin1String("status")) flags = {"--json"};
-  if (command == QLatin1String("watch")) flags = {"--count"};
-  QStringList positional, given;
-  QString countValue;
-  if (!QStringList{"launch", "send", "status", "watch"}.contains(command)) {
-    return usageError(QStringLiteral("unknown command \"%1\"").arg(command));
+  if (command == QLatin1String("watch")) {
+    bool ok = true;
+    const QString count = call.options.value(QStringLiteral("--count"), QStringLiteral("0"));
+    if (count.toInt(&ok) < 0 || !ok) return usage(QStringLiteral("--count needs a whole number"));
   }
-  if (!takeArguments(args, flags, 1, &positional, &given, &countValue)) {
-    return usageError(QStringLiteral("bad arguments for `%1`").arg(command));
-  }
-  bool countOk = true;
-  const int count = countValue.isEmpty() ? 0 : countValue.toInt(&countOk);
-  if (!countOk || count < 0) return usageError(QStringLiteral("--count needs a whole number"));
-
-  QString error;
-  const auto module = host::locateModule(positional.value(0), &error);
-  if (!module) return host::fail(error);
-  if (!platform::DistributedNotificationCenter::defaultCenter().isConnected()) {
-    return host::fail(QStringLiteral("no D-Bus session bus (is DBUS_SESSION_BUS_ADDRESS set?)"));
-  }
-
-  if (command == QLatin1String("launch")) return host::launchModule(*module);
-  if (isSend) return host::sendCommand(sent, *module);
-  if (command == QLatin1String("status"))
-    return host::printStatus(*module, given.contains("--json"));
-  return host::watchModule(*module, count);
+  return runOnModule(call);
 }

@@ -25,11 +25,6 @@ namespace {
 // INI keeps every value as text; these keys hold numbers and must come back as numbers.
 const QSet<QString> kIntegerKeys{keys::kModeValue, keys::kReloadAfter, keys::kTimeout};
 
-QString settingsPath(const QString& bundleIdentifier) {
-  return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
-         QStringLiteral("/pellimo/") + bundleIdentifier + QStringLiteral(".conf");
-}
-
 std::unique_ptr<QSettings> openSettings(const QString& path) {
   return std::make_unique<QSettings>(path, QSettings::IniFormat);
 }
@@ -42,6 +37,11 @@ QString readError(const QString& path) {
 
 }  // namespace
 
+QString SettingsStore::filePath(const QString& bundleIdentifier) {
+  return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+         QStringLiteral("/pellimo/") + bundleIdentifier + QStringLiteral(".conf");
+}
+
 SettingsStore::SettingsStore(const QString& bundleIdentifier) {
   if (!Bundle::isValidIdentifier(bundleIdentifier)) {
     // Such an identifier could name a file anywhere; Bundle refuses it, so none should come here.
@@ -52,7 +52,7 @@ SettingsStore::SettingsStore(const QString& bundleIdentifier) {
     error_ = QStringLiteral("\"%1\" is not a bundle identifier").arg(bundleIdentifier);
     return;
   }
-  settings_ = openSettings(settingsPath(bundleIdentifier));
+  settings_ = openSettings(filePath(bundleIdentifier));
   const QString path = settings_->fileName();
   tightenPermissions(QFileInfo(path).absolutePath());
   tightenPermissions(path);

@@ -30,6 +30,8 @@ class SettingsStore {
 
   /// The store of the main bundle, created on first use: set the main bundle before.
   static SettingsStore& standard();
+  /// The file that keeps the settings of a valid bundle identifier.
+  static QString filePath(const QString& bundleIdentifier);
 
   /// The stored value, or an invalid QVariant. The integer keys (`keys::kModeValue`,
   /// `keys::kReloadAfter`) come back as integers, though INI keeps them as text.

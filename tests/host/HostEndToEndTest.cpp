@@ -9,6 +9,7 @@
 
 #include <QDBusConnection>
 #include <QDir>
+#include <QDirIterator>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
@@ -16,6 +17,7 @@
 #include <QJsonObject>
 #include <QRegularExpression>
 #include <QSet>
+#include <QStandardPaths>
 
 #include "ModuleHarness.h"
 #include "Processes.h"
@@ -659,28 +661,169 @@ TEST_F(HostEndToEnd, SigtermSigintAndSighupQuitTheModuleSayingSoAndEndWhatItStar
   }
 }
 
-TEST_F(HostEndToEnd, FailuresSayWhyAndExitWithOne) {
+TEST_F(HostEndToEnd, FailuresSayWhyAndExitWithOneAndUsageErrorsWithTwo) {
   const struct {
     QStringList args;
+    int exitCode;
     const char* says;
   } cases[] = {
-      {{"send", "raise"}, "org.pellimo.widget is not running"},
-      {{"send", "jump"}, "unknown command \"jump\"; one of edit, kill, raise, flat, config, clear"},
-      {{"launch", "nosuchmodule"}, "unknown module"},
-      {{"status", "/nonexistent/dir"}, "no module directory"},
-      {{"frobnicate"}, "unknown command"},
-      {{"new", "../evil"}, "module names"},
-      {{"watch", "--count", "-1"}, "--count needs a whole number"},
+      {{"send", "raise"}, 1, "org.pellimo.widget is not running; start it with `pellimo launch`"},
+      {{"send", "jump"},
+       2,
+       "unknown command \"jump\"; one of edit, kill, raise, flat, config, clear"},
+      {{"launch", "nosuchmodule"}, 1, "unknown module"},
+      {{"status", "/nonexistent/dir"}, 1, "no module directory"},
+      {{"new", "../evil"}, 1, "module names"},
+      {{"new", "default"}, 1, "\"default\" names the built-in module; choose another name"},
+      {{"remove", "default", "--yes"}, 1, "the built-in module cannot be removed"},
+      {{}, 2, "no command given (see `pellimo --help`)"},
+      {{"frobnicate"}, 2, "unknown command \"frobnicate\""},
+      {{"new"}, 2, "`new` needs a NAME (see `pellimo help new`)"},
+      {{"watch", "--count", "-1"}, 2, "--count needs a whole number"},
+      {{"status", "--jsn"}, 2, "`status` has no option --jsn"},
+      {{"list", "extra"}, 2, "too many arguments for `list`: extra"},
+      {{"launch", "--all", "--autostart"}, 2, "one of them"},
+      {{"autostart", "maybe"}, 2, "`autostart` needs on or off"},
+      {{"remove", "./clock", "--yes"}, 2, "./clock is a module directory"},
+      {{"help", "frob"}, 2, "no command \"frob\""},
   };
   for (const auto& c : cases) {
     const Finished result = harness.host(c.args);
-    EXPECT_EQ(result.exitCode, 1) << c.args.join(' ').toStdString();
+    EXPECT_EQ(result.exitCode, c.exitCode) << c.args.join(' ').toStdString();
     EXPECT_TRUE(result.err.startsWith("pellimo: ") && result.err.contains(c.says))
         << result.err.toStdString();
   }
-  const Finished help = harness.host({"--help"});
-  EXPECT_EQ(help.exitCode, 0);
-  EXPECT_TRUE(help.out.contains("Usage: pellimo"));
+  for (const QStringList& args : {QStringList{"--help"}, {"help"}}) {
+    const Finished help = harness.host(args);
+    EXPECT_EQ(help.exitCode, 0);
+    EXPECT_TRUE(help.out.startsWith("Usage: pellimo COMMAND") &&
+                help.out.contains("\nExit status:"))
+        << help.out.toStdString();
+  }
+  for (const QStringList& args :
+       {QStringList{"help", "send"}, {"send", "--help"}, {"send", "-h"}}) {
+    const Finished help = harness.host(args);
+    EXPECT_EQ(help.exitCode, 0);
+    EXPECT_TRUE(help.out.startsWith("Usage: pellimo send COMMAND [MODULE]\n") &&
+                help.out.contains("refresh  run the script now"))
+        << help.out.toStdString();
+  }
+}
+
+/// The mode bits of a file.
+unsigned modeOf(const QString& path) {
+  struct stat info {};
+  return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? info.st_mode & 07777 : 0;
+}
+
+TEST_F(HostEndToEnd, AutostartMarksSurviveClearShowAndStartTheirModulesThroughOneEntry) {
+  for (const char* name : {"clock", "gone"})
+    ASSERT_EQ(harness.host({"new", name}).exitCode, 0);
+  const QString marks = harness.root() + "/config/pellimo/autostart.list";
+  const QString entry = harness.root() + "/config/autostart/org.pellimo.Pellimo.desktop";
+  // A `pellimo` in a folder whose name needs quoting writes itself into the entry, quoted.
+  const QString folder = harness.root() + "/pre fix $HOME \"a\\b\" 100%";
+  ASSERT_TRUE(QDir().mkpath(folder) && QFile::copy(PELLIMO_HOST, folder + "/pellimo"));
+  QProcess moved;
+  moved.setProcessEnvironment(harness.environment());
+  moved.start(folder + "/pellimo", {"autostart", "on", "clock"});
+  ASSERT_TRUE(moved.waitForFinished(10000) && moved.exitCode() == 0)
+      << moved.readAllStandardError().toStdString();
+  QFile file(entry);
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  const QString written = QString::fromUtf8(file.readAll());
+  EXPECT_TRUE(written.contains("\nExec=\"" + harness.root() +
+                               R"(/pre fix \\$HOME \\"a\\\\b\\" 100%%/pellimo" launch --autostart)"
+                               "\n"))
+      << written.toStdString();
+  EXPECT_TRUE(written.startsWith("[Desktop Entry]\nType=Application\n"));
+  const QString validate = QStandardPaths::findExecutable("desktop-file-validate");
+  if (!validate.isEmpty()) {
+    EXPECT_EQ(QProcess::execute(validate, {entry}), 0);
+  }
+  EXPECT_EQ(modeOf(marks), 0600u);
+
+  for (const QStringList& args : {QStringList{"autostart", "on"}, {"autostart", "on", "gone"}})
+    ASSERT_EQ(harness.host(args).exitCode, 0) << args.join(' ').toStdString();
+  ASSERT_TRUE(QDir(harness.root() + "/data/pellimo/modules/gone").removeRecursively());
+  const Finished started = harness.host({"launch", "--autostart"});
+  EXPECT_EQ(started.exitCode, 1);
+  EXPECT_TRUE(started.err.contains("skipping gone: unknown module \"gone\""))
+      << started.err.toStdString();
+  EXPECT_TRUE(status().value("ready").toBool());
+  EXPECT_TRUE(status("clock").value("autostart").toBool());
+  EXPECT_TRUE(QRegularExpression(R"(\nclock +\S+  running \(pid \d+\); starts at login\n)")
+                  .match(harness.host({"list"}).out)
+                  .hasMatch());
+  ASSERT_EQ(harness.host({"send", "clear", "clock"}).exitCode, 0);
+  EXPECT_TRUE(status("clock").value("autostart").toBool()) << "clear took the mark away";
+
+  for (const QStringList& args :
+       {QStringList{"autostart", "off", "clock"}, {"autostart", "off", "gone"}}) {
+    ASSERT_EQ(harness.host(args).exitCode, 0) << args.join(' ').toStdString();
+    EXPECT_TRUE(QFileInfo::exists(entry)) << "the built-in module is still marked";
+  }
+  EXPECT_FALSE(status("clock").value("autostart").toBool());
+  ASSERT_EQ(harness.host({"autostart", "off"}).exitCode, 0);
+  EXPECT_FALSE(QFileInfo::exists(entry));
+  EXPECT_FALSE(QFileInfo::exists(marks));
+
+  // --all starts what is not running yet, with the built-in module among them.
+  ASSERT_EQ(harness.host({"new", "other"}).exitCode, 0);
+  const Finished all = harness.host({"launch", "--all"});
+  EXPECT_EQ(all.exitCode, 0) << all.err.toStdString();
+  EXPECT_TRUE(status("other").value("ready").toBool());
+  EXPECT_EQ(harness.host({"list", "--names"}).out, "default\nclock\nother\n");
+}
+
+TEST_F(HostEndToEnd, RemoveSaysWhatGoesAsksAndLeavesNoFileOfTheModule) {
+  const auto files = [&] {
+    QStringList found;
+    for (const char* folder : {"/config", "/data", "/state"}) {
+      QDirIterator it(harness.root() + folder, QDir::Files | QDir::Hidden,
+                      QDirIterator::Subdirectories);
+      while (it.hasNext())
+        found.append(it.next());
+    }
+    found.sort();
+    return found;
+  };
+  ASSERT_EQ(harness.host({"new", "kept"}).exitCode, 0);
+  ASSERT_EQ(harness.host({"autostart", "on", "kept"}).exitCode, 0);
+  const QStringList before = files();
+  ASSERT_EQ(harness.host({"new", "clock"}).exitCode, 0);
+  const auto clock =
+      platform::Bundle::fromDirectory(harness.root() + "/data/pellimo/modules/clock");
+  ASSERT_TRUE(clock);
+  const QString identifier = clock->bundleIdentifier();
+  {
+    platform::SettingsStore settings(identifier);
+    settings.setValue("echo hi", platform::keys::kScriptValue);
+    ASSERT_TRUE(settings.synchronize());
+  }
+  launch("clock");
+  ASSERT_EQ(harness.host({"autostart", "on", "clock"}).exitCode, 0);
+  const qint64 pid = runningPids(identifier).value(0);
+
+  // Without a terminal to ask on, nothing goes.
+  const Finished asked = harness.host({"remove", "clock"});
+  EXPECT_EQ(asked.exitCode, 2);
+  EXPECT_TRUE(asked.err.contains("nothing removed: there is no terminal to confirm on; add --yes"))
+      << asked.err.toStdString();
+  for (const QString& line :
+       {QStringLiteral("  quit it (pid %1)").arg(pid), "  delete " + clock->directory() + '/',
+        "  delete " + harness.root() + "/config/pellimo/" + identifier + ".conf",
+        "  delete " + harness.root() + "/state/pellimo/" + identifier + ".log",
+        QStringLiteral("  take away its mark to start at login\n")})
+    EXPECT_TRUE(asked.out.contains(line)) << asked.out.toStdString();
+  EXPECT_EQ(runningPids(identifier), QList<qint64>{pid});
+  EXPECT_GT(files().size(), before.size() + 2);
+
+  const Finished removed = harness.host({"remove", "clock", "--yes"});
+  EXPECT_EQ(removed.exitCode, 0) << removed.err.toStdString();
+  EXPECT_FALSE(alive(pid_t(pid)));
+  EXPECT_EQ(files(), before);
+  EXPECT_EQ(harness.host({"launch", "clock"}).exitCode, 1);
 }
 
 }  // namespace
