@@ -43,7 +43,12 @@ endfunction()
 
 # Every command the help lists is offered.
 execute_process(COMMAND pellimo --help OUTPUT_VARIABLE help COMMAND_ERROR_IS_FATAL ANY)
-string(REGEX MATCHALL "\n  [a-z]+ " listed "${help}")
+string(REGEX MATCH "\nCommands:\n.*\n\n" commands "${help}")
+string(REGEX REPLACE "\n\n.*" "" commands "${commands}")
+string(REGEX MATCHALL "\n  [a-z]+ " listed "${commands}")
+if(NOT listed)
+  message(FATAL_ERROR "no commands found in `pellimo --help`")
+endif()
 bash_completes("pellimo " offered)
 foreach(command ${listed})
   string(STRIP "${command}" command)
