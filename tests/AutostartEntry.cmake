@@ -11,7 +11,7 @@ foreach(tool dex dbus-run-session xvfb-run openbox)
 endforeach()
 
 file(REMOVE_RECURSE ${ROOT})
-# dex reads '\', '$', '`', '"' and '%' inside quotes otherwise than the specification says (the
+# dex reads '\', '$', '`', '"' and '%' inside quotes otherwise than freedesktop.org's desktop entry format says (the
 # unit test checks their quoting); a space and the shell's other reserved characters it reads right.
 set(prefix "${ROOT}/pre fix's (1)/usr")
 execute_process(COMMAND ${CMAKE_COMMAND} --install ${BUILD} --prefix "${prefix}"
