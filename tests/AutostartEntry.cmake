@@ -11,8 +11,9 @@ foreach(tool dex dbus-run-session xvfb-run openbox)
 endforeach()
 
 file(REMOVE_RECURSE ${ROOT})
-# dex reads '\', '$', '`', '"' and '%' inside quotes otherwise than freedesktop.org's desktop entry format says (the
-# unit test checks their quoting); a space and the shell's other reserved characters it reads right.
+# dex reads '\', '$', '`', '"' and '%' inside quotes otherwise than freedesktop.org's desktop
+# entry format says (the unit test checks their quoting); a space and the shell's other reserved
+# characters it reads right.
 set(prefix "${ROOT}/pre fix's (1)/usr")
 execute_process(COMMAND ${CMAKE_COMMAND} --install ${BUILD} --prefix "${prefix}"
                 OUTPUT_QUIET COMMAND_ERROR_IS_FATAL ANY)
