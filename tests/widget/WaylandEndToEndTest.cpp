@@ -86,7 +86,7 @@ class WaylandEndToEnd : public ::testing::Test {
 
 // Weston's window manager for X clients honours a position only when a window is mapped with
 // it; the widget maps at its stored place, on the second of two outputs.
-TEST_F(WaylandEndToEnd, AWidgetMapsThroughXwaylandAtItsStoredPlaceAndItsEditorRunsAScript) {
+TEST_F(WaylandEndToEnd, AWidgetMapsAtItsStoredPlaceAndItsEditorOpensOnItsMonitorAndRunsAScript) {
   Weston weston(harness, 2);
   ASSERT_TRUE(weston.started());
   const QJsonObject status = launchedStatus();
@@ -101,6 +101,9 @@ TEST_F(WaylandEndToEnd, AWidgetMapsThroughXwaylandAtItsStoredPlaceAndItsEditorRu
     editor = weston.x("xdotool", {"search", "--onlyvisible", "--name", "^Pellimo editor$"});
     return !editor.isEmpty();
   }));
+  const QString place = weston.x("xdotool", {"getwindowgeometry", editor});
+  const int x = QRegularExpression("Position: (-?\\d+),").match(place).captured(1).toInt();
+  EXPECT_GE(x, 1280) << "the editor opens on the widget's monitor: " << place.toStdString();
   ASSERT_TRUE(eventually([&] {
     weston.x("xdotool", {"windowactivate", editor});
     return weston.x("xdotool", {"getactivewindow"}) == editor;
