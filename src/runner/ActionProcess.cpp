@@ -48,6 +48,9 @@ std::unique_ptr<ActionProcess> ActionProcess::start(const QString& program,
   ::posix_spawn_file_actions_addopen(&files, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
   ::posix_spawn_file_actions_addopen(&files, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
   ::posix_spawn_file_actions_adddup2(&files, errorFd, STDERR_FILENO);
+  // Nothing of the widget's own, a pipe or its display connection left open by a library, is
+  // kept alive by an action that outlives it.
+  ::posix_spawn_file_actions_addclosefrom_np(&files, STDERR_FILENO + 1);
   posix_spawnattr_t attributes;
   ::posix_spawnattr_init(&attributes);
   // A session of its own: no signal to the widget's process group or to a run's reaches it.

@@ -169,5 +169,18 @@ TEST(ActionProcess, RunsInASessionOfItsOwnAndReportsItsEndWithTheTailOfItsErrors
   EXPECT_FALSE(why.isEmpty());
 }
 
+TEST(ActionProcess, KeepsNoFileOfTheWidgetOpen) {
+  const int inherited = ::dup(STDIN_FILENO);  // without close-on-exec, as libraries leave some
+  QString why;
+  auto process = runner::ActionProcess::start("sh", {"-c", "ls /proc/self/fd >&2"}, &why);
+  ::close(inherited);
+  ASSERT_TRUE(process) << why.toStdString();
+  QString errors;
+  QObject::connect(process.get(), &runner::ActionProcess::finished,
+                   [&](auto, auto, const QString& text) { errors = text; });
+  ASSERT_TRUE(eventually([&] { return !errors.isEmpty(); }));
+  EXPECT_EQ(errors, "0\n1\n2\n3\n") << "3 is the folder ls reads";
+}
+
 }  // namespace
 }  // namespace pellimo::test
