@@ -151,7 +151,9 @@ TEST_F(MenuOutput, EachFrameHasItsOwnMenuAndMalformedLinesShowWhole) {
 TEST(ActionProcess, RunsInASessionOfItsOwnAndReportsItsEndWithTheTailOfItsErrors) {
   QString why;
   auto process = runner::ActionProcess::start(
-      "sh", {"-c", "ps -o sid= -p $$ >&2; echo first >&2; echo why it failed >&2; exit 3"}, &why);
+      "sh",
+      {"-c", "cut -d\" \" -f6 /proc/$$/stat >&2; echo first >&2; echo why it failed >&2; exit 3"},
+      &why);
   ASSERT_TRUE(process) << why.toStdString();
   std::optional<int> status;
   QString errors;
