@@ -11,8 +11,9 @@ namespace {
 /// no sequence coloured, told apart from text coloured like the widget's text.
 constexpr ansi::Color kUncoloured = ansi::Color::grey(-1, 0);
 
-constexpr double kMinFontSize = 4;
-constexpr double kMaxFontSize = 288;
+/// A line that never ends (progress redrawn with '\r', say) is shown as printed once it is this
+/// long, rather than held without bound for attributes that may never come.
+constexpr std::size_t kLongestLine = 1 << 20;
 
 bool isSpace(char16_t c) {
   return c == u' ' || c == u'\t' || c == u'\r';
@@ -36,6 +37,14 @@ std::size_t afterLastClear(std::u16string_view line) {
 
 bool isHighSurrogate(char16_t c) {
   return c >= 0xD800 && c <= 0xDBFF;
+}
+
+/// The units of the first `count` characters of the text, or of all of it.
+std::size_t unitsOf(std::u16string_view text, int count) {
+  std::size_t units = 0;
+  for (; units < text.size() && count > 0; --count)
+    units += isHighSurrogate(text[units]) && units + 1 < text.size() ? 2 : 1;
+  return units;
 }
 
 int characterCount(std::u16string_view text) {
@@ -74,6 +83,10 @@ void MenuTextStream::append(std::u16string_view piece) {
     piece.remove_prefix(end + 1);
   }
   pending_.append(piece);
+  if (pending_.size() > kLongestLine) {
+    if (!inMenu_) reader_.append(pending_);
+    pending_.clear();
+  }
 }
 
 void MenuTextStream::finish() {
@@ -107,7 +120,9 @@ void MenuTextStream::showLine(std::u16string_view text, const LineLook& look) {
   if (look.trim) text = trimmed(text);
   lineColor_ = look.color.value_or(look_.fontColor);
   if (!look.fontFamily.isEmpty()) lineFont_.family = look.fontFamily.toStdString();
-  if (look.fontSize) lineFont_.pointSize = std::clamp(*look.fontSize, kMinFontSize, kMaxFontSize);
+  if (look.fontSize)
+    lineFont_.pointSize =
+        std::clamp(*look.fontSize, ansi::Font::kSmallestPointSize, ansi::Font::kLargestPointSize);
   std::u16string clean;
   helper_.escapeCodesForString(text, &clean);
   // A line longer than its length ends in an ellipsis, which counts as one of its characters.
@@ -142,10 +157,9 @@ void MenuTextStream::addMenuItem(std::u16string_view text, const LineAttributes&
     helper_.escapeCodesForString(text, &clean);
     item.title = QString::fromStdU16String(clean);
     if (meant.look.length && characterCount(clean) > *meant.look.length) {
-      std::size_t units = 0;
-      for (int kept = 1; kept < *meant.look.length; ++kept)
-        units += isHighSurrogate(clean[units]) ? 2 : 1;
-      item.title = QString::fromStdU16String(clean.substr(0, units)) + QChar(0x2026);
+      item.title =
+          QString::fromStdU16String(clean.substr(0, unitsOf(clean, *meant.look.length - 1))) +
+          QChar(0x2026);
     }
     item.action = meant.action;
   }
@@ -156,10 +170,8 @@ void MenuTextStream::show(std::u16string_view text, ansi::StyledText::Attributes
   if (attributes.foreground == kUncoloured) attributes.foreground = lineColor_;
   attributes.font = lineFont_;
   if (budget_) {
-    std::size_t units = 0;
-    for (; units < text.size() && *budget_ > 0; --*budget_)
-      units += isHighSurrogate(text[units]) && units + 1 < text.size() ? 2 : 1;
-    text = text.substr(0, units);
+    text = text.substr(0, unitsOf(text, *budget_));
+    *budget_ -= characterCount(text);
   }
   if (!text.empty()) styled_->append(text, attributes);
 }

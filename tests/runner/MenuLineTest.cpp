@@ -38,6 +38,7 @@ TEST(MenuLineParser, SplitsTextFromAttributesOnlyWhereTheAttributesAreWellFormed
       {u"glued | a=\"b\"c", {u"glued | a=\"b\"c", {}}},
       {u"bare word | color=red oops", {u"bare word | color=red oops", {}}},
       {u"ratio 1|2", {u"ratio 1|2", {}}},
+      {u"--Sub | length=2", {u"--Sub", {{u"length", u"2"}}}},
       {u"\u00e9t\u00e9 \U0001F600 | href=https://\u00e9.example/\U0001F600",
        {u"\u00e9t\u00e9 \U0001F600", {{u"href", u"https://\u00e9.example/\U0001F600"}}}},
   };
@@ -146,6 +147,13 @@ TEST_F(MenuOutput, EachFrameHasItsOwnMenuAndMalformedLinesShowWhole) {
   EXPECT_EQ(output->menu()->items.front().title, "second menu");
   EXPECT_FALSE(output->menu()->actionAt(0));
   EXPECT_TRUE(output->menu()->actionAt(17)->refresh);
+}
+
+TEST_F(MenuOutput, ALineThatNeverEndsIsShownAsPrintedRatherThanHeldWithoutBound) {
+  runner::RunOutput unending(helper, look, runner::RunOutput::LineFormat::Menu);
+  for (int piece = 0; piece < 3; ++piece)
+    unending.append(QByteArray(1 << 20, 'x') + '\r');
+  EXPECT_GT(unending.styledText()->length(), 2u << 20);
 }
 
 TEST(ActionProcess, RunsInASessionOfItsOwnAndReportsItsEndWithTheTailOfItsErrors) {
