@@ -37,7 +37,7 @@ void LineActions::run(const runner::LineAction& action) {
   if (!action.href.isEmpty()) {
     qInfo().noquote() << "pellimo-widget: action: opening" << action.href;
     if (!QDesktopServices::openUrl(QUrl(action.href))) {
-      fail(QStringLiteral("cannot open %1: no program to open it with").arg(action.href));
+      fail(QStringLiteral("cannot open %1: the desktop has no handler for it").arg(action.href));
     }
   }
   if (!action.program.isEmpty()) {
