@@ -73,6 +73,12 @@ void EditorView::layOut() {
   c.timeout->setFixedWidth(kReloadFieldWidth);
   c.timeout->setPlaceholderText(tr("60"));
   c.timeout->setToolTip(tr("A reloaded run that takes longer is stopped; 0 sets no limit"));
+  c.lineFormat = new QComboBox(this);
+  c.lineFormat->addItem(tr("Plain"), QStringLiteral("plain"));
+  c.lineFormat->addItem(tr("Menu"), QStringLiteral("menu"));
+  c.lineFormat->setToolTip(
+      tr("Menu reads lines as menu-bar script tools do: \"text | color=red bash=…\", "
+         "clickable lines, and a right-click menu from the lines after \"---\""));
 
   c.fontBtn = button(tr("&Font…"), this);
   c.fontColor = new colorpicker::ColorWell(this);
@@ -96,6 +102,8 @@ void EditorView::layOut() {
   script->addWidget(labelFor(tr("&Time limit"), c.timeout, this));
   script->addWidget(c.timeout);
   script->addWidget(new QLabel(tr("s"), this));
+  script->addWidget(labelFor(tr("Li&nes"), c.lineFormat, this));
+  script->addWidget(c.lineFormat);
 
   // The script's title above the code editor, the widget's look beside it.
   auto* appearance = new QHBoxLayout;

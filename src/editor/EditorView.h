@@ -34,6 +34,8 @@ class EditorView : public QWidget {
     QLineEdit* reloadAfter;
     /// Seconds a reloaded run may take; empty for the default, 0 for no limit.
     QLineEdit* timeout;
+    /// How output lines are read: "plain" or "menu", as the item's data.
+    QComboBox* lineFormat;
     QPushButton* fontBtn;
     colorpicker::ColorWell* fontColor;
     QPushButton* backgroundBtn;

@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QTimer>
+#include <algorithm>
 #include <utility>
 
 #include "colorpicker/ColorPanel.h"
@@ -170,6 +171,9 @@ void OutPut::viewDidAppear() {
   c.timeout->setText(settings.valueForKey(platform::keys::kTimeout).isValid()
                          ? QString::number(settings.integerForKey(platform::keys::kTimeout))
                          : QString());
+  const int format =
+      c.lineFormat->findData(settings.valueForKey(platform::keys::kLineFormat).toString());
+  c.lineFormat->setCurrentIndex(std::max(format, 0));
   c.editor->setFocus();
 }
 
@@ -213,6 +217,7 @@ void OutPut::runCode(QObject*) {
   } else {
     settings.setValue(integerValue(c.timeout), platform::keys::kTimeout);
   }
+  settings.setValue(c.lineFormat->currentData().toString(), platform::keys::kLineFormat);
   settings.synchronize();
   if (!host_ || !host_->loadScript(mode_, script, c.arguments->text())) {
     // The editor stays open with the reason: many desktops never sound the beep.

@@ -17,6 +17,9 @@ inline constexpr QLatin1String kReloadAfter{"reloadAfter"};
 /// Seconds a run may take while reloading is on (an integer); 0 sets no limit, and none means
 /// 60 s or the reload interval, whichever is longer.
 inline constexpr QLatin1String kTimeout{"timeout"};
+/// How output lines are read: "plain" (the default) or "menu", the line format of menu-bar
+/// script tools, with attributes, click actions and a menu.
+inline constexpr QLatin1String kLineFormat{"lineFormat"};
 /// The widget's text font, archived.
 inline constexpr QLatin1String kCodeFont{"codeFont"};
 /// The widget's text colour, archived.

@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "ansi/StyledText.h"
+#include "runner/ScriptMenu.h"
 
 namespace pellimo::runner {
 
@@ -21,6 +22,10 @@ class Canvas {
   /// The styled text on show, or null while a plain message is shown.
   virtual std::shared_ptr<const ansi::StyledText> styledText() const = 0;
   virtual QString plainText() const = 0;
+  /// What the lines of the styled text on show do, in the menu format; null in the plain one.
+  /// Shared and growing in place as the styled text is. A canvas that takes no clicks has no
+  /// use for it.
+  virtual void setScriptMenu(std::shared_ptr<const ScriptMenu>) {}
   /// Asks for a repaint of the window the canvas sits in.
   virtual void setNeedsDisplay() = 0;
 };

@@ -306,7 +306,11 @@ void CodeRunner::resetTask() {
 void CodeRunner::freshOutput() {
   const Appearance look = appearance();
   helper_.setDefaultStringColor(look.fontColor);
-  taskOutput_ = std::make_unique<RunOutput>(helper_, look);
+  const bool menu =
+      platform::SettingsStore::standard().valueForKey(platform::keys::kLineFormat).toString() ==
+      QLatin1String("menu");
+  taskOutput_ = std::make_unique<RunOutput>(
+      helper_, look, menu ? RunOutput::LineFormat::Menu : RunOutput::LineFormat::Plain);
 }
 
 void CodeRunner::drawOutput() {
@@ -332,6 +336,8 @@ void CodeRunner::render() {
   // Text that translates to nothing leaves the canvas as it is.
   if (!canvas_ || !shown || shown->length() == 0) return;
   if (canvas_->styledText() != shown) canvas_->setStyledText(shown);
+  canvas_->setScriptMenu(shown == taskOutput_->lastFrame() ? taskOutput_->lastMenu()
+                                                           : taskOutput_->menu());
   canvas_->setNeedsDisplay();
 }
 

@@ -21,18 +21,42 @@ std::size_t cutForNewest(std::u16string_view units) {
 
 }  // namespace
 
-RunOutput::RunOutput(const ansi::VXL_ANSIEscapeHelper& helper, const Appearance& look)
-    : helper_(helper), look_(look), stream_(makeStream(look)) {}
+RunOutput::RunOutput(const ansi::VXL_ANSIEscapeHelper& helper, const Appearance& look,
+                     LineFormat format)
+    : helper_(helper), look_(look), format_(format) {
+  makeStream(look);
+}
 
-std::unique_ptr<ansi::StyledTextStream> RunOutput::makeStream(const Appearance& look) {
-  return std::make_unique<ansi::StyledTextStream>(helper_, look.font, [this] { endFrame(); });
+void RunOutput::makeStream(const Appearance& look) {
+  if (format_ == LineFormat::Menu) {
+    menuStream_ = std::make_unique<MenuTextStream>(helper_, look, [this] { endFrame(); });
+  } else {
+    stream_ = std::make_unique<ansi::StyledTextStream>(helper_, look.font, [this] { endFrame(); });
+  }
+}
+
+void RunOutput::appendToStream(std::u16string_view text) {
+  if (menuStream_) {
+    menuStream_->append(text);
+  } else {
+    stream_->append(text);
+  }
+}
+
+void RunOutput::finishStream() {
+  if (menuStream_) {
+    menuStream_->finish();
+  } else {
+    stream_->finish();
+  }
 }
 
 void RunOutput::endFrame() {
   // A clear-screen right after another, or before any text, ends no frame worth showing.
-  ansi::StyledText& frame = *stream_->styledText();
+  ansi::StyledText& frame = *styledText();
   if (frame.length() == 0) return;
   lastFrame_ = std::make_shared<const ansi::StyledText>(frame);
+  if (menuStream_) lastMenu_ = std::make_shared<const ScriptMenu>(*menuStream_->menu());
   frame.removePrefix(frame.length());
   ++endedFrames_;
 }
@@ -47,7 +71,7 @@ void RunOutput::finish() {
   decoded_.clear();
   decoder_.finish(decoded_);
   translate(decoded_);
-  stream_->finish();
+  finishStream();
   finished_ = true;
 }
 
@@ -55,9 +79,10 @@ bool RunOutput::restyle(const Appearance& look) {
   if (look == look_) return false;
   look_ = look;
   lastFrame_ = nullptr;
-  stream_ = makeStream(look);
-  stream_->append(received_);
-  if (finished_) stream_->finish();
+  lastMenu_ = nullptr;
+  makeStream(look);
+  appendToStream(received_);
+  if (finished_) finishStream();
   keepNewest();
   return true;
 }
@@ -66,13 +91,16 @@ void RunOutput::translate(std::u16string_view text) {
   received_.append(text);
   // The received text is only needed to translate again: keep about as much as is shown.
   if (received_.size() > 2 * kMaxUnits) received_.erase(0, cutForNewest(received_));
-  stream_->append(text);
+  appendToStream(text);
   keepNewest();
 }
 
 void RunOutput::keepNewest() {
-  ansi::StyledText& text = *stream_->styledText();
-  if (text.length() > kMaxUnits) text.removePrefix(cutForNewest(text.string()));
+  ansi::StyledText& text = *styledText();
+  if (text.length() <= kMaxUnits) return;
+  const std::size_t cut = cutForNewest(text.string());
+  text.removePrefix(cut);
+  if (menuStream_) menuStream_->menu()->dropPrefix(cut);
 }
 
 }  // namespace pellimo::runner

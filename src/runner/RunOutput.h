@@ -7,6 +7,7 @@
 #include "ansi/StyledTextStream.h"
 #include "ansi/Utf8.h"
 #include "runner/Canvas.h"
+#include "runner/MenuTextStream.h"
 
 namespace pellimo::runner {
 
@@ -17,13 +18,19 @@ namespace pellimo::runner {
 /// Scripts that redraw a screen clear it first, as terminal dashboards do: a clear-screen
 /// (ESC[2J, as `clear` prints it) or a form feed ends a frame. Only the frame being written and
 /// the last complete one are kept; colours carry from one frame into the next.
+///
+/// In the menu format, lines are read whole, and each frame has a menu as well (see
+/// `MenuTextStream`).
 class RunOutput {
  public:
   static constexpr std::size_t kMaxUnits = 4 * 1024 * 1024;
 
+  enum class LineFormat { Plain, Menu };
+
   /// `helper` translates the output; it must outlive this. Uncoloured text takes the helper's
   /// default colour, which must be `look`'s text colour.
-  RunOutput(const ansi::VXL_ANSIEscapeHelper& helper, const Appearance& look);
+  RunOutput(const ansi::VXL_ANSIEscapeHelper& helper, const Appearance& look,
+            LineFormat format = LineFormat::Plain);
 
   void append(const QByteArray& bytes);
   /// The run has ended: settle what was cut off at the end.
@@ -33,7 +40,15 @@ class RunOutput {
   bool restyle(const Appearance& look);
 
   /// The frame being written: all the output when the script never clears the screen.
-  const std::shared_ptr<ansi::StyledText>& styledText() const { return stream_->styledText(); }
+  const std::shared_ptr<ansi::StyledText>& styledText() const {
+    return menuStream_ ? menuStream_->styledText() : stream_->styledText();
+  }
+  /// The menu of the frame being written; null in the plain format.
+  std::shared_ptr<const ScriptMenu> menu() const {
+    return menuStream_ ? menuStream_->menu() : nullptr;
+  }
+  /// The menu of `lastFrame`; null in the plain format.
+  const std::shared_ptr<const ScriptMenu>& lastMenu() const { return lastMenu_; }
   /// The last frame a clear-screen ended that had any text; null until one did.
   const std::shared_ptr<const ansi::StyledText>& lastFrame() const { return lastFrame_; }
   /// How many frames with text have ended: a new count means a new `lastFrame`.
@@ -42,7 +57,9 @@ class RunOutput {
   bool isEmpty() const { return !lastFrame_ && styledText()->length() == 0; }
 
  private:
-  std::unique_ptr<ansi::StyledTextStream> makeStream(const Appearance& look);
+  void makeStream(const Appearance& look);
+  void appendToStream(std::u16string_view text);
+  void finishStream();
   void endFrame();
   void translate(std::u16string_view text);
   void keepNewest();
@@ -50,8 +67,12 @@ class RunOutput {
   const ansi::VXL_ANSIEscapeHelper& helper_;
   Appearance look_;
   ansi::Utf8Decoder decoder_;
+  LineFormat format_;
+  /// One of the two, by the format.
   std::unique_ptr<ansi::StyledTextStream> stream_;
+  std::unique_ptr<MenuTextStream> menuStream_;
   std::shared_ptr<const ansi::StyledText> lastFrame_;
+  std::shared_ptr<const ScriptMenu> lastMenu_;
   quint64 endedFrames_ = 0;
   /// What was received, escape sequences included, so that a new look can be applied to it.
   std::u16string received_;

@@ -2,6 +2,7 @@
 #include "widget/MainViewSub.h"
 
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QCursor>
 #include <QMouseEvent>
 #include <QPainter>
@@ -35,6 +36,8 @@ MainViewSub::MainViewSub(QWidget* parent) : QWidget(parent), zoomEffect_(new Zoo
     zoomEffect_->setEnabled(false);
     update();
   });
+  click_.setSingleShot(true);
+  connect(&click_, &QTimer::timeout, this, [this] { emit clicked(pressPosition_); });
 }
 
 void MainViewSub::setLayerBackground(const QColor& color) {
@@ -113,6 +116,8 @@ Qt::Edges MainViewSub::resizeEdgesAt(const QPoint& position) const {
 void MainViewSub::showPointerFor(const QPoint& position) {
   if (const Qt::Edges edges = resizeEdgesAt(position)) {
     setCursor(cursorForEdges(edges));
+  } else if (actsAt_ && actsAt_(position)) {
+    setCursor(Qt::PointingHandCursor);
   } else {
     unsetCursor();
   }
@@ -145,14 +150,23 @@ void MainViewSub::mouseMoveEvent(QMouseEvent* event) {
 }
 
 void MainViewSub::mouseReleaseEvent(QMouseEvent* event) {
+  // Released where it was pressed, without a drag: a click, unless a second one follows.
+  if (pressed_ && event->button() == Qt::LeftButton) {
+    click_.start(QApplication::doubleClickInterval());
+  }
   pressed_ = false;
   QWidget::mouseReleaseEvent(event);
 }
 
 void MainViewSub::mouseDoubleClickEvent(QMouseEvent* event) {
   pressed_ = false;
+  click_.stop();
   if (event->button() != Qt::LeftButton || !root_) return;
   emit doubleClicked();
+}
+
+void MainViewSub::contextMenuEvent(QContextMenuEvent* event) {
+  emit menuRequested(event->globalPos());
 }
 
 void MainViewSub::resizeEvent(QResizeEvent* event) {

@@ -4,7 +4,9 @@
 #include <QColor>
 #include <QPoint>
 #include <QPointer>
+#include <QTimer>
 #include <QWidget>
+#include <functional>
 
 #include "widget/ZoomAnimation.h"
 
@@ -56,12 +58,20 @@ class MainViewSub : public QWidget {
   void updateRect();
   /// After a resize: the same switch of the style mask, then `resizeSettled`.
   void windowDidResize();
+  /// Where a click does something: the pointer shows a hand there.
+  void setActsAt(std::function<bool(const QPoint&)> actsAt) { actsAt_ = std::move(actsAt); }
+
   /// The receiver of "clearView"; it has nothing to clear.
   void clear() {}
   bool initiated() const { return initiated_; }
 
  signals:
   void doubleClicked();
+  /// A single click at `position`: a press and release without a drag, and no second click
+  /// within the double-click interval.
+  void clicked(const QPoint& position);
+  /// A right-click, or the menu key, asks for a menu at `globalPosition`.
+  void menuRequested(const QPoint& globalPosition);
   /// The window has moved (or ended a live resize), and its frame should be stored and reported.
   void moveSettled();
   /// The window has been resized, and its frame should be stored.
@@ -73,6 +83,7 @@ class MainViewSub : public QWidget {
   void mouseMoveEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
   void mouseDoubleClickEvent(QMouseEvent* event) override;
+  void contextMenuEvent(QContextMenuEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
 
  private:
@@ -96,6 +107,9 @@ class MainViewSub : public QWidget {
   ZoomEffect* zoomEffect_;
   bool pressed_ = false;
   QPoint pressPosition_;
+  std::function<bool(const QPoint&)> actsAt_;
+  /// Holds a click back until a second one can no longer come.
+  QTimer click_;
 };
 
 }  // namespace pellimo::widget

@@ -23,7 +23,9 @@
 #include "runner/Interpreter.h"
 #include "widget/AppDelegate.h"
 #include "widget/FramePlacement.h"
+#include "widget/LineActions.h"
 #include "widget/MainViewSub.h"
+#include "widget/ScriptMenuPopup.h"
 #include "widget/lbl.h"
 #include "widget/windowSub.h"
 
@@ -43,11 +45,26 @@ ViewController::EditorFactory& editorFactory() {
 
 ViewController::ViewController(windowSub* window, MainViewSub* view, lbl* canvas,
                                QAbstractButton* configBtn)
-    : canvas_(canvas), configBtn_(configBtn), window_(window), view_(view) {
+    : canvas_(canvas),
+      configBtn_(configBtn),
+      window_(window),
+      view_(view),
+      lineActions_(new LineActions(
+          canvas, [this] { refresh(); }, this)) {
   connect(view_, &MainViewSub::doubleClicked, this, [this] {
     raised_ = false;
     raise();
   });
+  const auto actionAt = [this](const QPoint& position) {
+    return canvas_ ? canvas_->actionAt(canvas_->mapFrom(view_, position)) : nullptr;
+  };
+  view_->setActsAt([actionAt](const QPoint& position) { return actionAt(position) != nullptr; });
+  connect(view_, &MainViewSub::clicked, this, [this, actionAt](const QPoint& position) {
+    // A copy: the action may rerun the script, which replaces the canvas's menu.
+    if (const runner::LineAction* action = actionAt(position))
+      lineActions_->run(runner::LineAction(*action));
+  });
+  connect(view_, &MainViewSub::menuRequested, this, &ViewController::showScriptMenu);
   connect(view_, &MainViewSub::moveSettled, this, [this] { saveFrame(true); });
   connect(view_, &MainViewSub::resizeSettled, this, [this] { saveFrame(false); });
   // Qt updates its list of screens after telling of a change, so the window follows once the
@@ -219,6 +236,15 @@ void ViewController::startScript() {
 
 void ViewController::refresh() {
   if (auto* current = runner()) current->start();
+}
+
+void ViewController::showScriptMenu(const QPoint& globalPosition) {
+  if (!canvas_ || !canvas_->scriptMenu() || canvas_->scriptMenu()->items.empty()) return;
+  QMenu* menu =
+      makeScriptMenu(*canvas_->scriptMenu(), view_,
+                     [this](const runner::LineAction& action) { lineActions_->run(action); });
+  menu->setAttribute(Qt::WA_DeleteOnClose);
+  menu->popup(globalPosition);
 }
 
 void ViewController::kill() {

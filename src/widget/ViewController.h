@@ -25,6 +25,7 @@ class CodeRunner;
 
 namespace pellimo::widget {
 
+class LineActions;
 class MainViewSub;
 class lbl;
 class windowSub;
@@ -118,6 +119,8 @@ class ViewController : public QObject {
   QString frameText() const;
   void publishRaised();
   runner::CodeRunner* runner() const;
+  /// The menu of the script's lines after "---", when it has one.
+  void showScriptMenu(const QPoint& globalPosition);
 
   ScreenChanges screenChanges_;
   bool ignore_ = false;
@@ -132,6 +135,7 @@ class ViewController : public QObject {
   windowSub* window_;
   MainViewSub* view_;
   platform::ModuleObject* moduleObject_ = nullptr;
+  LineActions* lineActions_;
 };
 
 }  // namespace pellimo::widget

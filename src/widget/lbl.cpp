@@ -50,6 +50,8 @@ QList<QTextLayout::FormatRange> formatsOf(const ansi::StyledText& text, ansi::Ra
   return formats;
 }
 
+constexpr int kNoticeMs = 6000;
+
 /// Units of a line laid out at first; more only while the line does not reach the edge.
 constexpr std::size_t kFirstLaidOutUnits = 512;
 
@@ -82,11 +84,19 @@ lbl::lbl(QWidget* parent) : QWidget(parent), baseFont_(font()) {
   // Presses on the text reach the content view, which drags the window by them.
   setAttribute(Qt::WA_TransparentForMouseEvents);
   baseFont_.setPointSizeF(12);
+  noticeTimer_.setSingleShot(true);
+  noticeTimer_.setInterval(kNoticeMs);
+  connect(&noticeTimer_, &QTimer::timeout, this, [this] {
+    notice_.clear();
+    update();
+  });
 }
 
 void lbl::setPlainText(const QString& text) {
   message_ = text;
   styled_.reset();
+  menu_.reset();
+  drawnLines_.clear();
   update();
   emit textReplaced();
 }
@@ -96,6 +106,24 @@ void lbl::setStyledText(std::shared_ptr<const ansi::StyledText> text) {
   message_.clear();
   update();
   emit textReplaced();
+}
+
+void lbl::setScriptMenu(std::shared_ptr<const runner::ScriptMenu> menu) {
+  menu_ = std::move(menu);
+}
+
+const runner::LineAction* lbl::actionAt(const QPoint& position) const {
+  if (!menu_ || !rect().contains(position)) return nullptr;
+  for (const DrawnLine& line : drawnLines_) {
+    if (position.y() >= line.top && position.y() < line.bottom) return menu_->actionAt(line.start);
+  }
+  return nullptr;
+}
+
+void lbl::showNotice(const QString& text) {
+  notice_ = text;
+  noticeTimer_.start();
+  update();
 }
 
 QString lbl::plainText() const {
@@ -114,6 +142,22 @@ void lbl::paintEvent(QPaintEvent*) {
   } else {
     drawPlain(painter);
   }
+  if (!notice_.isEmpty()) drawNotice(painter);
+}
+
+void lbl::drawNotice(QPainter& painter) {
+  const QFontMetrics metrics(baseFont_);
+  const QRect text = metrics.boundingRect(rect().adjusted(4, 0, -4, 0), Qt::TextWordWrap, notice_);
+  QRect box = rect();
+  box.setTop(std::max(0, height() - text.height() - 8));
+  painter.setRenderHint(QPainter::Antialiasing);
+  painter.setPen(Qt::NoPen);
+  painter.setBrush(QColor(120, 0, 0, 220));
+  painter.drawRoundedRect(box, 4, 4);
+  painter.setFont(baseFont_);
+  painter.setPen(Qt::white);
+  painter.drawText(box.adjusted(4, 4, -4, -4), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextWordWrap,
+                   notice_);
 }
 
 void lbl::drawPlain(QPainter& painter) {
@@ -124,6 +168,7 @@ void lbl::drawPlain(QPainter& painter) {
 
 void lbl::drawStyled(QPainter& painter) {
   const std::u16string& units = styled_->string();
+  drawnLines_.clear();
   qreal y = 0;
   std::size_t start = 0;
   while (start <= units.size() && y < height()) {
@@ -156,6 +201,7 @@ void lbl::drawStyled(QPainter& painter) {
       painter.setPen(QPen(color ? qtbridge::toQColor(*color) : baseColor_, metrics.lineWidth()));
       painter.drawLine(QPointF(x1, below), QPointF(x2, below));
     }
+    drawnLines_.push_back({start, y, y + textLine.height()});
     y += textLine.height();
     if (end == units.size()) break;
     start = end + 1;

@@ -194,6 +194,21 @@ TEST_F(EditorTest, TheTimeLimitFieldShowsAndStoresTheLimitAndLeftEmptyTheDefault
   }
 }
 
+TEST_F(EditorTest, TheLinesChoiceShowsAndStoresTheFormatAndAnUnknownOneShowsAsPlain) {
+  for (const char* chosen : {"menu", "plain"}) {
+    editor().present();
+    ui().lineFormat->setCurrentIndex(ui().lineFormat->findData(QString(chosen)));
+    editor().runCode(ui().runBtn);
+    EXPECT_EQ(settings().stringForKey("lineFormat"), chosen);
+    settings().setValue(QStringLiteral("menu"), QStringLiteral("lineFormat"));
+    editor().present();
+    EXPECT_EQ(ui().lineFormat->currentData().toString(), "menu");
+  }
+  settings().setValue(QStringLiteral("tabular"), QStringLiteral("lineFormat"));
+  editor().present();
+  EXPECT_EQ(ui().lineFormat->currentData().toString(), "plain");
+}
+
 TEST_F(EditorTest, RunRunsOnceAfterTwoSecondsRaisesTheWidgetWhenDoneAndThenReloads) {
   QTemporaryDir dir;
   const QString runs = dir.filePath("runs");

@@ -129,6 +129,26 @@ TEST_F(Window, TheEdgesResizeInBothModesAndOnlyTheRaisedWidgetHasACornerGrip) {
   EXPECT_EQ(ui.view->cursor().shape(), Qt::ArrowCursor) << "flat under a still pointer";
 }
 
+TEST_F(Window, ThePointerShowsAHandOverTheLinesWithAnActionOnly) {
+  show(ui);
+  ui.window.resize(300, 200);
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&ui.window));
+  auto menu = std::make_shared<runner::ScriptMenu>();
+  menu->lineActions[6].refresh = true;
+  ui.canvas->setStyledText(std::make_shared<ansi::StyledText>(u"first\nclick me\nlast\n"));
+  ui.canvas->setScriptMenu(menu);
+  ui.canvas->repaint();
+  QList<int> handRows;
+  for (int y = 6; y < 100; ++y) {
+    QTest::mouseMove(ui.view, {50, y});
+    if (ui.view->cursor().shape() == Qt::PointingHandCursor) handRows.append(y);
+  }
+  ASSERT_FALSE(handRows.isEmpty());
+  EXPECT_GT(handRows.first(), 10) << "not over the first line";
+  EXPECT_EQ(handRows.last() - handRows.first() + 1, handRows.size()) << "over one line";
+  EXPECT_LT(handRows.size(), 40);
+}
+
 TEST_F(Window, AStoredFrameIsRestoredWhollyOnItsScreenAtAFindableSize) {
   const QSize size = ui.window.size();
   const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
