@@ -41,9 +41,11 @@ function(expect_same what expected actual)
   endif()
 endfunction()
 
-# Every command the help lists is offered.
+# Every command the help lists under "Commands:", up to the blank line, is offered; the
+# commands to send, listed after it, are `send`'s.
 execute_process(COMMAND pellimo --help OUTPUT_VARIABLE help COMMAND_ERROR_IS_FATAL ANY)
-string(REGEX MATCHALL "\n  [a-z]+ " listed "${help}")
+string(REGEX MATCH "\nCommands:(\n[^\n]+)+" commands "${help}")
+string(REGEX MATCHALL "\n  [a-z]+ " listed "${commands}")
 bash_completes("pellimo " offered)
 foreach(command ${listed})
   string(STRIP "${command}" command)
@@ -72,6 +74,8 @@ foreach(line "pellimo status " "pellimo send kill " "pellimo autostart on ")
 endforeach()
 bash_completes("pellimo status --" offered)
 expect_same("pellimo status --" "--json;--help" "${offered}")
+bash_completes("pellimo autostart on --" offered)
+expect_same("pellimo autostart on --" "--help;--tray" "${offered}")
 bash_completes("pellimo watch --count " offered)
 expect_same("pellimo watch --count " "" "${offered}")
 
