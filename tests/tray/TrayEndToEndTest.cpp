@@ -8,6 +8,7 @@
 #include <QDBusMessage>
 #include <QDBusVariant>
 #include <QFileInfo>
+#include <algorithm>
 
 #include "ModuleHarness.h"
 #include "StatusNotifierWatcher.h"
@@ -93,10 +94,10 @@ class TrayEndToEnd : public ::testing::Test {
     return eventually([&] { return menu().find(label) != nullptr; });
   }
 
-  /// Clicks the item `label` in the submenu of `module`.
+  /// Clicks the item `label` in the submenu of `module`, or in the menu itself for none.
   void click(const QString& module, const QString& label) {
     const MenuItem root = menu();
-    const MenuItem* submenu = root.find(module + " (");
+    const MenuItem* submenu = module.isEmpty() ? &root : root.find(module + " (");
     ASSERT_TRUE(submenu) << module.toStdString();
     const MenuItem* chosen = submenu->find(label);
     ASSERT_TRUE(chosen) << label.toStdString();
@@ -104,6 +105,38 @@ class TrayEndToEnd : public ::testing::Test {
     event << chosen->id << QString("clicked") << QVariant::fromValue(QDBusVariant(QString())) << 0u;
     const QDBusMessage reply = QDBusConnection::sessionBus().call(event);
     ASSERT_NE(reply.type(), QDBusMessage::ErrorMessage) << reply.errorMessage().toStdString();
+  }
+
+  /// The widths of the icon's pixmaps that hold more than blank pixels.
+  QList<int> drawnIconWidths() {
+    QDBusMessage get = QDBusMessage::createMethodCall(item, "/StatusNotifierItem",
+                                                      "org.freedesktop.DBus.Properties", "Get");
+    get << QString("org.kde.StatusNotifierItem") << QString("IconPixmap");
+    const QDBusMessage reply = QDBusConnection::sessionBus().call(get);
+    if (reply.type() != QDBusMessage::ReplyMessage) return {};
+    const auto pixmaps =
+        reply.arguments().first().value<QDBusVariant>().variant().value<QDBusArgument>();
+    QList<int> widths;
+    pixmaps.beginArray();
+    while (!pixmaps.atEnd()) {
+      int width = 0;
+      int height = 0;
+      QByteArray argb;
+      pixmaps.beginStructure();
+      pixmaps >> width >> height >> argb;
+      pixmaps.endStructure();
+      if (argb.count('\0') < argb.size()) widths.append(width);
+    }
+    pixmaps.endArray();
+    return widths;
+  }
+
+  /// Clicks the icon as a panel does on a left click.
+  bool activate() {
+    QDBusMessage call = QDBusMessage::createMethodCall(item, "/StatusNotifierItem",
+                                                       "org.kde.StatusNotifierItem", "Activate");
+    call << 0 << 0;
+    return QDBusConnection::sessionBus().call(call).type() == QDBusMessage::ReplyMessage;
   }
 
   ModuleHarness harness;
@@ -121,12 +154,24 @@ TEST_F(TrayEndToEnd, MenuFollowsTheSessionAndDrivesTheModules) {
   ASSERT_NO_FATAL_FAILURE(startTray());
   EXPECT_TRUE(menuShows("alpha (running)"));
   EXPECT_TRUE(menuShows("beta (stopped, starts at login)"));
+  // The application's SVG icon, drawn at the sizes panels ask for.
+  const QList<int> widths = drawnIconWidths();
+  EXPECT_TRUE(std::any_of(widths.begin(), widths.end(), [](int width) { return width >= 32; }))
+      << testing::PrintToString(widths);
 
   LayoutWatch layout;
   ASSERT_TRUE(QDBusConnection::sessionBus().connect(item, menuPath, kMenuInterface, "LayoutUpdated",
                                                     &layout, SLOT(layoutUpdated(uint, int))));
   ASSERT_EQ(harness.host({"launch", "beta"}).exitCode, 0);
   EXPECT_TRUE(eventually([&] { return layout.updates > 0 && menu().find("beta (running"); }));
+
+  // A left click raises every running widget; the next lays them flat.
+  EXPECT_TRUE(activate());
+  EXPECT_TRUE(menuShows("alpha (raised)"));
+  EXPECT_TRUE(menuShows("beta (raised, starts at login)"));
+  EXPECT_TRUE(activate());
+  EXPECT_TRUE(menuShows("alpha (running)"));
+  EXPECT_TRUE(menuShows("beta (running, starts at login)"));
 
   click("alpha", "Edit…");
   EXPECT_TRUE(eventually([] { return !x("xdotool", kFindEditor).isEmpty(); }));
@@ -138,6 +183,35 @@ TEST_F(TrayEndToEnd, MenuFollowsTheSessionAndDrivesTheModules) {
   EXPECT_EQ(second.exitCode, 0);
   EXPECT_TRUE(second.out.contains(QString("the tray already runs (pid %1)").arg(tray->processId())))
       << second.out.toStdString();
+}
+
+/// Types `keys` into the tray's "New widget" dialog, other than `previous`, once it shows and has
+/// the keyboard; the dialog's window, or nothing when none came.
+QString typeNewWidget(const QStringList& keys, const QString& previous = {}) {
+  const QStringList find{"search", "--onlyvisible", "--name", "^New widget$"};
+  QString dialog;
+  const bool active = eventually([&] {
+    dialog = x("xdotool", find).section('\n', 0, 0);
+    if (dialog.isEmpty() || dialog == previous) return false;
+    x("xdotool", {"windowactivate", dialog});
+    return x("xdotool", {"getactivewindow"}) == dialog;
+  });
+  if (!active) return {};
+  x("xdotool", QStringList{"key"} + keys);
+  return dialog;
+}
+
+TEST_F(TrayEndToEnd, NewWidgetKeepsARefusedNameToMendThenLaunchesAndEditsIt) {
+  ASSERT_EQ(harness.host({"new", "alpha"}).exitCode, 0);
+  ASSERT_NO_FATAL_FAILURE(startTray());
+  ASSERT_TRUE(menuShows("alpha (stopped)"));
+  click({}, "New widget…");
+  const QString first = typeNewWidget({"a", "l", "p", "h", "a", "Return"});
+  ASSERT_FALSE(first.isEmpty());
+  // Taken: the dialog comes back holding the name.
+  EXPECT_FALSE(typeNewWidget({"End", "2", "Return"}, first).isEmpty());
+  EXPECT_TRUE(menuShows("alpha2 (running)")) << tray->readAllStandardError().toStdString();
+  EXPECT_TRUE(eventually([] { return !x("xdotool", kFindEditor).isEmpty(); }));
 }
 
 TEST_F(TrayEndToEnd, LaunchAtLoginStartsTheMarkedTrayAfterTheModules) {
