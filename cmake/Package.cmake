@@ -28,9 +28,9 @@ set(CPACK_DEBIAN_PACKAGE_MAINTAINER ${PELLIMO_PACKAGE_MAINTAINER})
 set(CPACK_DEBIAN_PACKAGE_SECTION x11)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# Loaded at run time, where dpkg-shlibdeps cannot see them: Qt's X11 platform plugin, and a
-# session bus, on which the widgets take their commands.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS qt6-qpa-plugins)
+# Loaded at run time, where dpkg-shlibdeps cannot see them: Qt's X11 platform plugin, its SVG
+# icon engine for the tray's icon, and a session bus, on which the widgets take their commands.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, libqt6svg6")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "default-dbus-session-bus | dbus-session-bus")
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS "python3, ruby")
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "desktop widgets that show the output of your own scripts

@@ -9,7 +9,7 @@ file(GLOB deb ${SCRATCH}/pellimo_*.deb)
 
 execute_process(COMMAND dpkg-deb --field ${deb} Version Depends
                 OUTPUT_VARIABLE control COMMAND_ERROR_IS_FATAL ANY)
-foreach(expected "Version: ${VERSION}-" "libqt6widgets6 (>=" "libqscintilla2-qt6-" "qt6-qpa-plugins")
+foreach(expected "Version: ${VERSION}-" "libqt6widgets6 (>=" "libqscintilla2-qt6-" "qt6-qpa-plugins" "libqt6svg6")
   string(FIND "${control}" "${expected}" at)
   if(at EQUAL -1)
     message(FATAL_ERROR "the package's control fields lack \"${expected}\":\n${control}")

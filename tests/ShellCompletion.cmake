@@ -41,10 +41,10 @@ function(expect_same what expected actual)
   endif()
 endfunction()
 
-# Every command the help lists is offered.
+# Every command the help lists under "Commands:", up to the blank line, is offered; the
+# commands to send, listed after it, are `send`'s.
 execute_process(COMMAND pellimo --help OUTPUT_VARIABLE help COMMAND_ERROR_IS_FATAL ANY)
-string(REGEX MATCH "\nCommands:\n.*\n\n" commands "${help}")
-string(REGEX REPLACE "\n\n.*" "" commands "${commands}")
+string(REGEX MATCH "\nCommands:(\n[^\n]+)+" commands "${help}")
 string(REGEX MATCHALL "\n  [a-z]+ " listed "${commands}")
 if(NOT listed)
   message(FATAL_ERROR "no commands found in `pellimo --help`")
@@ -77,6 +77,8 @@ foreach(line "pellimo status " "pellimo send kill " "pellimo autostart on ")
 endforeach()
 bash_completes("pellimo status --" offered)
 expect_same("pellimo status --" "--json;--help" "${offered}")
+bash_completes("pellimo autostart on --" offered)
+expect_same("pellimo autostart on --" "--help;--tray" "${offered}")
 bash_completes("pellimo watch --count " offered)
 expect_same("pellimo watch --count " "" "${offered}")
 

@@ -13,7 +13,7 @@ _pellimo_modules() {
 
 _pellimo() {
   local cur=${COMP_WORDS[COMP_CWORD]} prev=${COMP_WORDS[COMP_CWORD - 1]}
-  local commands='launch send status watch list new autostart remove help'
+  local commands='launch send status watch list new autostart remove tray help'
   COMPREPLY=()
   if ((COMP_CWORD == 1)); then
     mapfile -t COMPREPLY < <(compgen -W "$commands -h --help -v --version" -- "$cur")
@@ -34,7 +34,8 @@ _pellimo() {
     launch) options='--all --autostart' ;;
     status) options='--json' ;;
     watch) options='--count' ;;
-    list) options='--names' ;;
+    list) options='--names --json' ;;
+    autostart) options='--tray' ;;
     remove) options='--yes' ;;
   esac
   if [[ $cur == -* ]]; then

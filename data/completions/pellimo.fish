@@ -11,7 +11,7 @@ function __pellimo_modules
     end
 end
 
-set -l commands launch send status watch list new autostart remove help
+set -l commands launch send status watch list new autostart remove tray help
 set -l send_commands edit raise flat config clear refresh kill
 set -l none "not __fish_seen_subcommand_from $commands"
 
@@ -26,6 +26,7 @@ complete -c pellimo -n $none -a list -d 'Show the modules and which of them run'
 complete -c pellimo -n $none -a new -d 'Make a new module'
 complete -c pellimo -n $none -a autostart -d 'Mark a module to start at login, or unmark it'
 complete -c pellimo -n $none -a remove -d 'Remove a module made with new'
+complete -c pellimo -n $none -a tray -d 'Show the tray icon that manages the modules'
 complete -c pellimo -n $none -a help -d 'Show the help of a command'
 complete -c pellimo -n '__fish_seen_subcommand_from help' -a "$commands"
 
@@ -36,6 +37,8 @@ complete -c pellimo -n '__fish_seen_subcommand_from status' -l json -d 'Print JS
 complete -c pellimo -n '__fish_seen_subcommand_from watch' -l count -x \
     -d 'Stop after this many reports'
 complete -c pellimo -n '__fish_seen_subcommand_from list' -l names -d 'Print only the module names'
+complete -c pellimo -n '__fish_seen_subcommand_from list' -l json -d 'Print JSON'
+complete -c pellimo -n '__fish_seen_subcommand_from autostart' -l tray -d 'Mark the tray icon instead'
 complete -c pellimo -n '__fish_seen_subcommand_from remove' -l yes -d 'Delete without asking'
 
 set -l sending "__fish_seen_subcommand_from send; and not __fish_seen_subcommand_from $send_commands"

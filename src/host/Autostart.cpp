@@ -17,6 +17,7 @@ namespace pellimo::host {
 namespace {
 
 const QString kModulePrefix = QStringLiteral("module ");
+const QString kTrayMark = QStringLiteral("tray");
 
 QString configDirectory() {
   return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
@@ -53,7 +54,7 @@ QByteArray loginEntry() {
           "[Desktop Entry]\n"
           "Type=Application\n"
           "Name=Pellimo widgets\n"
-          "Comment=Start the Pellimo widgets marked with pellimo autostart on\n"
+          "Comment=Start the Pellimo widgets and tray marked with pellimo autostart on\n"
           "TryExec=%1\n"
           "Exec=%2\n"
           "Icon=org.pellimo.Pellimo\n"
@@ -126,6 +127,20 @@ bool AutostartMarks::setModule(const QString& name, bool marked) {
     lines_.append(kModulePrefix + name);
   } else {
     lines_.removeAll(kModulePrefix + name);
+  }
+  return true;
+}
+
+bool AutostartMarks::hasTray() const {
+  return lines_.contains(kTrayMark);
+}
+
+bool AutostartMarks::setTray(bool marked) {
+  if (hasTray() == marked) return false;
+  if (marked) {
+    lines_.append(kTrayMark);
+  } else {
+    lines_.removeAll(kTrayMark);
   }
   return true;
 }

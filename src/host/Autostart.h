@@ -11,7 +11,7 @@ namespace pellimo::host {
 /// What starts at login. The marks live in a file of their own beside the modules' settings, so
 /// that a module's "clear" leaves them: one mark a line, "module NAME" for a module (NAME as
 /// commands take it: "default", a name from `pellimo new`, or a module directory's absolute
-/// path). Lines this version does not know, such as a later "tray", are kept as they are.
+/// path), and "tray" for the tray icon. Lines this version does not know are kept as they are.
 class AutostartMarks {
  public:
   /// $XDG_CONFIG_HOME/pellimo/autostart.list: not "<identifier>.conf", so no module's settings.
@@ -30,6 +30,11 @@ class AutostartMarks {
   bool hasModule(const QString& name) const;
   /// Marks or unmarks a module; returns whether that changed anything.
   bool setModule(const QString& name, bool marked);
+
+  /// Whether `pellimo launch --autostart` starts the tray icon after the modules.
+  bool hasTray() const;
+  /// Marks or unmarks the tray; returns whether that changed anything.
+  bool setTray(bool marked);
 
  private:
   QStringList lines_;

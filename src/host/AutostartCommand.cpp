@@ -34,4 +34,21 @@ int setAutostart(const QString& argument, bool on) {
   return 0;
 }
 
+int setTrayAutostart(bool on) {
+  AutostartMarks marks;
+  QString why;
+  if (!marks.load(&why)) return fail(why);
+  const bool changed = marks.setTray(on);
+  if (!marks.save(&why)) return fail(why);
+  QTextStream out(stdout);
+  if (on) {
+    out << "the tray" << (changed ? " starts" : " already starts")
+        << " at login, after the marked modules, through " << AutostartMarks::entryPath() << '\n';
+  } else {
+    out << "the tray" << (changed ? " no longer starts" : " was not marked to start")
+        << " at login\n";
+  }
+  return 0;
+}
+
 }  // namespace pellimo::host

@@ -18,16 +18,20 @@ Launch and drive Pellimo desktop widgets.
 Commands:
   launch [MODULE]             start a module and wait until it takes commands
   launch --all                start every module: the built-in one and each made with `new`
-  launch --autostart          start the modules marked to start at login
+  launch --autostart          start the modules marked to start at login, then the tray when
+                              it is marked
   send COMMAND [MODULE]       send a command to a running module (see below)
   status [MODULE] [--json]    show what a running module shows: mode, frame, text, runs
   watch [MODULE] [--count N]  print each announcement and frame report as it comes
-  list [--names]              show the modules, which of them run and start at login, and
+  list [--names | --json]     show the modules, which of them run and start at login, and
                               what is wrong with any
   new NAME                    make a new module, with its own settings and commands
   remove NAME [--yes]         quit a module made with `new` and delete it, its settings, its
                               log and its mark to start at login
   autostart on|off [MODULE]   mark a module to start at login, or take the mark away
+  autostart on|off --tray     mark the tray icon to start at login, or take the mark away
+  tray                        show a tray icon whose menu lists, starts, stops and edits the
+                              modules (a system tray or StatusNotifier host is needed)
   help [COMMAND]              show this help, or the help of COMMAND
 
 Commands to send:
@@ -42,7 +46,7 @@ Commands to send:
 MODULE is a module name (see `pellimo list`), a module directory written with a slash
 (./clock, clock/, /path/to/clock), or nothing (or "default") for the built-in module. The
 modules marked with `pellimo autostart on` start at login through one entry that runs
-`pellimo launch --autostart`.
+`pellimo launch --autostart`, and the tray after them when it is marked.
 
 Options:
   -h, --help     show this help; after a command, the command's help
@@ -62,6 +66,7 @@ Files:
                                        the login entry, while anything is marked
   ~/.local/state/pellimo/IDENTIFIER.log
                                        a module's log ($XDG_STATE_HOME)
+  ~/.local/state/pellimo/tray.log      the log of the tray started at login
 )";
 
 /// A command of `pellimo`: the arguments it takes and its help. An option ending in '=' takes
@@ -83,7 +88,8 @@ const CommandSpec kCommands[] = {
      R"(Start a module and wait until it takes commands; say so when it already runs.
 
   --all        start every module: the built-in one and each made with `pellimo new`
-  --autostart  start the modules marked with `pellimo autostart on`; the login entry runs this
+  --autostart  start the modules marked with `pellimo autostart on`, then the tray when it is
+               marked (`pellimo autostart on --tray`); the login entry runs this
 
 With --all or --autostart, a module that is gone or broken is skipped with a message, the others
 still start, and the exit status is 1.)"},
@@ -117,13 +123,17 @@ module as it comes, until interrupted.
 
   --count N  stop after N lines)"},
     {"list",
-     "list [--names]",
+     "list [--names | --json]",
      0,
-     {"--names"},
+     {"--names", "--json"},
      R"(Show every module: its name, its identifier, whether it runs, whether it starts at login
 and what is wrong with a broken one.
 
-  --names  print only the names, one a line, as commands take them)"},
+  --names  print only the names, one a line, as commands take them
+  --json   one JSON object: "modules", each with its "name", "identifier", "state" (running,
+           raised, stopped, not responding, broken or unknown), "pid" while it runs,
+           "autostart", "problem" and "hello" (the name of its announcement); and
+           "trayAutostart", whether the tray starts at login)"},
     {"new",
      "new NAME",
      1,
@@ -141,13 +151,28 @@ and module directories named with a slash are not removed.
 
   --yes  delete without asking)"},
     {"autostart",
-     "autostart on|off [MODULE]",
+     "autostart on|off [MODULE]\n       pellimo autostart on|off --tray",
      2,
-     {},
+     {"--tray"},
      R"(Mark a module to start at login, or take its mark away. The marks live in
 $XDG_CONFIG_HOME/pellimo/autostart.list, which `send clear` leaves alone. While anything is
 marked, $XDG_CONFIG_HOME/autostart/org.pellimo.Pellimo.desktop runs this `pellimo`, wherever it
-is installed, as `pellimo launch --autostart`; it goes when the last mark does.)"},
+is installed, as `pellimo launch --autostart`; it goes when the last mark does.
+
+  --tray  mark the tray icon instead, which then starts after the marked modules)"},
+    {"tray",
+     "tray",
+     0,
+     {},
+     R"(Show Pellimo's icon in the system tray, once a session. Its menu lists every module with
+its state (running, raised, stopped, starting at login) and, for each, Raise, Lie flat, Edit...,
+Refresh, Stop, Start, Start at login and Remove...; it follows modules started and stopped
+elsewhere. "New widget..." makes, launches and opens a module; "Start Pellimo at login" marks the
+tray as `pellimo autostart on --tray` does; "Quit all widgets" stops every module; "Quit" leaves
+them running. A left click raises every running module, the next lays them flat.
+
+It needs a StatusNotifier host (KDE, Xfce, most panels; GNOME with its AppIndicator extension) or
+an X11 system tray, and exits with 1 when there is neither; a second start exits with 0.)"},
     {"help", "help [COMMAND]", 1, {}, "Show the overview of the commands, or the help of COMMAND."},
 };
 

@@ -10,22 +10,29 @@ namespace pellimo::host {
 /// Each command prints what it did and returns the process's exit status; failures print one
 /// line on standard error first.
 int launchModule(const platform::Bundle& module);
-/// Launches every module (`all`) or those marked to start at login, skipping with a message the
-/// ones that are gone or broken; fails when any did.
+/// Launches every module (`all`) or those marked to start at login and then the tray when it is
+/// marked, skipping with a message the ones that are gone or broken; fails when any did.
 int launchModules(bool all);
 int sendCommand(const QString& command, const platform::Bundle& module);
 int watchModule(const platform::Bundle& module, int count);
 int printStatus(const platform::Bundle& module, bool json);
 int listModules(bool namesOnly);
+/// The modules with their state, and whether the tray starts at login, as one JSON object: what
+/// the tray's menu shows.
+int listModulesAsJson();
 int newModule(const QString& name);
 /// Quits and deletes a module made with `pellimo new`, asking first unless `confirmed`.
 int removeModule(const QString& name, bool confirmed);
 /// Marks the module `argument` names to start at login, or takes the mark away.
 int setAutostart(const QString& argument, bool on);
+/// Marks the tray icon to start at login, after the marked modules, or takes the mark away.
+int setTrayAutostart(bool on);
 
 /// Prints "pellimo: <reason>" on standard error and returns the failure status.
 int fail(const QString& reason);
 
+/// $XDG_STATE_HOME/pellimo, where the logs go.
+QString stateDirectory();
 /// The module's log, which `pellimo launch` sends its output to.
 QString moduleLogPath(const platform::Bundle& module);
 

@@ -1,5 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <QCoreApplication>
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
 #include <QDir>
 #include <QFileInfo>
 #include <QProcess>
@@ -47,13 +49,43 @@ std::optional<QString> logFile(const platform::Bundle& module, QString* why) {
   return log;
 }
 
+/// Starts `pellimo tray` on its own, logging to its own file, unless a tray already runs.
+int startTray() {
+  const auto bus = QDBusConnection::sessionBus().interface();
+  if (bus->isServiceRegistered(platform::bus::kTrayService)) {
+    QTextStream(stdout) << "the tray already runs (pid "
+                        << bus->servicePid(platform::bus::kTrayService).value() << ")\n";
+    return 0;
+  }
+  const QString log = stateDirectory() + QStringLiteral("/tray.log");
+  QString why;
+  if (!platform::makePrivateDirectory(QFileInfo(log).path(), &why) ||
+      !platform::makePrivateFile(log, &why)) {
+    return fail(QStringLiteral("cannot keep the tray's log: %1").arg(why));
+  }
+  QProcess process;
+  process.setProgram(QCoreApplication::applicationFilePath());
+  process.setArguments({QStringLiteral("tray")});
+  process.setStandardInputFile(QProcess::nullDevice());
+  process.setStandardOutputFile(log, QIODevice::Append);
+  process.setStandardErrorFile(log, QIODevice::Append);
+  qint64 pid = 0;
+  if (!process.startDetached(&pid)) return fail(QStringLiteral("cannot start the tray"));
+  QTextStream(stdout) << "started the tray (pid " << pid << "); its log: " << log << '\n';
+  return 0;
+}
+
 }  // namespace
 
-QString moduleLogPath(const platform::Bundle& module) {
+QString stateDirectory() {
   // XDG_STATE_HOME by hand: Qt 6.4 has no standard location for it yet.
   const QString state = qEnvironmentVariable("XDG_STATE_HOME");
   return (state.isEmpty() ? QDir::homePath() + QStringLiteral("/.local/state") : state) +
-         QStringLiteral("/pellimo/") + module.bundleIdentifier() + QStringLiteral(".log");
+         QStringLiteral("/pellimo");
+}
+
+QString moduleLogPath(const platform::Bundle& module) {
+  return stateDirectory() + u'/' + module.bundleIdentifier() + QStringLiteral(".log");
 }
 
 int launchModule(const platform::Bundle& module) {
@@ -136,10 +168,10 @@ int launchModule(const platform::Bundle& module) {
 
 int launchModules(bool all) {
   QList<ListedModule> modules;
+  AutostartMarks marks;
   if (all) {
     modules = allModules();
   } else {
-    AutostartMarks marks;
     QString why;
     if (!marks.load(&why)) return fail(why);
     for (const QString& name : marks.modules()) {
@@ -147,8 +179,8 @@ int launchModules(bool all) {
       marked.bundle = locateModule(name, &marked.error);
       modules.append(marked);
     }
-    if (modules.isEmpty()) {
-      QTextStream(stdout) << "no module is marked to start at login (see `pellimo help "
+    if (modules.isEmpty() && !marks.hasTray()) {
+      QTextStream(stdout) << "nothing is marked to start at login (see `pellimo help "
                              "autostart`)\n";
       return 0;
     }
@@ -163,7 +195,8 @@ int launchModules(bool all) {
       ++failed;
     }
   }
-  if (failed == 0) return 0;
+  const bool trayFailed = marks.hasTray() && startTray() != 0;
+  if (failed == 0) return trayFailed ? 1 : 0;
   return fail(QStringLiteral("%1 of %2 modules did not start; the messages above say why")
                   .arg(failed)
                   .arg(modules.size()));

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <QDir>
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QTextStream>
@@ -8,6 +9,7 @@
 #include "host/Commands.h"
 #include "host/ModuleLocator.h"
 #include "host/ModuleProbe.h"
+#include "platform/BusContract.h"
 #include "platform/DistributedNotificationCenter.h"
 
 namespace pellimo::host {
@@ -111,6 +113,38 @@ int listModules(bool namesOnly) {
     if (!problem.isEmpty()) state += QStringLiteral("; broken: ") + problem;
     out << module.bundleIdentifier() << "  " << state << '\n';
   }
+  return 0;
+}
+
+int listModulesAsJson() {
+  const bool bus = platform::DistributedNotificationCenter::defaultCenter().isConnected();
+  const AutostartMarks autostart = marks();
+  QJsonArray modules;
+  for (const ListedModule& listed : allModules()) {
+    QJsonObject entry{{"name", listed.argument},
+                      {"autostart", autostart.hasModule(listed.argument)}};
+    if (!listed.bundle) {
+      entry.insert("state", "broken");
+      entry.insert("problem", listed.error);
+      modules.append(entry);
+      continue;
+    }
+    const platform::Bundle& module = *listed.bundle;
+    entry.insert("identifier", module.bundleIdentifier());
+    entry.insert("hello", orNull(manifestName(module, platform::bus::manifest::kHello)));
+    entry.insert("problem", orNull(manifestProblem(module)));
+    QString state = bus ? QStringLiteral("stopped") : QStringLiteral("unknown");
+    if (const auto status = bus ? findRunningModule(module.bundleIdentifier()) : std::nullopt) {
+      state = !status->responding ? QStringLiteral("not responding")
+              : status->raised    ? QStringLiteral("raised")
+                                  : QStringLiteral("running");
+      entry.insert("pid", status->processIdentifier);
+    }
+    entry.insert("state", state);
+    modules.append(entry);
+  }
+  const QJsonObject listing{{"modules", modules}, {"trayAutostart", autostart.hasTray()}};
+  QTextStream(stdout) << QJsonDocument(listing).toJson(QJsonDocument::Compact) << '\n';
   return 0;
 }
 

@@ -8,6 +8,7 @@
 #include "host/ModuleLocator.h"
 #include "platform/BusContract.h"
 #include "platform/DistributedNotificationCenter.h"
+#include "tray/TrayMain.h"
 
 using namespace pellimo;
 
@@ -38,11 +39,9 @@ int runOnModule(const host::Invocation& call) {
 }  // namespace
 
 int main(int argc, char* argv[]) {
-  QCoreApplication app(argc, argv);
-  QCoreApplication::setApplicationName(QStringLiteral("pellimo"));
-  QCoreApplication::setApplicationVersion(QStringLiteral(PELLIMO_VERSION));
-
-  const QStringList arguments = app.arguments().mid(1);
+  QStringList arguments;
+  for (int i = 1; i < argc; ++i)
+    arguments.append(QString::fromLocal8Bit(argv[i]));
   QString error;
   const auto parsed = host::parseCommandLine(arguments, &error);
   if (!parsed) {
@@ -52,6 +51,11 @@ int main(int argc, char* argv[]) {
   }
   const host::Invocation& call = *parsed;
   const QString& command = call.command;
+  // Only the tray needs a display; every other command stays light enough for scripts.
+  if (command == QLatin1String("tray") && !call.help) return tray::runTray(argc, argv);
+  QCoreApplication app(argc, argv);
+  QCoreApplication::setApplicationName(QStringLiteral("pellimo"));
+  QCoreApplication::setApplicationVersion(QStringLiteral(PELLIMO_VERSION));
   const auto usage = [&](const QString& reason) { return host::usageError(reason, command); };
   if (call.version) {
     QTextStream(stdout) << "pellimo " << PELLIMO_VERSION << '\n';
@@ -71,13 +75,21 @@ int main(int argc, char* argv[]) {
                ? host::newModule(call.positional.first())
                : host::removeModule(call.positional.first(), call.has("--yes"));
   }
-  if (command == QLatin1String("list")) return host::listModules(call.has("--names"));
+  if (command == QLatin1String("list")) {
+    if (call.has("--names") && call.has("--json"))
+      return usage(QStringLiteral("`list` takes --names or --json, not both"));
+    return call.has("--json") ? host::listModulesAsJson() : host::listModules(call.has("--names"));
+  }
   if (command == QLatin1String("autostart")) {
     const QString state = call.positional.value(0);
     if (state != QLatin1String("on") && state != QLatin1String("off")) {
       return usage(QStringLiteral("`autostart` needs on or off"));
     }
-    return host::setAutostart(call.positional.value(1), state == QLatin1String("on"));
+    const bool on = state == QLatin1String("on");
+    if (!call.has("--tray")) return host::setAutostart(call.positional.value(1), on);
+    if (call.positional.size() > 1)
+      return usage(QStringLiteral("`autostart --tray` takes no MODULE"));
+    return host::setTrayAutostart(on);
   }
   if (command == QLatin1String("launch") && (call.has("--all") || call.has("--autostart"))) {
     if (call.has("--all") == call.has("--autostart") || !call.positional.isEmpty()) {

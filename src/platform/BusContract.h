@@ -37,6 +37,9 @@ inline QString moduleServiceName(const QString& bundleIdentifier, qint64 pid) {
   return moduleServicePrefix(bundleIdentifier) + u'p' + QString::number(pid);
 }
 
+/// Owned by the one tray icon of the session (`pellimo tray`).
+inline constexpr QLatin1String kTrayService{"org.pellimo.Tray"};
+
 /// The keys of a module's manifest, "maniffeest.plist": each names the distributed
 /// notification that carries one message between the module and the host.
 namespace manifest {
