@@ -37,6 +37,7 @@ _pellimo() {
     list) options='--names --json' ;;
     autostart) options='--tray' ;;
     remove) options='--yes' ;;
+    tray) options='--wait' ;;
   esac
   if [[ $cur == -* ]]; then
     mapfile -t COMPREPLY < <(compgen -W "$options -h --help" -- "$cur")

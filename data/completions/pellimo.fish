@@ -40,6 +40,7 @@ complete -c pellimo -n '__fish_seen_subcommand_from list' -l names -d 'Print onl
 complete -c pellimo -n '__fish_seen_subcommand_from list' -l json -d 'Print JSON'
 complete -c pellimo -n '__fish_seen_subcommand_from autostart' -l tray -d 'Mark the tray icon instead'
 complete -c pellimo -n '__fish_seen_subcommand_from remove' -l yes -d 'Delete without asking'
+complete -c pellimo -n '__fish_seen_subcommand_from tray' -l wait -d 'Wait up to a minute for a system tray'
 
 set -l sending "__fish_seen_subcommand_from send; and not __fish_seen_subcommand_from $send_commands"
 complete -c pellimo -n $sending -a edit -d 'Toggle between flat and raised'

@@ -161,9 +161,9 @@ is installed, as `pellimo launch --autostart`; it goes when the last mark does.
 
   --tray  mark the tray icon instead, which then starts after the marked modules)"},
     {"tray",
-     "tray",
+     "tray [--wait]",
      0,
-     {},
+     {"--wait"},
      R"(Show Pellimo's icon in the system tray, once a session. Its menu lists every module with
 its state (running, raised, stopped, starting at login) and, for each, Raise, Lie flat, Edit...,
 Refresh, Stop, Start, Start at login and Remove...; it follows modules started and stopped
@@ -172,7 +172,10 @@ tray as `pellimo autostart on --tray` does; "Quit all widgets" stops every modul
 them running. A left click raises every running module, the next lays them flat.
 
 It needs a StatusNotifier host (KDE, Xfce, most panels; GNOME with its AppIndicator extension) or
-an X11 system tray, and exits with 1 when there is neither; a second start exits with 0.)"},
+an X11 system tray, and exits with 1 when there is neither; a second start exits with 0.
+
+  --wait  wait up to a minute for a system tray to appear, as at login, where the panel may
+          start after the tray)"},
     {"help", "help [COMMAND]", 1, {}, "Show the overview of the commands, or the help of COMMAND."},
 };
 

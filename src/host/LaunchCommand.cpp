@@ -65,7 +65,7 @@ int startTray() {
   }
   QProcess process;
   process.setProgram(QCoreApplication::applicationFilePath());
-  process.setArguments({QStringLiteral("tray")});
+  process.setArguments({QStringLiteral("tray"), QStringLiteral("--wait")});
   process.setStandardInputFile(QProcess::nullDevice());
   process.setStandardOutputFile(log, QIODevice::Append);
   process.setStandardErrorFile(log, QIODevice::Append);

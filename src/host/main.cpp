@@ -52,7 +52,8 @@ int main(int argc, char* argv[]) {
   const host::Invocation& call = *parsed;
   const QString& command = call.command;
   // Only the tray needs a display; every other command stays light enough for scripts.
-  if (command == QLatin1String("tray") && !call.help) return tray::runTray(argc, argv);
+  if (command == QLatin1String("tray") && !call.help)
+    return tray::runTray(argc, argv, call.has("--wait"));
   QCoreApplication app(argc, argv);
   QCoreApplication::setApplicationName(QStringLiteral("pellimo"));
   QCoreApplication::setApplicationVersion(QStringLiteral(PELLIMO_VERSION));

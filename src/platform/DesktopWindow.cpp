@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <string_view>
 #include <vector>
 
 namespace pellimo::platform {
@@ -125,6 +126,22 @@ QString displayPath() {
         return s->name().startsWith(QLatin1String("XWAYLAND"));
       });
   return xwayland ? QStringLiteral("xwayland") : QStringLiteral("x11");
+}
+
+bool hasX11SystemTray() {
+  xcb_connection_t* c = connection();
+  if (!c) return false;
+  // Qt draws on the display's first screen; multi-screen X displays are long gone.
+  constexpr std::string_view name = "_NET_SYSTEM_TRAY_S0";
+  xcb_intern_atom_reply_t* atom = xcb_intern_atom_reply(
+      c, xcb_intern_atom(c, 1, static_cast<uint16_t>(name.size()), name.data()), nullptr);
+  if (!atom) return false;
+  xcb_get_selection_owner_reply_t* owner =
+      xcb_get_selection_owner_reply(c, xcb_get_selection_owner(c, atom->atom), nullptr);
+  const bool owned = atom->atom != XCB_ATOM_NONE && owner && owner->owner != XCB_WINDOW_NONE;
+  std::free(owner);
+  std::free(atom);
+  return owned;
 }
 
 }  // namespace pellimo::platform

@@ -26,6 +26,9 @@ void joinAllDesktops(QWindow* window);
 /// server), or Qt's platform name for anything else ("offscreen", "wayland").
 QString displayPath();
 
+/// Whether an X11 system tray (the owner of the screen's _NET_SYSTEM_TRAY_S selection) runs.
+bool hasX11SystemTray();
+
 /// The X window id of a window, or 0 when there is none.
 unsigned long nativeWindowId(QWindow* window);
 

@@ -214,8 +214,7 @@ TEST_F(TrayEndToEnd, NewWidgetKeepsARefusedNameToMendThenLaunchesAndEditsIt) {
   EXPECT_TRUE(eventually([] { return !x("xdotool", kFindEditor).isEmpty(); }));
 }
 
-TEST_F(TrayEndToEnd, LaunchAtLoginStartsTheMarkedTrayAfterTheModules) {
-  ASSERT_TRUE(watcher.publish());
+TEST_F(TrayEndToEnd, LaunchAtLoginStartsTheMarkedTrayAfterTheModulesAndWaitsForThePanel) {
   ASSERT_EQ(harness.host({"new", "alpha"}).exitCode, 0);
   ASSERT_EQ(harness.host({"autostart", "on", "alpha"}).exitCode, 0);
   ASSERT_EQ(harness.host({"autostart", "on", "--tray"}).exitCode, 0);
@@ -228,7 +227,10 @@ TEST_F(TrayEndToEnd, LaunchAtLoginStartsTheMarkedTrayAfterTheModules) {
   const Finished launched = harness.host({"launch", "--autostart"});
   EXPECT_EQ(launched.exitCode, 0) << launched.err.toStdString();
   EXPECT_TRUE(launched.out.contains("launched")) << launched.out.toStdString();
+  // The panel comes up after the tray has started.
   const auto bus = QDBusConnection::sessionBus().interface();
+  ASSERT_TRUE(eventually([&] { return bus->isServiceRegistered(platform::bus::kTrayService); }));
+  ASSERT_TRUE(watcher.publish());
   ASSERT_TRUE(eventually([&] { return !watcher.items().isEmpty(); }));
   const uint pid = bus->servicePid(platform::bus::kTrayService).value();
   EXPECT_GT(pid, 0u);
