@@ -90,7 +90,6 @@ void RunTracker::addSequence(std::span<const EscapeCodeRecord> sequence) {
 void RunTracker::open(std::int32_t code, int family, const std::optional<Color>& extended,
                       std::size_t location) {
   const AttributeValue* value = nullptr;
-  AttributeValue color;
   Attribute name = Attribute::Font;
   switch (code) {
     case kBold:
@@ -112,12 +111,17 @@ void RunTracker::open(std::int32_t code, int family, const std::optional<Color>&
     default:
       if (family == 2 || family == 3) {
         name = family == 2 ? Attribute::Foreground : Attribute::Background;
-        color = extended ? *extended : colorOf(code);
-        value = &color;
+        if (extended) {
+          AttributeValue& slot = extendedColors_[family - 2];
+          slot = *extended;
+          value = &slot;
+        } else {
+          value = &colorOf(code);
+        }
       }
   }
   if (!value) return;
-  const Open run{opened_++, *value, runs_.size()};
+  const Open run{opened_++, value, runs_.size()};
   if (collectRuns_) runs_.push_back({name, *value, {location, kOpenEnd}});
   if (family != kEndless) {
     familyRuns_[family] = run;
@@ -128,8 +132,8 @@ void RunTracker::open(std::int32_t code, int family, const std::optional<Color>&
   }
 }
 
-const Color& RunTracker::colorOf(std::int32_t code) {
-  std::optional<Color>& color = colors_[code];
+const AttributeValue& RunTracker::colorOf(std::int32_t code) {
+  std::optional<AttributeValue>& color = colors_[code];
   if (!color) color = helper_.colorForSGRCode(code);
   return *color;
 }
@@ -142,9 +146,9 @@ void RunTracker::finish(std::size_t cleanLength) {
 
 const AttributeValue* RunTracker::current(Attribute name) const {
   auto latest = [](const std::optional<Open>& a, const std::optional<Open>& b) {
-    if (!a) return b ? &b->value : nullptr;
-    if (!b || a->order > b->order) return &a->value;
-    return &b->value;
+    if (!a) return b ? b->value : nullptr;
+    if (!b || a->order > b->order) return a->value;
+    return b->value;
   };
   switch (name) {
     case Attribute::Font:
@@ -152,9 +156,9 @@ const AttributeValue* RunTracker::current(Attribute name) const {
     case Attribute::Underline:
       return latest(familyRuns_[1], endlessUnderline_);
     case Attribute::Foreground:
-      return familyRuns_[2] ? &familyRuns_[2]->value : nullptr;
+      return familyRuns_[2] ? familyRuns_[2]->value : nullptr;
     case Attribute::Background:
-      return familyRuns_[3] ? &familyRuns_[3]->value : nullptr;
+      return familyRuns_[3] ? familyRuns_[3]->value : nullptr;
   }
   return nullptr;
 }

@@ -21,12 +21,11 @@ std::int32_t colorPart(const std::optional<Color>& color, CssColor pageDefault) 
   return css == pageDefault ? kInherit : static_cast<std::int32_t>(css.rgb);
 }
 
-/// Builds the tag in a small buffer and appends it once: tags open at every change of look,
-/// which on escape-dense input is at nearly every character.
+/// Writes the opening tag of a look into `tag`, which has room for the longest, and returns its
+/// length.
 template <class Style>
-void appendOpenTag(std::string& out, const Style& style) {
+std::size_t writeOpenTag(char* tag, const Style& style) {
   static constexpr char kDigits[] = "0123456789abcdef";
-  char tag[96];
   std::size_t n = 0;
   auto put = [&](std::string_view text) {
     std::memcpy(tag + n, text.data(), text.size());
@@ -59,7 +58,7 @@ void appendOpenTag(std::string& out, const Style& style) {
     put("\"");
   }
   put(">");
-  out.append(tag, n);
+  return n;
 }
 
 void appendHead(std::string& out, const HtmlOptions& options) {
@@ -80,7 +79,6 @@ void appendHead(std::string& out, const HtmlOptions& options) {
 }
 
 constexpr std::size_t kFlushSize = 1 << 16;
-constexpr std::size_t kCachedTags = 512;
 
 }  // namespace
 
@@ -110,15 +108,19 @@ void HtmlWriter::write(std::u16string_view text, const ansi::StyledText::Attribu
   if (style != current_) {
     if (!current_.plain()) out_.append("</span>");
     if (!style.plain()) {
-      const std::uint64_t key = (static_cast<std::uint64_t>(style.foreground & 0x1FFFFFF) << 27) |
-                                (static_cast<std::uint64_t>(style.background & 0x1FFFFFF) << 2) |
-                                (style.bold ? 2u : 0u) | (style.underline != 0 ? 1u : 0u);
-      // Truecolour text can use a new look at every character: keep the cache small.
-      if (openTags_.size() >= kCachedTags) openTags_.clear();
-      auto [tag, added] = openTags_.try_emplace(
-          key ^ (style.underline == ansi::kUnderlineDouble ? std::uint64_t{1} << 63 : 0));
-      if (added) appendOpenTag(tag->second, style);
-      out_.append(tag->second);
+      // Each look has one slot it may be kept in: few looks recur on most text, and a look
+      // that pushes another out costs no more than writing its tag afresh.
+      const std::uint64_t key =
+          (static_cast<std::uint64_t>(style.foreground & 0x1FFFFFF) << 28) |
+          (static_cast<std::uint64_t>(style.background & 0x1FFFFFF) << 3) |
+          (style.bold ? 4u : 0u) | (style.underline == ansi::kUnderlineSingle ? 1u : 0u) |
+          (style.underline == ansi::kUnderlineDouble ? 2u : 0u);
+      OpenTag& tag = openTags_[(key * 0x9E3779B97F4A7C15u) >> (64 - kOpenTagSlotBits)];
+      if (tag.key != key) {
+        tag.key = key;
+        tag.size = static_cast<std::uint8_t>(writeOpenTag(tag.text, style));
+      }
+      out_.append(tag.text, tag.size);
     }
     current_ = style;
   }

@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 
 #include "ansi/StyledText.h"
 #include "tools/CssColor.h"
@@ -55,9 +55,16 @@ class HtmlWriter {
 
   ColorMemo foregroundMemo_;
   ColorMemo backgroundMemo_;
+
   /// Opening tags already written, by look: escape-dense text opens a tag at nearly every
-  /// character but uses few looks.
-  std::unordered_map<std::uint64_t, std::string> openTags_;
+  /// character.
+  struct OpenTag {
+    std::uint64_t key = ~std::uint64_t{0};
+    std::uint8_t size = 0;
+    char text[87];
+  };
+  static constexpr int kOpenTagSlotBits = 6;
+  std::array<OpenTag, 1 << kOpenTagSlotBits> openTags_;
 };
 
 }  // namespace pellimo::tools
