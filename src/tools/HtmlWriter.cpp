@@ -110,11 +110,11 @@ void HtmlWriter::write(std::u16string_view text, const ansi::StyledText::Attribu
     if (!style.plain()) {
       // Each look has one slot it may be kept in: few looks recur on most text, and a look
       // that pushes another out costs no more than writing its tag afresh.
-      const std::uint64_t key =
-          (static_cast<std::uint64_t>(style.foreground & 0x1FFFFFF) << 28) |
-          (static_cast<std::uint64_t>(style.background & 0x1FFFFFF) << 3) |
-          (style.bold ? 4u : 0u) | (style.underline == ansi::kUnderlineSingle ? 1u : 0u) |
-          (style.underline == ansi::kUnderlineDouble ? 2u : 0u);
+      const std::uint64_t key = (static_cast<std::uint64_t>(style.foreground & 0x1FFFFFF) << 28) |
+                                (static_cast<std::uint64_t>(style.background & 0x1FFFFFF) << 3) |
+                                (style.bold ? 4u : 0u) |
+                                (style.underline == ansi::kUnderlineSingle ? 1u : 0u) |
+                                (style.underline == ansi::kUnderlineDouble ? 2u : 0u);
       OpenTag& tag = openTags_[(key * 0x9E3779B97F4A7C15u) >> (64 - kOpenTagSlotBits)];
       if (tag.key != key) {
         tag.key = key;
