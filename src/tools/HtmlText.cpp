@@ -3,6 +3,7 @@
 
 #include <array>
 #include <cstdint>
+#include <cstring>
 
 #include "ansi/Utf8.h"
 
@@ -23,41 +24,58 @@ constexpr std::array<std::uint8_t, 128> kAsciiKeep = [] {
 }  // namespace
 
 void appendHtmlText(std::string& out, std::u16string_view text) {
-  const std::size_t to = text.size();
-  std::size_t i = 0;
-  while (i < to) {
-    // Copy a stretch of ASCII that needs no escaping in one go.
-    std::size_t end = i;
-    while (end < to && text[end] < 0x80 && kAsciiKeep[text[end]])
-      ++end;
-    if (end > i) {
-      const std::size_t at = out.size();
-      out.resize(at + (end - i));
-      for (std::size_t k = 0; k < end - i; ++k)
-        out[at + k] = static_cast<char>(text[i + k]);
-      i = end;
-      continue;
+  // Gathered here and appended in large pieces: text often comes a few units at a time.
+  char buffer[1024];
+  std::size_t used = 0;
+  const char16_t* from = text.data();
+  const char16_t* const end = from + text.size();
+  while (from < end) {
+    if (used > sizeof buffer - 32) {
+      out.append(buffer, used);
+      used = 0;
     }
-    const char16_t unit = text[i++];
+    if (end - from >= 16) {
+      // Sixteen units of ASCII that need no escaping are the common case. The local copy tells
+      // the compiler that `buffer` cannot overlap them, so it checks and narrows them together.
+      char16_t chunk[16];
+      std::memcpy(chunk, from, sizeof chunk);
+      bool special = false;
+      for (const char16_t unit : chunk) {
+        special |= (static_cast<unsigned>(unit - 0x20) >= 0x5Fu) & (unit != u'\t') &
+                   (unit != u'\n') & (unit != u'\r');
+        special |= (unit == u'<') | (unit == u'>') | (unit == u'&');
+      }
+      if (!special) {
+        for (int k = 0; k < 16; ++k)
+          buffer[used + k] = static_cast<char>(chunk[k]);
+        used += 16, from += 16;
+        continue;
+      }
+    }
+    const char16_t unit = *from++;
     if (unit < 0x80) {
       if (kAsciiKeep[unit]) {
-        out.push_back(static_cast<char>(unit));
+        buffer[used++] = static_cast<char>(unit);
       } else if (unit == u'<') {
-        out.append("&lt;");
+        std::memcpy(buffer + used, "&lt;", 4), used += 4;
       } else if (unit == u'>') {
-        out.append("&gt;");
+        std::memcpy(buffer + used, "&gt;", 4), used += 4;
       } else if (unit == u'&') {
-        out.append("&amp;");
+        std::memcpy(buffer + used, "&amp;", 5), used += 5;
       }
-    } else if (unit >= 0xD800 && unit <= 0xDBFF && i < text.size() && text[i] >= 0xDC00 &&
-               text[i] <= 0xDFFF) {
-      ansi::appendUtf8(out, 0x10000 + ((unit - 0xD800u) << 10) + (text[i++] - 0xDC00u));
+      continue;
+    }
+    out.append(buffer, used);
+    used = 0;
+    if (unit >= 0xD800 && unit <= 0xDBFF && from < end && *from >= 0xDC00 && *from <= 0xDFFF) {
+      ansi::appendUtf8(out, 0x10000 + ((unit - 0xD800u) << 10) + (*from++ - 0xDC00u));
     } else if (unit >= 0xD800 && unit <= 0xDFFF) {
       ansi::appendUtf8(out, 0xFFFD);
     } else {
       ansi::appendUtf8(out, unit);
     }
   }
+  out.append(buffer, used);
 }
 
 }  // namespace pellimo::tools
