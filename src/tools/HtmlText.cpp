@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "tools/HtmlText.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <cstring>
@@ -52,11 +53,14 @@ void appendHtmlText(std::string& out, std::u16string_view text) {
         continue;
       }
     }
+    // Short stretches: copy units that need no escaping while there is room for them.
+    const char16_t* const stop = from + std::min<std::size_t>(end - from, sizeof buffer - 8 - used);
+    while (from < stop && *from < 0x80 && kAsciiKeep[*from])
+      buffer[used++] = static_cast<char>(*from++);
+    if (from == stop) continue;
     const char16_t unit = *from++;
     if (unit < 0x80) {
-      if (kAsciiKeep[unit]) {
-        buffer[used++] = static_cast<char>(unit);
-      } else if (unit == u'<') {
+      if (unit == u'<') {
         std::memcpy(buffer + used, "&lt;", 4), used += 4;
       } else if (unit == u'>') {
         std::memcpy(buffer + used, "&gt;", 4), used += 4;
