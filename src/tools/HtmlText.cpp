@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstring>
 
+#include "ansi/Utf16Block.h"
 #include "ansi/Utf8.h"
 
 namespace pellimo::tools {
@@ -38,17 +39,19 @@ void appendHtmlText(std::string& out, std::u16string_view text) {
     if (end - from >= 16) {
       // Sixteen units of ASCII that need no escaping are the common case. The local copy tells
       // the compiler that `buffer` cannot overlap them, so it checks and narrows them together.
-      char16_t chunk[16];
+      ansi::Utf16Block chunk[2];
       std::memcpy(chunk, from, sizeof chunk);
-      bool special = false;
-      for (const char16_t unit : chunk) {
-        special |= (static_cast<unsigned>(unit - 0x20) >= 0x5Fu) & (unit != u'\t') &
-                   (unit != u'\n') & (unit != u'\r');
-        special |= (unit == u'<') | (unit == u'>') | (unit == u'&');
+      ansi::Utf16Block special{};
+      for (const ansi::Utf16Block& units : chunk) {
+        special |=
+            ((units - 0x20) >= 0x5F) & (units != u'\t') & (units != u'\n') & (units != u'\r');
+        special |= (units == u'<') | (units == u'>') | (units == u'&');
       }
-      if (!special) {
-        for (int k = 0; k < 16; ++k)
-          buffer[used + k] = static_cast<char>(chunk[k]);
+      if (!ansi::anyLane(special)) {
+        for (int k = 0; k < 2; ++k) {
+          const auto narrow = __builtin_convertvector(chunk[k], ansi::AsciiBlock);
+          std::memcpy(buffer + used + 8 * k, &narrow, sizeof narrow);
+        }
         used += 16, from += 16;
         continue;
       }
