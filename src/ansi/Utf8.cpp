@@ -18,22 +18,28 @@ std::u16string decodeUtf8(std::string_view bytes, std::size_t* invalidCount) {
   return out;
 }
 
-void appendUtf8(std::string& out, std::uint32_t cp) {
+char* putUtf8(char* to, std::uint32_t cp) {
   if (cp < 0x80) {
-    out.push_back(static_cast<char>(cp));
+    *to++ = static_cast<char>(cp);
   } else if (cp < 0x800) {
-    out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
-    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+    *to++ = static_cast<char>(0xC0 | (cp >> 6));
+    *to++ = static_cast<char>(0x80 | (cp & 0x3F));
   } else if (cp < 0x10000) {
-    out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
-    out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+    *to++ = static_cast<char>(0xE0 | (cp >> 12));
+    *to++ = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+    *to++ = static_cast<char>(0x80 | (cp & 0x3F));
   } else {
-    out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
-    out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+    *to++ = static_cast<char>(0xF0 | (cp >> 18));
+    *to++ = static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+    *to++ = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+    *to++ = static_cast<char>(0x80 | (cp & 0x3F));
   }
+  return to;
+}
+
+void appendUtf8(std::string& out, std::uint32_t cp) {
+  char bytes[4];
+  out.append(bytes, static_cast<std::size_t>(putUtf8(bytes, cp) - bytes));
 }
 
 std::string encodeUtf8(std::u16string_view text) {

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "tools/HtmlText.h"
 
-#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <cstring>
@@ -25,20 +24,12 @@ constexpr std::array<std::uint8_t, 128> kAsciiKeep = [] {
 
 }  // namespace
 
-void appendHtmlText(std::string& out, std::u16string_view text) {
-  // Gathered here and appended in large pieces: text often comes a few units at a time.
-  char buffer[1024];
-  std::size_t used = 0;
+char* writeHtmlText(char* to, std::u16string_view text) {
   const char16_t* from = text.data();
   const char16_t* const end = from + text.size();
   while (from < end) {
-    if (used > sizeof buffer - 32) {
-      out.append(buffer, used);
-      used = 0;
-    }
     if (end - from >= 16) {
-      // Sixteen units of ASCII that need no escaping are the common case. The local copy tells
-      // the compiler that `buffer` cannot overlap them, so it checks and narrows them together.
+      // Sixteen units of ASCII that need no escaping are the common case.
       ansi::Utf16Block chunk[2];
       std::memcpy(chunk, from, sizeof chunk);
       ansi::Utf16Block special{};
@@ -48,41 +39,44 @@ void appendHtmlText(std::string& out, std::u16string_view text) {
         special |= (units == u'<') | (units == u'>') | (units == u'&');
       }
       if (!ansi::anyLane(special)) {
-        for (int k = 0; k < 2; ++k) {
-          const auto narrow = __builtin_convertvector(chunk[k], ansi::AsciiBlock);
-          std::memcpy(buffer + used + 8 * k, &narrow, sizeof narrow);
+        for (const ansi::Utf16Block& units : chunk) {
+          const auto narrow = __builtin_convertvector(units, ansi::AsciiBlock);
+          std::memcpy(to, &narrow, sizeof narrow);
+          to += sizeof narrow;
         }
-        used += 16, from += 16;
+        from += 16;
         continue;
       }
     }
-    // Short stretches: copy units that need no escaping while there is room for them.
-    const char16_t* const stop = from + std::min<std::size_t>(end - from, sizeof buffer - 8 - used);
-    while (from < stop && *from < 0x80 && kAsciiKeep[*from])
-      buffer[used++] = static_cast<char>(*from++);
-    if (from == stop) continue;
+    // Short stretches: copy the units that need no escaping one by one.
+    while (from < end && *from < 0x80 && kAsciiKeep[*from])
+      *to++ = static_cast<char>(*from++);
+    if (from == end) break;
     const char16_t unit = *from++;
     if (unit < 0x80) {
       if (unit == u'<') {
-        std::memcpy(buffer + used, "&lt;", 4), used += 4;
+        std::memcpy(to, "&lt;", 4), to += 4;
       } else if (unit == u'>') {
-        std::memcpy(buffer + used, "&gt;", 4), used += 4;
+        std::memcpy(to, "&gt;", 4), to += 4;
       } else if (unit == u'&') {
-        std::memcpy(buffer + used, "&amp;", 5), used += 5;
+        std::memcpy(to, "&amp;", 5), to += 5;
       }
-      continue;
-    }
-    out.append(buffer, used);
-    used = 0;
-    if (unit >= 0xD800 && unit <= 0xDBFF && from < end && *from >= 0xDC00 && *from <= 0xDFFF) {
-      ansi::appendUtf8(out, 0x10000 + ((unit - 0xD800u) << 10) + (*from++ - 0xDC00u));
+    } else if (unit >= 0xD800 && unit <= 0xDBFF && from < end && *from >= 0xDC00 &&
+               *from <= 0xDFFF) {
+      to = ansi::putUtf8(to, 0x10000 + ((unit - 0xD800u) << 10) + (*from++ - 0xDC00u));
     } else if (unit >= 0xD800 && unit <= 0xDFFF) {
-      ansi::appendUtf8(out, 0xFFFD);
+      to = ansi::putUtf8(to, 0xFFFD);
     } else {
-      ansi::appendUtf8(out, unit);
+      to = ansi::putUtf8(to, unit);
     }
   }
-  out.append(buffer, used);
+  return to;
+}
+
+void appendHtmlText(std::string& out, std::u16string_view text) {
+  const std::size_t at = out.size();
+  out.resize(at + kMostHtmlBytesPerUnit * text.size());
+  out.resize(static_cast<std::size_t>(writeHtmlText(out.data() + at, text) - out.data()));
 }
 
 }  // namespace pellimo::tools

@@ -79,13 +79,36 @@ void appendHead(std::string& out, const HtmlOptions& options) {
 }
 
 constexpr std::size_t kFlushSize = 1 << 16;
+/// Text is written in slices of at most this many units, so that the buffer's room is bounded.
+constexpr std::size_t kSliceUnits = 4096;
+constexpr std::string_view kCloseTag = "</span>";
 
 }  // namespace
 
+// Room for closing a span, opening another and one slice of text.
+const std::size_t HtmlWriter::kBufferSize =
+    kFlushSize + kCloseTag.size() + sizeof(OpenTag::text) + kMostHtmlBytesPerUnit * kSliceUnits;
+
 HtmlWriter::HtmlWriter(const HtmlOptions& options, Output output)
-    : options_(options), output_(std::move(output)) {
-  out_.reserve(2 * kFlushSize);
-  appendHead(out_, options);
+    : options_(options), output_(std::move(output)), buffer_(new char[kBufferSize]) {
+  std::string head;
+  appendHead(head, options);
+  put(head);
+}
+
+void HtmlWriter::put(std::string_view bytes) {
+  if (used_ + bytes.size() > kBufferSize) flush();
+  if (bytes.size() > kBufferSize) {
+    output_(bytes);
+    return;
+  }
+  std::memcpy(buffer_.get() + used_, bytes.data(), bytes.size());
+  used_ += bytes.size();
+}
+
+void HtmlWriter::flush() {
+  output_(std::string_view(buffer_.get(), used_));
+  used_ = 0;
 }
 
 std::int32_t HtmlWriter::cssOf(const std::optional<Color>& color, CssColor pageDefault,
@@ -106,7 +129,11 @@ void HtmlWriter::write(std::u16string_view text, const ansi::StyledText::Attribu
                             ? underline
                             : int{ansi::kUnderlineNone}};
   if (style != current_) {
-    if (!current_.plain()) out_.append("</span>");
+    char* to = buffer_.get() + used_;
+    if (!current_.plain()) {
+      std::memcpy(to, kCloseTag.data(), kCloseTag.size());
+      to += kCloseTag.size();
+    }
     if (!style.plain()) {
       // Each look has one slot it may be kept in: few looks recur on most text, and a look
       // that pushes another out costs no more than writing its tag afresh.
@@ -120,22 +147,30 @@ void HtmlWriter::write(std::u16string_view text, const ansi::StyledText::Attribu
         tag.key = key;
         tag.size = static_cast<std::uint8_t>(writeOpenTag(tag.text, style));
       }
-      out_.append(tag.text, tag.size);
+      std::memcpy(to, tag.text, tag.size);
+      to += tag.size;
     }
+    used_ = static_cast<std::size_t>(to - buffer_.get());
     current_ = style;
   }
-  appendHtmlText(out_, text);
-  if (out_.size() >= kFlushSize) {
-    output_(out_);
-    out_.clear();
+  // The buffer has room for a slice after every flush.
+  for (;;) {
+    std::u16string_view slice = text.substr(0, kSliceUnits);
+    // A character in two units stays whole.
+    if (slice.size() < text.size() && slice.back() >= 0xD800 && slice.back() <= 0xDBFF) {
+      slice.remove_suffix(1);
+    }
+    used_ = static_cast<std::size_t>(writeHtmlText(buffer_.get() + used_, slice) - buffer_.get());
+    if (used_ >= kFlushSize) flush();
+    text.remove_prefix(slice.size());
+    if (text.empty()) break;
   }
 }
 
 void HtmlWriter::finish() {
-  if (!current_.plain()) out_.append("</span>");
-  out_.append("</pre>\n</body>\n</html>\n");
-  output_(out_);
-  out_.clear();
+  if (!current_.plain()) put(kCloseTag);
+  put("</pre>\n</body>\n</html>\n");
+  flush();
 }
 
 }  // namespace pellimo::tools

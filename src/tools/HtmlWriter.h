@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -41,9 +42,17 @@ class HtmlWriter {
     friend bool operator==(const SpanStyle&, const SpanStyle&) = default;
   };
 
+  /// Appends to the buffer, handing it over first when it is too full.
+  void put(std::string_view bytes);
+  void flush();
+
   const HtmlOptions& options_;
   Output output_;
-  std::string out_;
+  /// The page not yet handed over; written through a pointer, as a string's appends cost more
+  /// than the rest of writing a tag.
+  static const std::size_t kBufferSize;
+  std::unique_ptr<char[]> buffer_;
+  std::size_t used_ = 0;
   SpanStyle current_;
   /// The last colour turned into CSS, per ground: runs of one colour are common.
   struct ColorMemo {
