@@ -72,7 +72,7 @@ class HtmlWriter {
     std::uint8_t size = 0;
     char text[87];
   };
-  static constexpr int kOpenTagSlotBits = 6;
+  static constexpr int kOpenTagSlotBits = 10;
   std::array<OpenTag, 1 << kOpenTagSlotBits> openTags_;
 };
 
