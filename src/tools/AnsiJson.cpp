@@ -3,6 +3,9 @@
 
 #include <algorithm>
 #include <array>
+#include <charconv>
+#include <cstring>
+#include <iterator>
 #include <limits>
 #include <string_view>
 #include <type_traits>
@@ -148,48 +151,148 @@ bool splitsSurrogatePair(std::u16string_view text, std::size_t boundary) {
 
 }  // namespace
 
-Json toJson(const Color& color) {
-  if (color.model == Color::Model::Grey) {
-    return {{"model", "grey"}, {"white", color.whiteComponent()}, {"alpha", color.alpha}};
+namespace {
+
+/// Writes the parse report as nlohmann's compact `dump` prints the same document, without
+/// building it: a large text's report holds millions of values.
+class ReportWriter {
+ public:
+  std::string take() { return std::move(out_); }
+
+  void put(std::string_view text) { out_.append(text); }
+
+  template <class Integer>
+  void putInteger(Integer value) {
+    char digits[24];
+    const auto end = std::to_chars(std::begin(digits), std::end(digits), value).ptr;
+    out_.append(digits, end);
   }
-  return {{"model", "rgb"},
-          {"red", color.redComponent()},
-          {"green", color.greenComponent()},
-          {"blue", color.blueComponent()},
-          {"alpha", color.alpha}};
-}
 
-Json toJson(const Font& font) {
-  return {{"family", font.family}, {"size", font.pointSize}, {"weight", font.weight}};
-}
-
-Json toJson(const ansi::AttributeRun& run) {
-  Json value = std::visit(
-      [](const auto& v) {
-        if constexpr (std::is_same_v<std::decay_t<decltype(v)>, int>) {
-          return Json(v);
-        } else {
-          return toJson(v);
+  /// A JSON string of UTF-8 text, escaped as nlohmann escapes it.
+  void putString(std::string_view text) {
+    static constexpr char kHex[] = "0123456789abcdef";
+    out_.push_back('"');
+    std::size_t from = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+      const auto byte = static_cast<unsigned char>(text[i]);
+      if (byte >= 0x20 && byte != '"' && byte != '\\') continue;
+      out_.append(text.substr(from, i - from));
+      from = i + 1;
+      switch (byte) {
+        case '"':
+          out_.append("\\\"");
+          break;
+        case '\\':
+          out_.append("\\\\");
+          break;
+        case '\b':
+          out_.append("\\b");
+          break;
+        case '\t':
+          out_.append("\\t");
+          break;
+        case '\n':
+          out_.append("\\n");
+          break;
+        case '\f':
+          out_.append("\\f");
+          break;
+        case '\r':
+          out_.append("\\r");
+          break;
+        default: {
+          const char escaped[] = {'\\', 'u', '0', '0', kHex[byte >> 4], kHex[byte & 0xF]};
+          out_.append(escaped, sizeof escaped);
         }
-      },
-      run.attributeValue);
-  return {{"attribute", nameOf(run.attributeName)},
-          {"value", std::move(value)},
-          {"location", run.range.location},
-          {"length", run.range.length}};
-}
+      }
+    }
+    out_.append(text.substr(from));
+    out_.push_back('"');
+  }
 
-Json parseReport(std::u16string_view cleanText, const std::vector<ansi::EscapeCodeRecord>& codes,
-                 const std::vector<ansi::AttributeRun>& runs) {
-  Json codeList = Json::array();
-  for (const auto& record : codes)
-    codeList.push_back({record.code, record.location});
-  Json runList = Json::array();
-  for (const auto& run : runs)
-    runList.push_back(toJson(run));
-  return {{"clean", ansi::encodeUtf8(cleanText)},
-          {"codes", std::move(codeList)},
-          {"runs", std::move(runList)}};
+  /// nlohmann's own form of the number, kept per value: a text's colours share few components.
+  void putDouble(double value) {
+    std::uint64_t bits;
+    std::memcpy(&bits, &value, sizeof bits);
+    Printed& slot = doubles_[(bits * 0x9E3779B97F4A7C15u) >> (64 - kDoubleSlotBits)];
+    if (!slot.valid || slot.bits != bits) {
+      slot = {bits, true, Json(value).dump()};
+    }
+    out_.append(slot.text);
+  }
+
+  void putValue(const Color& color) {
+    if (color.model == Color::Model::Grey) {
+      put("{\"model\":\"grey\",\"white\":");
+      putDouble(color.whiteComponent());
+    } else {
+      put("{\"model\":\"rgb\",\"red\":");
+      putDouble(color.redComponent());
+      put(",\"green\":");
+      putDouble(color.greenComponent());
+      put(",\"blue\":");
+      putDouble(color.blueComponent());
+    }
+    put(",\"alpha\":");
+    putDouble(color.alpha);
+    put("}");
+  }
+
+  void putValue(const Font& font) {
+    put("{\"family\":");
+    putString(font.family);
+    put(",\"size\":");
+    putDouble(font.pointSize);
+    put(",\"weight\":");
+    putInteger(font.weight);
+    put("}");
+  }
+
+  void putValue(int value) { putInteger(value); }
+
+ private:
+  struct Printed {
+    std::uint64_t bits = 0;
+    bool valid = false;
+    std::string text;
+  };
+  static constexpr int kDoubleSlotBits = 10;
+
+  std::string out_;
+  std::array<Printed, 1 << kDoubleSlotBits> doubles_;
+};
+
+}  // namespace
+
+std::string parseReport(std::u16string_view cleanText,
+                        const std::vector<ansi::EscapeCodeRecord>& codes,
+                        const std::vector<ansi::AttributeRun>& runs) {
+  ReportWriter report;
+  report.put("{\"clean\":");
+  report.putString(ansi::encodeUtf8(cleanText));
+  report.put(",\"codes\":[");
+  for (std::size_t i = 0; i < codes.size(); ++i) {
+    report.put(i == 0 ? "[" : ",[");
+    report.putInteger(codes[i].code);
+    report.put(",");
+    report.putInteger(codes[i].location);
+    report.put("]");
+  }
+  report.put("],\"runs\":[");
+  for (std::size_t i = 0; i < runs.size(); ++i) {
+    const ansi::AttributeRun& run = runs[i];
+    report.put(i == 0 ? "{\"attribute\":\"" : ",{\"attribute\":\"");
+    report.put(nameOf(run.attributeName));
+    report.put("\",\"value\":");
+    std::visit([&report](const auto& value) { report.putValue(value); }, run.attributeValue);
+    report.put(",\"location\":");
+    report.putInteger(run.range.location);
+    report.put(",\"length\":");
+    report.putInteger(run.range.length);
+    report.put("}");
+  }
+  report.put("]}");
+  return report.take();
 }
 
 ansi::StyledText styledTextFromJson(const Json& document) {

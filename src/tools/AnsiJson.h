@@ -13,13 +13,11 @@ namespace pellimo::tools {
 /// Keys keep the order they are written in, so the output reads like the documentation.
 using Json = nlohmann::ordered_json;
 
-Json toJson(const ansi::Color& color);
-Json toJson(const ansi::Font& font);
-Json toJson(const ansi::AttributeRun& run);
-
-/// What the scanner and the run step saw: the clean text, the code records and the runs.
-Json parseReport(std::u16string_view cleanText, const std::vector<ansi::EscapeCodeRecord>& codes,
-                 const std::vector<ansi::AttributeRun>& runs);
+/// What the scanner and the run step saw: the clean text, the code records and the runs, as
+/// compact JSON.
+std::string parseReport(std::u16string_view cleanText,
+                        const std::vector<ansi::EscapeCodeRecord>& codes,
+                        const std::vector<ansi::AttributeRun>& runs);
 
 /// Plain text with no attributes, then every run added in order. Throws InputError naming the
 /// first part of the document that does not have the expected shape.

@@ -24,8 +24,7 @@ std::string parseCommand(std::u16string_view input, bool withFont) {
   if (withFont) helper.setFont(ansi::Font{"Test", 12, ansi::Font::kRegularWeight, false});
   std::u16string clean;
   const auto codes = helper.escapeCodesForString(input, &clean);
-  const auto runs = helper.attributesForString(input, nullptr);
-  return parseReport(clean, *codes, *runs).dump() + "\n";
+  return parseReport(clean, *codes, helper.attributesForCodes(*codes, clean.size())) + "\n";
 }
 
 std::string encodeCommand(std::u16string_view json) {
