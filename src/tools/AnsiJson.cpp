@@ -157,57 +157,72 @@ namespace {
 /// building it: a large text's report holds millions of values.
 class ReportWriter {
  public:
-  std::string take() { return std::move(out_); }
+  std::string take() {
+    out_.resize(used_);
+    return std::move(out_);
+  }
 
-  void put(std::string_view text) { out_.append(text); }
+  /// Room for about `size` bytes up front: growing the report as it is written copies it.
+  explicit ReportWriter(std::size_t size) { out_.resize(size); }
+
+  void put(std::string_view text) {
+    std::memcpy(room(text.size()), text.data(), text.size());
+    used_ += text.size();
+  }
+  /// Literals, whose size is known where they are written.
+  template <std::size_t N>
+  void put(const char (&text)[N]) {
+    std::memcpy(room(N - 1), text, N - 1);
+    used_ += N - 1;
+  }
 
   template <class Integer>
   void putInteger(Integer value) {
-    char digits[24];
-    const auto end = std::to_chars(std::begin(digits), std::end(digits), value).ptr;
-    out_.append(digits, end);
+    constexpr std::size_t kDigits = 24;
+    char* to = room(kDigits);
+    used_ = static_cast<std::size_t>(std::to_chars(to, to + kDigits, value).ptr - out_.data());
   }
 
   /// A JSON string of UTF-8 text, escaped as nlohmann escapes it.
   void putString(std::string_view text) {
     static constexpr char kHex[] = "0123456789abcdef";
-    out_.push_back('"');
+    put("\"");
     std::size_t from = 0;
     for (std::size_t i = 0; i < text.size(); ++i) {
       const auto byte = static_cast<unsigned char>(text[i]);
       if (byte >= 0x20 && byte != '"' && byte != '\\') continue;
-      out_.append(text.substr(from, i - from));
+      put(text.substr(from, i - from));
       from = i + 1;
       switch (byte) {
         case '"':
-          out_.append("\\\"");
+          put("\\\"");
           break;
         case '\\':
-          out_.append("\\\\");
+          put("\\\\");
           break;
         case '\b':
-          out_.append("\\b");
+          put("\\b");
           break;
         case '\t':
-          out_.append("\\t");
+          put("\\t");
           break;
         case '\n':
-          out_.append("\\n");
+          put("\\n");
           break;
         case '\f':
-          out_.append("\\f");
+          put("\\f");
           break;
         case '\r':
-          out_.append("\\r");
+          put("\\r");
           break;
         default: {
           const char escaped[] = {'\\', 'u', '0', '0', kHex[byte >> 4], kHex[byte & 0xF]};
-          out_.append(escaped, sizeof escaped);
+          put(std::string_view(escaped, sizeof escaped));
         }
       }
     }
-    out_.append(text.substr(from));
-    out_.push_back('"');
+    put(text.substr(from));
+    put("\"");
   }
 
   /// nlohmann's own form of the number, kept per value: a text's colours share few components.
@@ -218,7 +233,7 @@ class ReportWriter {
     if (!slot.valid || slot.bits != bits) {
       slot = {bits, true, Json(value).dump()};
     }
-    out_.append(slot.text);
+    put(slot.text);
   }
 
   void putValue(const Color& color) {
@@ -258,7 +273,18 @@ class ReportWriter {
   };
   static constexpr int kDoubleSlotBits = 10;
 
+  /// Room for `size` more bytes past the used part; the string's appends cost more than the
+  /// short pieces of a report.
+  char* room(std::size_t size) {
+    if (used_ + size > out_.size()) grow(size);
+    return out_.data() + used_;
+  }
+  [[gnu::noinline]] void grow(std::size_t size) {
+    out_.resize(std::max(2 * out_.size(), used_ + size));
+  }
+
   std::string out_;
+  std::size_t used_ = 0;
   std::array<Printed, 1 << kDoubleSlotBits> doubles_;
 };
 
@@ -267,12 +293,14 @@ class ReportWriter {
 std::string parseReport(std::u16string_view cleanText,
                         const std::vector<ansi::EscapeCodeRecord>& codes,
                         const std::vector<ansi::AttributeRun>& runs) {
-  ReportWriter report;
+  // Sizes typical of a report: a code record takes some 10 bytes, a run some 100.
+  ReportWriter report(cleanText.size() + 12 * codes.size() + 128 * runs.size() + 64);
   report.put("{\"clean\":");
   report.putString(ansi::encodeUtf8(cleanText));
   report.put(",\"codes\":[");
   for (std::size_t i = 0; i < codes.size(); ++i) {
-    report.put(i == 0 ? "[" : ",[");
+    if (i > 0) report.put(",");
+    report.put("[");
     report.putInteger(codes[i].code);
     report.put(",");
     report.putInteger(codes[i].location);
@@ -281,7 +309,8 @@ std::string parseReport(std::u16string_view cleanText,
   report.put("],\"runs\":[");
   for (std::size_t i = 0; i < runs.size(); ++i) {
     const ansi::AttributeRun& run = runs[i];
-    report.put(i == 0 ? "{\"attribute\":\"" : ",{\"attribute\":\"");
+    if (i > 0) report.put(",");
+    report.put("{\"attribute\":\"");
     report.put(nameOf(run.attributeName));
     report.put("\",\"value\":");
     std::visit([&report](const auto& value) { report.putValue(value); }, run.attributeValue);
