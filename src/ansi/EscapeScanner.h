@@ -84,26 +84,31 @@ void EscapeScanner::scan(std::u16string_view piece, OnText&& onText, OnCodes&& o
           }
         }
         break;
-      case State::Sequence: {
-        const char16_t c = piece[i++];
-        if (c >= u'0' && c <= u'9') {
-          current_ = current_ * 10u + static_cast<std::uint32_t>(c - u'0');
-        } else if (c == u';') {
-          values_.push_back(current_);
-          current_ = 0;
-        } else if (c == u'm') {
-          values_.push_back(current_);
-          onCodes(values_);
-          state_ = State::Text;
-        } else if (c == u'J' && values_.empty() && current_ == 2) {
-          onClearScreen();
-          state_ = State::Text;
-        } else if (c >= 0x40 && c <= 0x7E) {
-          // Another final byte: the sequence is removed without effect.
-          state_ = State::Text;
+      case State::Sequence:
+        // The whole sequence in one loop: escape-dense text is mostly sequences.
+        while (i < n) {
+          const char16_t c = piece[i++];
+          if (c >= u'0' && c <= u'9') {
+            current_ = current_ * 10u + static_cast<std::uint32_t>(c - u'0');
+          } else if (c == u';') {
+            values_.push_back(current_);
+            current_ = 0;
+          } else if (c == u'm') {
+            values_.push_back(current_);
+            onCodes(values_);
+            state_ = State::Text;
+            break;
+          } else if (c == u'J' && values_.empty() && current_ == 2) {
+            onClearScreen();
+            state_ = State::Text;
+            break;
+          } else if (c >= 0x40 && c <= 0x7E) {
+            // Another final byte: the sequence is removed without effect.
+            state_ = State::Text;
+            break;
+          }
         }
         break;
-      }
     }
   }
 }

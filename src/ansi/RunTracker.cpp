@@ -38,19 +38,13 @@ bool endsFamily(std::int32_t code, std::size_t family) {
 
 RunTracker::RunTracker(const VXL_ANSIEscapeHelper& helper, bool collectRuns)
     : helper_(helper), collectRuns_(collectRuns) {
-  for (std::int32_t code = 0; code < kTabledCodes; ++code) {
-    CodeEffect& effect = effects_[code];
-    for (std::size_t f = 0; f < kFamilies; ++f) {
-      if (endsFamily(code, f)) effect.ends |= static_cast<std::uint8_t>(1u << f);
-    }
-    effect.family = static_cast<std::int8_t>(familyOf(code));
-  }
+  for (std::int32_t code = 0; code < kTabledCodes; ++code)
+    effects_[code] = computeEffect(code);
   if (auto bold = boldFont(helper.font())) boldFace_ = *bold;
   if (auto regular = nonBoldFont(helper.font())) regularFace_ = *regular;
 }
 
-RunTracker::CodeEffect RunTracker::effectOf(std::int32_t code) const {
-  if (code >= 0 && code < kTabledCodes) return effects_[code];
+RunTracker::CodeEffect RunTracker::computeEffect(std::int32_t code) {
   CodeEffect effect;
   for (std::size_t f = 0; f < kFamilies; ++f) {
     if (endsFamily(code, f)) effect.ends |= static_cast<std::uint8_t>(1u << f);

@@ -53,7 +53,10 @@ class RunTracker {
     std::int8_t family = -1;
   };
   static constexpr std::int32_t kTabledCodes = 108;
-  CodeEffect effectOf(std::int32_t code) const;
+  CodeEffect effectOf(std::int32_t code) const {
+    return code >= 0 && code < kTabledCodes ? effects_[code] : computeEffect(code);
+  }
+  static CodeEffect computeEffect(std::int32_t code);
 
   /// The colour of a code, from the helper the first time the code is met in this text.
   const AttributeValue& colorOf(std::int32_t code);

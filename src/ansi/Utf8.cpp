@@ -1,6 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ansi/Utf8.h"
 
+#include <cstring>
+
+#include "ansi/Utf16Block.h"
+
 namespace pellimo::ansi {
 
 namespace {
@@ -43,22 +47,32 @@ void appendUtf8(std::string& out, std::uint32_t cp) {
 }
 
 std::string encodeUtf8(std::u16string_view text) {
-  std::string out;
-  out.reserve(text.size());
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    const char16_t unit = text[i];
-    if (unit < 0x80) {
-      out.push_back(static_cast<char>(unit));
-    } else if (unit >= 0xD800 && unit <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
-               text[i + 1] <= 0xDFFF) {
-      appendUtf8(out, 0x10000 + ((unit - 0xD800u) << 10) + (text[i + 1] - 0xDC00u));
-      ++i;
+  // A unit gives at most three bytes; a pair of units four.
+  std::string out(3 * text.size(), '\0');
+  char* to = out.data();
+  const char16_t* from = text.data();
+  const char16_t* const end = from + text.size();
+  while (from < end) {
+    if (end - from >= 8) {
+      Utf16Block units;
+      std::memcpy(&units, from, sizeof units);
+      if (!anyLane(units >= 0x80)) {
+        const auto narrow = __builtin_convertvector(units, AsciiBlock);
+        std::memcpy(to, &narrow, sizeof narrow);
+        to += sizeof narrow, from += 8;
+        continue;
+      }
+    }
+    const char16_t unit = *from++;
+    if (unit >= 0xD800 && unit <= 0xDBFF && from < end && *from >= 0xDC00 && *from <= 0xDFFF) {
+      to = putUtf8(to, 0x10000 + ((unit - 0xD800u) << 10) + (*from++ - 0xDC00u));
     } else if (unit >= 0xD800 && unit <= 0xDFFF) {
-      appendUtf8(out, kReplacement);
+      to = putUtf8(to, kReplacement);
     } else {
-      appendUtf8(out, unit);
+      to = putUtf8(to, unit);
     }
   }
+  out.resize(static_cast<std::size_t>(to - out.data()));
   return out;
 }
 

@@ -112,8 +112,17 @@ void HtmlWriter::flush() {
 }
 
 std::int32_t HtmlWriter::cssOf(const std::optional<Color>& color, CssColor pageDefault,
-                               ColorMemo& memo) {
-  if (color != memo.color) {
+                               ColorMemos& memos) {
+  if (!color) return kInherit;
+  std::uint64_t bits[3];
+  std::memcpy(&bits[0], &color->c0, sizeof bits[0]);
+  std::memcpy(&bits[1], &color->c1, sizeof bits[1]);
+  std::memcpy(&bits[2], &color->c2, sizeof bits[2]);
+  const std::uint64_t hash =
+      (bits[0] + 3 * bits[1] + 5 * bits[2] + static_cast<std::uint64_t>(color->model)) *
+      0x9E3779B97F4A7C15u;
+  ColorMemo& memo = memos[hash >> (64 - kColorSlotBits)];
+  if (memo.color != color) {
     memo.color = color;
     memo.css = colorPart(color, pageDefault);
   }
@@ -122,8 +131,8 @@ std::int32_t HtmlWriter::cssOf(const std::optional<Color>& color, CssColor pageD
 
 void HtmlWriter::write(std::u16string_view text, const ansi::StyledText::Attributes& attributes) {
   const int underline = attributes.underline.value_or(ansi::kUnderlineNone);
-  const SpanStyle style{cssOf(attributes.foreground, options_.foreground, foregroundMemo_),
-                        cssOf(attributes.background, options_.background, backgroundMemo_),
+  const SpanStyle style{cssOf(attributes.foreground, options_.foreground, foregroundMemos_),
+                        cssOf(attributes.background, options_.background, backgroundMemos_),
                         attributes.font && attributes.font->weight >= Font::kBoldWeight,
                         underline == ansi::kUnderlineSingle || underline == ansi::kUnderlineDouble
                             ? underline

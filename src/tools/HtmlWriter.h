@@ -54,16 +54,19 @@ class HtmlWriter {
   std::unique_ptr<char[]> buffer_;
   std::size_t used_ = 0;
   SpanStyle current_;
-  /// The last colour turned into CSS, per ground: runs of one colour are common.
+  /// Colours already turned into CSS, per ground, each in the one slot it may be kept in: a
+  /// text uses few colours, and escape-dense text changes colour at nearly every character.
   struct ColorMemo {
     std::optional<ansi::Color> color;
     std::int32_t css = -1;
   };
+  static constexpr int kColorSlotBits = 6;
+  using ColorMemos = std::array<ColorMemo, 1 << kColorSlotBits>;
   std::int32_t cssOf(const std::optional<ansi::Color>& color, CssColor pageDefault,
-                     ColorMemo& memo);
+                     ColorMemos& memos);
 
-  ColorMemo foregroundMemo_;
-  ColorMemo backgroundMemo_;
+  ColorMemos foregroundMemos_;
+  ColorMemos backgroundMemos_;
 
   /// Opening tags already written, by look: escape-dense text opens a tag at nearly every
   /// character.
