@@ -40,7 +40,7 @@ class EscapeScanner {
     while (text.size() - from >= 8) {
       Utf16Block units;
       std::memcpy(&units, text.data() + from, sizeof units);
-      if (anyLane(units == kEscape)) break;
+      if (anyLane(units == splat(kEscape))) break;
       from += 8;
     }
     while (from < text.size() && text[from] != kEscape)

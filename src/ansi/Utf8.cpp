@@ -56,7 +56,7 @@ std::string encodeUtf8(std::u16string_view text) {
     if (end - from >= 8) {
       Utf16Block units;
       std::memcpy(&units, from, sizeof units);
-      if (!anyLane(units >= 0x80)) {
+      if (!anyLane(units >= splat(0x80))) {
         const auto narrow = __builtin_convertvector(units, AsciiBlock);
         std::memcpy(to, &narrow, sizeof narrow);
         to += sizeof narrow, from += 8;

@@ -32,11 +32,12 @@ char* writeHtmlText(char* to, std::u16string_view text) {
       // Sixteen units of ASCII that need no escaping are the common case.
       ansi::Utf16Block chunk[2];
       std::memcpy(chunk, from, sizeof chunk);
-      ansi::Utf16Block special{};
+      using ansi::splat;
+      ansi::Utf16Mask special{};
       for (const ansi::Utf16Block& units : chunk) {
-        special |=
-            ((units - 0x20) >= 0x5F) & (units != u'\t') & (units != u'\n') & (units != u'\r');
-        special |= (units == u'<') | (units == u'>') | (units == u'&');
+        special |= ((units - splat(0x20)) >= splat(0x5F)) & (units != splat(u'\t')) &
+                   (units != splat(u'\n')) & (units != splat(u'\r'));
+        special |= (units == splat(u'<')) | (units == splat(u'>')) | (units == splat(u'&'));
       }
       if (!ansi::anyLane(special)) {
         for (const ansi::Utf16Block& units : chunk) {
