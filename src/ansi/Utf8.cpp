@@ -47,12 +47,18 @@ void appendUtf8(std::string& out, std::uint32_t cp) {
 }
 
 std::string encodeUtf8(std::u16string_view text) {
-  // A unit gives at most three bytes; a pair of units four.
-  std::string out(3 * text.size(), '\0');
+  // Room for text that is mostly ASCII, grown as other characters need it; a unit gives at
+  // most three bytes.
+  std::string out(text.size() + 16, '\0');
   char* to = out.data();
   const char16_t* from = text.data();
   const char16_t* const end = from + text.size();
   while (from < end) {
+    if (static_cast<std::size_t>(out.data() + out.size() - to) < 8) {
+      const std::size_t used = static_cast<std::size_t>(to - out.data());
+      out.resize(used + 3 * static_cast<std::size_t>(end - from) + 16);
+      to = out.data() + used;
+    }
     if (end - from >= 8) {
       Utf16Block units;
       std::memcpy(&units, from, sizeof units);
