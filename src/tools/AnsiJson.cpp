@@ -7,6 +7,7 @@
 #include <cstring>
 #include <iterator>
 #include <limits>
+#include <memory>
 #include <string_view>
 #include <type_traits>
 #include <utility>
@@ -157,15 +158,20 @@ namespace {
 /// building it: a large text's report holds millions of values.
 class ReportWriter {
  public:
-  std::string take() {
-    out_.resize(used_);
-    return std::move(out_);
+  explicit ReportWriter(const ReportOutput& output) : output_(output) {}
+
+  /// Hands over what is written so far.
+  void flush() {
+    output_(std::string_view(buffer_.get(), used_));
+    used_ = 0;
   }
 
-  /// Room for about `size` bytes up front: growing the report as it is written copies it.
-  explicit ReportWriter(std::size_t size) { out_.resize(size); }
-
   void put(std::string_view text) {
+    if (text.size() > kBufferSize) {
+      flush();
+      output_(text);
+      return;
+    }
     std::memcpy(room(text.size()), text.data(), text.size());
     used_ += text.size();
   }
@@ -180,7 +186,7 @@ class ReportWriter {
   void putInteger(Integer value) {
     constexpr std::size_t kDigits = 24;
     char* to = room(kDigits);
-    used_ = static_cast<std::size_t>(std::to_chars(to, to + kDigits, value).ptr - out_.data());
+    used_ = static_cast<std::size_t>(std::to_chars(to, to + kDigits, value).ptr - buffer_.get());
   }
 
   /// A JSON string of UTF-8 text, escaped as nlohmann escapes it.
@@ -273,28 +279,25 @@ class ReportWriter {
   };
   static constexpr int kDoubleSlotBits = 10;
 
-  /// Room for `size` more bytes past the used part; the string's appends cost more than the
-  /// short pieces of a report.
+  /// Room for `size` more bytes past the used part, at most kBufferSize; a string's appends
+  /// cost more than the short pieces of a report.
   char* room(std::size_t size) {
-    if (used_ + size > out_.size()) grow(size);
-    return out_.data() + used_;
-  }
-  [[gnu::noinline]] void grow(std::size_t size) {
-    out_.resize(std::max(2 * out_.size(), used_ + size));
+    if (used_ + size > kBufferSize) flush();
+    return buffer_.get() + used_;
   }
 
-  std::string out_;
+  static constexpr std::size_t kBufferSize = 1 << 16;
+  const ReportOutput& output_;
+  std::unique_ptr<char[]> buffer_ = std::make_unique_for_overwrite<char[]>(kBufferSize);
   std::size_t used_ = 0;
   std::array<Printed, 1 << kDoubleSlotBits> doubles_;
 };
 
 }  // namespace
 
-std::string parseReport(std::u16string_view cleanText,
-                        const std::vector<ansi::EscapeCodeRecord>& codes,
-                        const std::vector<ansi::AttributeRun>& runs) {
-  // Sizes typical of a report: a code record takes some 10 bytes, a run some 100.
-  ReportWriter report(cleanText.size() + 12 * codes.size() + 128 * runs.size() + 64);
+void parseReport(std::u16string_view cleanText, const std::vector<ansi::EscapeCodeRecord>& codes,
+                 const std::vector<ansi::AttributeRun>& runs, const ReportOutput& output) {
+  ReportWriter report(output);
   report.put("{\"clean\":");
   report.putString(ansi::encodeUtf8(cleanText));
   report.put(",\"codes\":[");
@@ -320,8 +323,8 @@ std::string parseReport(std::u16string_view cleanText,
     report.putInteger(run.range.length);
     report.put("}");
   }
-  report.put("]}");
-  return report.take();
+  report.put("]}\n");
+  report.flush();
 }
 
 ansi::StyledText styledTextFromJson(const Json& document) {
