@@ -2,8 +2,11 @@
 #pragma once
 
 #include <cstdint>
+#include <cstring>
 #include <string_view>
 #include <vector>
+
+#include "ansi/Utf16Block.h"
 
 namespace pellimo::ansi {
 
@@ -32,6 +35,19 @@ class EscapeScanner {
   enum class State { Text, Escape, Sequence };
   static constexpr char16_t kEscape = 0x1B;
 
+  /// The index of the first ESC from `from` on, or the size of the text.
+  static std::size_t findEscape(std::u16string_view text, std::size_t from) {
+    while (text.size() - from >= 8) {
+      Utf16Block units;
+      std::memcpy(&units, text.data() + from, sizeof units);
+      if (anyLane(units == splat(kEscape))) break;
+      from += 8;
+    }
+    while (from < text.size() && text[from] != kEscape)
+      ++from;
+    return from;
+  }
+
   State state_ = State::Text;
   std::vector<std::uint32_t> values_;
   std::uint32_t current_ = 0;
@@ -45,8 +61,7 @@ void EscapeScanner::scan(std::u16string_view piece, OnText&& onText, OnCodes&& o
   while (i < n) {
     switch (state_) {
       case State::Text: {
-        const std::size_t escape = piece.find(kEscape, i);
-        const std::size_t end = escape == std::u16string_view::npos ? n : escape;
+        const std::size_t end = findEscape(piece, i);
         if (end > i) onText(piece.substr(i, end - i));
         if (end == n) return;
         i = end + 1;
@@ -69,26 +84,31 @@ void EscapeScanner::scan(std::u16string_view piece, OnText&& onText, OnCodes&& o
           }
         }
         break;
-      case State::Sequence: {
-        const char16_t c = piece[i++];
-        if (c >= u'0' && c <= u'9') {
-          current_ = current_ * 10u + static_cast<std::uint32_t>(c - u'0');
-        } else if (c == u';') {
-          values_.push_back(current_);
-          current_ = 0;
-        } else if (c == u'm') {
-          values_.push_back(current_);
-          onCodes(values_);
-          state_ = State::Text;
-        } else if (c == u'J' && values_.empty() && current_ == 2) {
-          onClearScreen();
-          state_ = State::Text;
-        } else if (c >= 0x40 && c <= 0x7E) {
-          // Another final byte: the sequence is removed without effect.
-          state_ = State::Text;
+      case State::Sequence:
+        // The whole sequence in one loop: escape-dense text is mostly sequences.
+        while (i < n) {
+          const char16_t c = piece[i++];
+          if (c >= u'0' && c <= u'9') {
+            current_ = current_ * 10u + static_cast<std::uint32_t>(c - u'0');
+          } else if (c == u';') {
+            values_.push_back(current_);
+            current_ = 0;
+          } else if (c == u'm') {
+            values_.push_back(current_);
+            onCodes(values_);
+            state_ = State::Text;
+            break;
+          } else if (c == u'J' && values_.empty() && current_ == 2) {
+            onClearScreen();
+            state_ = State::Text;
+            break;
+          } else if (c >= 0x40 && c <= 0x7E) {
+            // Another final byte: the sequence is removed without effect.
+            state_ = State::Text;
+            break;
+          }
         }
         break;
-      }
     }
   }
 }

@@ -7,7 +7,8 @@ EscapedTextReader::EscapedTextReader(const VXL_ANSIEscapeHelper& helper,
                                      std::optional<Font> overlayFont, Sink sink,
                                      ClearScreen onClearScreen)
     : helper_(helper),
-      overlayFont_(std::move(overlayFont)),
+      baseFont_(overlayFont ? std::move(*overlayFont) : helper.font().value_or(Font::system())),
+      overlaid_(overlayFont.has_value()),
       sink_(std::move(sink)),
       onClearScreen_(std::move(onClearScreen)),
       tracker_(helper, false) {}
@@ -57,10 +58,12 @@ void EscapedTextReader::addCodes(const std::vector<std::uint32_t>& values) {
 
 void EscapedTextReader::handOut(std::u16string_view text) {
   if (attributesStale_) {
-    const AttributeValue* font = tracker_.current(Attribute::Font);
-    attributes_.font = overlayFont_ ? *overlayFont_
-                       : font       ? std::get<Font>(*font)
-                                    : helper_.font().value_or(Font::system());
+    const AttributeValue* run = overlaid_ ? nullptr : tracker_.current(Attribute::Font);
+    const Font* font = run ? &std::get<Font>(*run) : &baseFont_;
+    if (font != handedFont_) {
+      attributes_.font = *font;
+      handedFont_ = font;
+    }
     const AttributeValue* foreground = tracker_.current(Attribute::Foreground);
     attributes_.foreground = foreground ? std::get<Color>(*foreground)
                                         : helper_.defaultStringColor().value_or(Color::black());

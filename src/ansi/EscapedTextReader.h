@@ -40,7 +40,11 @@ class EscapedTextReader {
   void addCodes(const std::vector<std::uint32_t>& values);
 
   const VXL_ANSIEscapeHelper& helper_;
-  std::optional<Font> overlayFont_;
+  /// The font of text that no font run covers, or of all text when an overlay is given.
+  Font baseFont_;
+  bool overlaid_;
+  /// Where `attributes_.font` was copied from: a font is copied only when it changes.
+  const Font* handedFont_ = nullptr;
   Sink sink_;
   ClearScreen onClearScreen_;
   EscapeScanner scanner_;

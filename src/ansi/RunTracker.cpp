@@ -38,19 +38,13 @@ bool endsFamily(std::int32_t code, std::size_t family) {
 
 RunTracker::RunTracker(const VXL_ANSIEscapeHelper& helper, bool collectRuns)
     : helper_(helper), collectRuns_(collectRuns) {
-  for (std::int32_t code = 0; code < kTabledCodes; ++code) {
-    CodeEffect& effect = effects_[code];
-    for (std::size_t f = 0; f < kFamilies; ++f) {
-      if (endsFamily(code, f)) effect.ends |= static_cast<std::uint8_t>(1u << f);
-    }
-    effect.family = static_cast<std::int8_t>(familyOf(code));
-  }
+  for (std::int32_t code = 0; code < kTabledCodes; ++code)
+    effects_[code] = computeEffect(code);
   if (auto bold = boldFont(helper.font())) boldFace_ = *bold;
   if (auto regular = nonBoldFont(helper.font())) regularFace_ = *regular;
 }
 
-RunTracker::CodeEffect RunTracker::effectOf(std::int32_t code) const {
-  if (code >= 0 && code < kTabledCodes) return effects_[code];
+RunTracker::CodeEffect RunTracker::computeEffect(std::int32_t code) {
   CodeEffect effect;
   for (std::size_t f = 0; f < kFamilies; ++f) {
     if (endsFamily(code, f)) effect.ends |= static_cast<std::uint8_t>(1u << f);
@@ -90,7 +84,6 @@ void RunTracker::addSequence(std::span<const EscapeCodeRecord> sequence) {
 void RunTracker::open(std::int32_t code, int family, const std::optional<Color>& extended,
                       std::size_t location) {
   const AttributeValue* value = nullptr;
-  AttributeValue color;
   Attribute name = Attribute::Font;
   switch (code) {
     case kBold:
@@ -112,12 +105,17 @@ void RunTracker::open(std::int32_t code, int family, const std::optional<Color>&
     default:
       if (family == 2 || family == 3) {
         name = family == 2 ? Attribute::Foreground : Attribute::Background;
-        color = extended ? *extended : colorOf(code);
-        value = &color;
+        if (extended) {
+          AttributeValue& slot = extendedColors_[family - 2];
+          slot = *extended;
+          value = &slot;
+        } else {
+          value = &colorOf(code);
+        }
       }
   }
   if (!value) return;
-  const Open run{opened_++, *value, runs_.size()};
+  const Open run{opened_++, value, runs_.size()};
   if (collectRuns_) runs_.push_back({name, *value, {location, kOpenEnd}});
   if (family != kEndless) {
     familyRuns_[family] = run;
@@ -128,8 +126,8 @@ void RunTracker::open(std::int32_t code, int family, const std::optional<Color>&
   }
 }
 
-const Color& RunTracker::colorOf(std::int32_t code) {
-  std::optional<Color>& color = colors_[code];
+const AttributeValue& RunTracker::colorOf(std::int32_t code) {
+  std::optional<AttributeValue>& color = colors_[code];
   if (!color) color = helper_.colorForSGRCode(code);
   return *color;
 }
@@ -142,9 +140,9 @@ void RunTracker::finish(std::size_t cleanLength) {
 
 const AttributeValue* RunTracker::current(Attribute name) const {
   auto latest = [](const std::optional<Open>& a, const std::optional<Open>& b) {
-    if (!a) return b ? &b->value : nullptr;
-    if (!b || a->order > b->order) return &a->value;
-    return &b->value;
+    if (!a) return b ? b->value : nullptr;
+    if (!b || a->order > b->order) return a->value;
+    return b->value;
   };
   switch (name) {
     case Attribute::Font:
@@ -152,9 +150,9 @@ const AttributeValue* RunTracker::current(Attribute name) const {
     case Attribute::Underline:
       return latest(familyRuns_[1], endlessUnderline_);
     case Attribute::Foreground:
-      return familyRuns_[2] ? &familyRuns_[2]->value : nullptr;
+      return familyRuns_[2] ? familyRuns_[2]->value : nullptr;
     case Attribute::Background:
-      return familyRuns_[3] ? &familyRuns_[3]->value : nullptr;
+      return familyRuns_[3] ? familyRuns_[3]->value : nullptr;
   }
   return nullptr;
 }

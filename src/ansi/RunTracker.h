@@ -18,20 +18,25 @@ namespace pellimo::ansi {
 class RunTracker {
  public:
   RunTracker(const VXL_ANSIEscapeHelper& helper, bool collectRuns);
+  // Open runs point into the tracker's own tables.
+  RunTracker(const RunTracker&) = delete;
+  RunTracker& operator=(const RunTracker&) = delete;
 
   /// The records of one escape sequence, all at one location.
   void addSequence(std::span<const EscapeCodeRecord> sequence);
   /// Ends the text: runs still open reach its end.
   void finish(std::size_t cleanLength);
 
-  /// The value of the latest run of the attribute still open, or null.
+  /// The value of the latest run of the attribute still open, or null. It stays where it is
+  /// until a later sequence opens or ends a run of the attribute.
   const AttributeValue* current(Attribute name) const;
   std::vector<AttributeRun>& runs() { return runs_; }
 
  private:
+  /// Values are not copied per run: escape-dense text opens a run at nearly every character.
   struct Open {
     std::uint64_t order;
-    AttributeValue value;
+    const AttributeValue* value;
     std::size_t runIndex;
   };
   static constexpr std::size_t kFamilies = 4;
@@ -48,15 +53,20 @@ class RunTracker {
     std::int8_t family = -1;
   };
   static constexpr std::int32_t kTabledCodes = 108;
-  CodeEffect effectOf(std::int32_t code) const;
+  CodeEffect effectOf(std::int32_t code) const {
+    return code >= 0 && code < kTabledCodes ? effects_[code] : computeEffect(code);
+  }
+  static CodeEffect computeEffect(std::int32_t code);
 
   /// The colour of a code, from the helper the first time the code is met in this text.
-  const Color& colorOf(std::int32_t code);
+  const AttributeValue& colorOf(std::int32_t code);
 
   const VXL_ANSIEscapeHelper& helper_;
   bool collectRuns_;
   std::array<CodeEffect, kTabledCodes> effects_;
-  std::array<std::optional<Color>, kTabledCodes> colors_;
+  std::array<std::optional<AttributeValue>, kTabledCodes> colors_;
+  /// The selected colour of the open extended run of each ground (foreground, background).
+  std::array<AttributeValue, 2> extendedColors_;
   std::optional<AttributeValue> boldFace_;
   std::optional<AttributeValue> regularFace_;
   std::uint64_t opened_ = 0;

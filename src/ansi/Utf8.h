@@ -16,5 +16,7 @@ std::u16string decodeUtf8(std::string_view bytes, std::size_t* invalidCount = nu
 std::string encodeUtf8(std::u16string_view text);
 /// Appends one code point's UTF-8 form.
 void appendUtf8(std::string& out, std::uint32_t codePoint);
+/// Writes one code point's UTF-8 form (at most four bytes) and returns the end of it.
+char* putUtf8(char* to, std::uint32_t codePoint);
 
 }  // namespace pellimo::ansi

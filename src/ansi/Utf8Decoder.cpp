@@ -2,72 +2,84 @@
 #include "ansi/Utf8Decoder.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace pellimo::ansi {
 
 namespace {
 
 constexpr char16_t kReplacement = 0xFFFD;
+constexpr std::uint64_t kHighBits = 0x8080808080808080u;
 
-void appendCodePoint(std::u16string& out, std::uint32_t cp) {
+char16_t* putCodePoint(char16_t* out, std::uint32_t cp) {
   if (cp < 0x10000) {
-    out.push_back(static_cast<char16_t>(cp));
+    *out++ = static_cast<char16_t>(cp);
   } else {
     cp -= 0x10000;
-    out.push_back(static_cast<char16_t>(0xD800 + (cp >> 10)));
-    out.push_back(static_cast<char16_t>(0xDC00 + (cp & 0x3FF)));
+    *out++ = static_cast<char16_t>(0xD800 + (cp >> 10));
+    *out++ = static_cast<char16_t>(0xDC00 + (cp & 0x3FF));
   }
+  return out;
 }
 
 }  // namespace
 
-void Utf8Decoder::replace(std::u16string& out) {
-  out.push_back(kReplacement);
+char16_t* Utf8Decoder::replace(char16_t* out) {
   ++invalidCount_;
+  *out++ = kReplacement;
+  return out;
 }
 
 void Utf8Decoder::decode(std::string_view bytes, std::u16string& out) {
   // Room for the worst case up front, growing geometrically so that many small pieces
-  // appended to one string do not reallocate each time.
-  if (out.capacity() < out.size() + bytes.size()) {
-    out.reserve(std::max(out.size() + bytes.size(), 2 * out.capacity()));
-  }
-  std::size_t i = 0;
-  const std::size_t n = bytes.size();
-  while (i < n) {
-    const auto byte = static_cast<std::uint8_t>(bytes[i]);
+  // appended to one string do not reallocate each time. Each byte gives at most one unit, and
+  // a sequence begun in the previous piece one more.
+  const std::size_t start = out.size();
+  const std::size_t worst = start + bytes.size() + 1;
+  if (out.capacity() < worst) out.reserve(std::max(worst, 2 * out.capacity()));
+  out.resize(worst);
+  char16_t* to = out.data() + start;
+  const char* from = bytes.data();
+  const char* const end = from + bytes.size();
+  while (from < end) {
+    if (needed_ == 0) {
+      // Plain ASCII is the common case: sixteen bytes at a time while they all are. The local
+      // copy tells the compiler that `to` cannot overlap them, so it widens them together.
+      while (end - from >= 16) {
+        std::uint8_t chunk[16];
+        std::memcpy(chunk, from, sizeof chunk);
+        std::uint64_t words[2];
+        std::memcpy(words, chunk, sizeof words);
+        if ((words[0] | words[1]) & kHighBits) break;
+        for (int k = 0; k < 16; ++k)
+          to[k] = chunk[k];
+        to += 16, from += 16;
+      }
+      while (from < end && static_cast<std::uint8_t>(*from) < 0x80)
+        *to++ = static_cast<char16_t>(*from++);
+      if (from == end) break;
+    }
+    const auto byte = static_cast<std::uint8_t>(*from);
     if (needed_ > 0) {
       if ((byte & 0xC0) != 0x80) {
         // The sequence broke off: its bytes so far are one invalid unit; reread this byte.
         needed_ = 0;
-        replace(out);
+        to = replace(to);
         continue;
       }
       partial_ = (partial_ << 6) | (byte & 0x3F);
-      ++i;
+      ++from;
       if (--needed_ == 0) {
         if (partial_ < lowerBound_ || partial_ > 0x10FFFF ||
             (partial_ >= 0xD800 && partial_ <= 0xDFFF)) {
-          replace(out);
+          to = replace(to);
         } else {
-          appendCodePoint(out, partial_);
+          to = putCodePoint(to, partial_);
         }
       }
       continue;
     }
-    if (byte < 0x80) {
-      // Plain ASCII runs are the common case: copy them without per-byte branching on state.
-      std::size_t j = i;
-      while (j < n && static_cast<std::uint8_t>(bytes[j]) < 0x80)
-        ++j;
-      const std::size_t at = out.size();
-      out.resize(at + (j - i));
-      for (std::size_t k = 0; k < j - i; ++k)
-        out[at + k] = static_cast<char16_t>(bytes[i + k]);
-      i = j;
-      continue;
-    }
-    ++i;
+    ++from;
     if (byte >= 0xC2 && byte <= 0xDF) {
       partial_ = byte & 0x1F, needed_ = 1, lowerBound_ = 0x80;
     } else if (byte >= 0xE0 && byte <= 0xEF) {
@@ -75,15 +87,17 @@ void Utf8Decoder::decode(std::string_view bytes, std::u16string& out) {
     } else if (byte >= 0xF0 && byte <= 0xF4) {
       partial_ = byte & 0x07, needed_ = 3, lowerBound_ = 0x10000;
     } else {
-      replace(out);
+      to = replace(to);
     }
   }
+  out.resize(static_cast<std::size_t>(to - out.data()));
 }
 
 void Utf8Decoder::finish(std::u16string& out) {
   if (needed_ > 0) {
     needed_ = 0;
-    replace(out);
+    ++invalidCount_;
+    out.push_back(kReplacement);
   }
 }
 

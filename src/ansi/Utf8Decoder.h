@@ -20,7 +20,7 @@ class Utf8Decoder {
   std::size_t invalidCount() const { return invalidCount_; }
 
  private:
-  void replace(std::u16string& out);
+  char16_t* replace(char16_t* out);
 
   std::uint32_t partial_ = 0;     // code point bits of the sequence being read
   int needed_ = 0;                // continuation bytes it still needs

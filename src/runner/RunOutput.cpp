@@ -19,6 +19,24 @@ std::size_t cutForNewest(std::u16string_view units) {
   return cut;
 }
 
+/// The received bytes are cut when they exceed this, keeping about kKeptBytes: as many units
+/// as a cut of the shown text keeps, whatever characters they are (a unit takes at most three
+/// bytes).
+constexpr std::size_t kMaxReceivedBytes = 4 * RunOutput::kMaxUnits;
+constexpr std::size_t kKeptBytes = 3 * kKeptUnits;
+
+/// Where to cut received bytes so that about the newest kKeptBytes stay: at a line start when
+/// there is one, never inside a character. Decoding from there gives the same text as the
+/// decoding of everything gave from there.
+std::size_t cutForNewestBytes(std::string_view bytes) {
+  std::size_t cut = bytes.size() - kKeptBytes;
+  const std::size_t newline = bytes.find('\n', cut);
+  if (newline != std::string_view::npos) return newline + 1;
+  while (cut < bytes.size() && (static_cast<unsigned char>(bytes[cut]) & 0xC0) == 0x80)
+    ++cut;
+  return cut;
+}
+
 }  // namespace
 
 RunOutput::RunOutput(const ansi::VXL_ANSIEscapeHelper& helper, const Appearance& look,
@@ -62,6 +80,8 @@ void RunOutput::endFrame() {
 }
 
 void RunOutput::append(const QByteArray& bytes) {
+  received_.append(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+  if (received_.size() > kMaxReceivedBytes) received_.erase(0, cutForNewestBytes(received_));
   decoded_.clear();
   decoder_.decode(std::string_view(bytes.constData(), bytes.size()), decoded_);
   translate(decoded_);
@@ -81,16 +101,18 @@ bool RunOutput::restyle(const Appearance& look) {
   lastFrame_ = nullptr;
   lastMenu_ = nullptr;
   makeStream(look);
-  appendToStream(received_);
+  // A character still cut off at the end stays out, as it does for the live decoder.
+  ansi::Utf8Decoder decoder;
+  std::u16string text;
+  decoder.decode(received_, text);
+  if (finished_) decoder.finish(text);
+  appendToStream(text);
   if (finished_) finishStream();
   keepNewest();
   return true;
 }
 
 void RunOutput::translate(std::u16string_view text) {
-  received_.append(text);
-  // The received text is only needed to translate again: keep about as much as is shown.
-  if (received_.size() > 2 * kMaxUnits) received_.erase(0, cutForNewest(received_));
   appendToStream(text);
   keepNewest();
 }

@@ -3,6 +3,7 @@
 
 #include <QByteArray>
 #include <memory>
+#include <string>
 
 #include "ansi/StyledTextStream.h"
 #include "ansi/Utf8.h"
@@ -74,8 +75,9 @@ class RunOutput {
   std::shared_ptr<const ansi::StyledText> lastFrame_;
   std::shared_ptr<const ScriptMenu> lastMenu_;
   quint64 endedFrames_ = 0;
-  /// What was received, escape sequences included, so that a new look can be applied to it.
-  std::u16string received_;
+  /// The bytes received, so that a new look can be applied to them; kept undecoded, as
+  /// keeping them costs a large share of showing them and a new look is rare.
+  std::string received_;
   std::u16string decoded_;
   bool finished_ = false;
 };

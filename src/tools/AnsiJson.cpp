@@ -3,7 +3,11 @@
 
 #include <algorithm>
 #include <array>
+#include <charconv>
+#include <cstring>
+#include <iterator>
 #include <limits>
+#include <memory>
 #include <string_view>
 #include <type_traits>
 #include <utility>
@@ -148,48 +152,179 @@ bool splitsSurrogatePair(std::u16string_view text, std::size_t boundary) {
 
 }  // namespace
 
-Json toJson(const Color& color) {
-  if (color.model == Color::Model::Grey) {
-    return {{"model", "grey"}, {"white", color.whiteComponent()}, {"alpha", color.alpha}};
+namespace {
+
+/// Writes the parse report as nlohmann's compact `dump` prints the same document, without
+/// building it: a large text's report holds millions of values.
+class ReportWriter {
+ public:
+  explicit ReportWriter(const ReportOutput& output) : output_(output) {}
+
+  /// Hands over what is written so far.
+  void flush() {
+    output_(std::string_view(buffer_.get(), used_));
+    used_ = 0;
   }
-  return {{"model", "rgb"},
-          {"red", color.redComponent()},
-          {"green", color.greenComponent()},
-          {"blue", color.blueComponent()},
-          {"alpha", color.alpha}};
-}
 
-Json toJson(const Font& font) {
-  return {{"family", font.family}, {"size", font.pointSize}, {"weight", font.weight}};
-}
+  void put(std::string_view text) {
+    if (text.size() > kBufferSize) {
+      flush();
+      output_(text);
+      return;
+    }
+    std::memcpy(room(text.size()), text.data(), text.size());
+    used_ += text.size();
+  }
+  /// Literals, whose size is known where they are written.
+  template <std::size_t N>
+  void put(const char (&text)[N]) {
+    std::memcpy(room(N - 1), text, N - 1);
+    used_ += N - 1;
+  }
 
-Json toJson(const ansi::AttributeRun& run) {
-  Json value = std::visit(
-      [](const auto& v) {
-        if constexpr (std::is_same_v<std::decay_t<decltype(v)>, int>) {
-          return Json(v);
-        } else {
-          return toJson(v);
+  template <class Integer>
+  void putInteger(Integer value) {
+    constexpr std::size_t kDigits = 24;
+    char* to = room(kDigits);
+    used_ = static_cast<std::size_t>(std::to_chars(to, to + kDigits, value).ptr - buffer_.get());
+  }
+
+  /// A JSON string of UTF-8 text, escaped as nlohmann escapes it.
+  void putString(std::string_view text) {
+    static constexpr char kHex[] = "0123456789abcdef";
+    put("\"");
+    std::size_t from = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+      const auto byte = static_cast<unsigned char>(text[i]);
+      if (byte >= 0x20 && byte != '"' && byte != '\\') continue;
+      put(text.substr(from, i - from));
+      from = i + 1;
+      switch (byte) {
+        case '"':
+          put("\\\"");
+          break;
+        case '\\':
+          put("\\\\");
+          break;
+        case '\b':
+          put("\\b");
+          break;
+        case '\t':
+          put("\\t");
+          break;
+        case '\n':
+          put("\\n");
+          break;
+        case '\f':
+          put("\\f");
+          break;
+        case '\r':
+          put("\\r");
+          break;
+        default: {
+          const char escaped[] = {'\\', 'u', '0', '0', kHex[byte >> 4], kHex[byte & 0xF]};
+          put(std::string_view(escaped, sizeof escaped));
         }
-      },
-      run.attributeValue);
-  return {{"attribute", nameOf(run.attributeName)},
-          {"value", std::move(value)},
-          {"location", run.range.location},
-          {"length", run.range.length}};
-}
+      }
+    }
+    put(text.substr(from));
+    put("\"");
+  }
 
-Json parseReport(std::u16string_view cleanText, const std::vector<ansi::EscapeCodeRecord>& codes,
-                 const std::vector<ansi::AttributeRun>& runs) {
-  Json codeList = Json::array();
-  for (const auto& record : codes)
-    codeList.push_back({record.code, record.location});
-  Json runList = Json::array();
-  for (const auto& run : runs)
-    runList.push_back(toJson(run));
-  return {{"clean", ansi::encodeUtf8(cleanText)},
-          {"codes", std::move(codeList)},
-          {"runs", std::move(runList)}};
+  /// nlohmann's own form of the number, kept per value: a text's colours share few components.
+  void putDouble(double value) {
+    std::uint64_t bits;
+    std::memcpy(&bits, &value, sizeof bits);
+    Printed& slot = doubles_[(bits * 0x9E3779B97F4A7C15u) >> (64 - kDoubleSlotBits)];
+    if (!slot.valid || slot.bits != bits) {
+      slot = {bits, true, Json(value).dump()};
+    }
+    put(slot.text);
+  }
+
+  void putValue(const Color& color) {
+    if (color.model == Color::Model::Grey) {
+      put("{\"model\":\"grey\",\"white\":");
+      putDouble(color.whiteComponent());
+    } else {
+      put("{\"model\":\"rgb\",\"red\":");
+      putDouble(color.redComponent());
+      put(",\"green\":");
+      putDouble(color.greenComponent());
+      put(",\"blue\":");
+      putDouble(color.blueComponent());
+    }
+    put(",\"alpha\":");
+    putDouble(color.alpha);
+    put("}");
+  }
+
+  void putValue(const Font& font) {
+    put("{\"family\":");
+    putString(font.family);
+    put(",\"size\":");
+    putDouble(font.pointSize);
+    put(",\"weight\":");
+    putInteger(font.weight);
+    put("}");
+  }
+
+  void putValue(int value) { putInteger(value); }
+
+ private:
+  struct Printed {
+    std::uint64_t bits = 0;
+    bool valid = false;
+    std::string text;
+  };
+  static constexpr int kDoubleSlotBits = 10;
+
+  /// Room for `size` more bytes past the used part, at most kBufferSize; a string's appends
+  /// cost more than the short pieces of a report.
+  char* room(std::size_t size) {
+    if (used_ + size > kBufferSize) flush();
+    return buffer_.get() + used_;
+  }
+
+  static constexpr std::size_t kBufferSize = 1 << 16;
+  const ReportOutput& output_;
+  std::unique_ptr<char[]> buffer_ = std::make_unique_for_overwrite<char[]>(kBufferSize);
+  std::size_t used_ = 0;
+  std::array<Printed, 1 << kDoubleSlotBits> doubles_;
+};
+
+}  // namespace
+
+void parseReport(std::u16string_view cleanText, const std::vector<ansi::EscapeCodeRecord>& codes,
+                 const std::vector<ansi::AttributeRun>& runs, const ReportOutput& output) {
+  ReportWriter report(output);
+  report.put("{\"clean\":");
+  report.putString(ansi::encodeUtf8(cleanText));
+  report.put(",\"codes\":[");
+  for (std::size_t i = 0; i < codes.size(); ++i) {
+    if (i > 0) report.put(",");
+    report.put("[");
+    report.putInteger(codes[i].code);
+    report.put(",");
+    report.putInteger(codes[i].location);
+    report.put("]");
+  }
+  report.put("],\"runs\":[");
+  for (std::size_t i = 0; i < runs.size(); ++i) {
+    const ansi::AttributeRun& run = runs[i];
+    if (i > 0) report.put(",");
+    report.put("{\"attribute\":\"");
+    report.put(nameOf(run.attributeName));
+    report.put("\",\"value\":");
+    std::visit([&report](const auto& value) { report.putValue(value); }, run.attributeValue);
+    report.put(",\"location\":");
+    report.putInteger(run.range.location);
+    report.put(",\"length\":");
+    report.putInteger(run.range.length);
+    report.put("}");
+  }
+  report.put("]}\n");
+  report.flush();
 }
 
 ansi::StyledText styledTextFromJson(const Json& document) {

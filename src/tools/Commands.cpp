@@ -19,13 +19,18 @@ std::string withoutTag(std::string_view message) {
 
 }  // namespace
 
-std::string parseCommand(std::u16string_view input, bool withFont) {
+void parseCommand(std::u16string_view input, bool withFont, const ReportOutput& output) {
   ansi::VXL_ANSIEscapeHelper helper;
   if (withFont) helper.setFont(ansi::Font{"Test", 12, ansi::Font::kRegularWeight, false});
   std::u16string clean;
   const auto codes = helper.escapeCodesForString(input, &clean);
-  const auto runs = helper.attributesForString(input, nullptr);
-  return parseReport(clean, *codes, *runs).dump() + "\n";
+  parseReport(clean, *codes, helper.attributesForCodes(*codes, clean.size()), output);
+}
+
+std::string parseCommand(std::u16string_view input, bool withFont) {
+  std::string report;
+  parseCommand(input, withFont, [&report](std::string_view piece) { report.append(piece); });
+  return report;
 }
 
 std::string encodeCommand(std::u16string_view json) {

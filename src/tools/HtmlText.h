@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -9,5 +10,11 @@ namespace pellimo::tools {
 /// Appends UTF-16 text as UTF-8 HTML text: '<', '>' and '&' escaped, control characters
 /// other than tab and line breaks left out, unpaired surrogates as U+FFFD.
 void appendHtmlText(std::string& out, std::u16string_view text);
+
+/// The most bytes that one unit of text becomes ("&amp;").
+inline constexpr std::size_t kMostHtmlBytesPerUnit = 5;
+/// Writes the text as `appendHtmlText` does to `to`, which has room for kMostHtmlBytesPerUnit
+/// bytes per unit, and returns the end of what it wrote.
+char* writeHtmlText(char* to, std::u16string_view text);
 
 }  // namespace pellimo::tools

@@ -21,12 +21,11 @@ std::int32_t colorPart(const std::optional<Color>& color, CssColor pageDefault) 
   return css == pageDefault ? kInherit : static_cast<std::int32_t>(css.rgb);
 }
 
-/// Builds the tag in a small buffer and appends it once: tags open at every change of look,
-/// which on escape-dense input is at nearly every character.
+/// Writes the opening tag of a look into `tag`, which has room for the longest, and returns its
+/// length.
 template <class Style>
-void appendOpenTag(std::string& out, const Style& style) {
+std::size_t writeOpenTag(char* tag, const Style& style) {
   static constexpr char kDigits[] = "0123456789abcdef";
-  char tag[96];
   std::size_t n = 0;
   auto put = [&](std::string_view text) {
     std::memcpy(tag + n, text.data(), text.size());
@@ -59,7 +58,7 @@ void appendOpenTag(std::string& out, const Style& style) {
     put("\"");
   }
   put(">");
-  out.append(tag, n);
+  return n;
 }
 
 void appendHead(std::string& out, const HtmlOptions& options) {
@@ -80,19 +79,50 @@ void appendHead(std::string& out, const HtmlOptions& options) {
 }
 
 constexpr std::size_t kFlushSize = 1 << 16;
-constexpr std::size_t kCachedTags = 512;
+/// Text is written in slices of at most this many units, so that the buffer's room is bounded.
+constexpr std::size_t kSliceUnits = 4096;
+constexpr std::string_view kCloseTag = "</span>";
 
 }  // namespace
 
+// Room for closing a span, opening another and one slice of text.
+const std::size_t HtmlWriter::kBufferSize =
+    kFlushSize + kCloseTag.size() + sizeof(OpenTag::text) + kMostHtmlBytesPerUnit * kSliceUnits;
+
 HtmlWriter::HtmlWriter(const HtmlOptions& options, Output output)
-    : options_(options), output_(std::move(output)) {
-  out_.reserve(2 * kFlushSize);
-  appendHead(out_, options);
+    : options_(options), output_(std::move(output)), buffer_(new char[kBufferSize]) {
+  std::string head;
+  appendHead(head, options);
+  put(head);
+}
+
+void HtmlWriter::put(std::string_view bytes) {
+  if (used_ + bytes.size() > kBufferSize) flush();
+  if (bytes.size() > kBufferSize) {
+    output_(bytes);
+    return;
+  }
+  std::memcpy(buffer_.get() + used_, bytes.data(), bytes.size());
+  used_ += bytes.size();
+}
+
+void HtmlWriter::flush() {
+  output_(std::string_view(buffer_.get(), used_));
+  used_ = 0;
 }
 
 std::int32_t HtmlWriter::cssOf(const std::optional<Color>& color, CssColor pageDefault,
-                               ColorMemo& memo) {
-  if (color != memo.color) {
+                               ColorMemos& memos) {
+  if (!color) return kInherit;
+  std::uint64_t bits[3];
+  std::memcpy(&bits[0], &color->c0, sizeof bits[0]);
+  std::memcpy(&bits[1], &color->c1, sizeof bits[1]);
+  std::memcpy(&bits[2], &color->c2, sizeof bits[2]);
+  const std::uint64_t hash =
+      (bits[0] + 3 * bits[1] + 5 * bits[2] + static_cast<std::uint64_t>(color->model)) *
+      0x9E3779B97F4A7C15u;
+  ColorMemo& memo = memos[hash >> (64 - kColorSlotBits)];
+  if (memo.color != color) {
     memo.color = color;
     memo.css = colorPart(color, pageDefault);
   }
@@ -101,39 +131,55 @@ std::int32_t HtmlWriter::cssOf(const std::optional<Color>& color, CssColor pageD
 
 void HtmlWriter::write(std::u16string_view text, const ansi::StyledText::Attributes& attributes) {
   const int underline = attributes.underline.value_or(ansi::kUnderlineNone);
-  const SpanStyle style{cssOf(attributes.foreground, options_.foreground, foregroundMemo_),
-                        cssOf(attributes.background, options_.background, backgroundMemo_),
+  const SpanStyle style{cssOf(attributes.foreground, options_.foreground, foregroundMemos_),
+                        cssOf(attributes.background, options_.background, backgroundMemos_),
                         attributes.font && attributes.font->weight >= Font::kBoldWeight,
                         underline == ansi::kUnderlineSingle || underline == ansi::kUnderlineDouble
                             ? underline
                             : int{ansi::kUnderlineNone}};
   if (style != current_) {
-    if (!current_.plain()) out_.append("</span>");
-    if (!style.plain()) {
-      const std::uint64_t key = (static_cast<std::uint64_t>(style.foreground & 0x1FFFFFF) << 27) |
-                                (static_cast<std::uint64_t>(style.background & 0x1FFFFFF) << 2) |
-                                (style.bold ? 2u : 0u) | (style.underline != 0 ? 1u : 0u);
-      // Truecolour text can use a new look at every character: keep the cache small.
-      if (openTags_.size() >= kCachedTags) openTags_.clear();
-      auto [tag, added] = openTags_.try_emplace(
-          key ^ (style.underline == ansi::kUnderlineDouble ? std::uint64_t{1} << 63 : 0));
-      if (added) appendOpenTag(tag->second, style);
-      out_.append(tag->second);
+    char* to = buffer_.get() + used_;
+    if (!current_.plain()) {
+      std::memcpy(to, kCloseTag.data(), kCloseTag.size());
+      to += kCloseTag.size();
     }
+    if (!style.plain()) {
+      // Each look has one slot it may be kept in: few looks recur on most text, and a look
+      // that pushes another out costs no more than writing its tag afresh.
+      const std::uint64_t key = (static_cast<std::uint64_t>(style.foreground & 0x1FFFFFF) << 28) |
+                                (static_cast<std::uint64_t>(style.background & 0x1FFFFFF) << 3) |
+                                (style.bold ? 4u : 0u) |
+                                (style.underline == ansi::kUnderlineSingle ? 1u : 0u) |
+                                (style.underline == ansi::kUnderlineDouble ? 2u : 0u);
+      OpenTag& tag = openTags_[(key * 0x9E3779B97F4A7C15u) >> (64 - kOpenTagSlotBits)];
+      if (tag.key != key) {
+        tag.key = key;
+        tag.size = static_cast<std::uint8_t>(writeOpenTag(tag.text, style));
+      }
+      std::memcpy(to, tag.text, tag.size);
+      to += tag.size;
+    }
+    used_ = static_cast<std::size_t>(to - buffer_.get());
     current_ = style;
   }
-  appendHtmlText(out_, text);
-  if (out_.size() >= kFlushSize) {
-    output_(out_);
-    out_.clear();
+  // The buffer has room for a slice after every flush.
+  for (;;) {
+    std::u16string_view slice = text.substr(0, kSliceUnits);
+    // A character in two units stays whole.
+    if (slice.size() < text.size() && slice.back() >= 0xD800 && slice.back() <= 0xDBFF) {
+      slice.remove_suffix(1);
+    }
+    used_ = static_cast<std::size_t>(writeHtmlText(buffer_.get() + used_, slice) - buffer_.get());
+    if (used_ >= kFlushSize) flush();
+    text.remove_prefix(slice.size());
+    if (text.empty()) break;
   }
 }
 
 void HtmlWriter::finish() {
-  if (!current_.plain()) out_.append("</span>");
-  out_.append("</pre>\n</body>\n</html>\n");
-  output_(out_);
-  out_.clear();
+  if (!current_.plain()) put(kCloseTag);
+  put("</pre>\n</body>\n</html>\n");
+  flush();
 }
 
 }  // namespace pellimo::tools

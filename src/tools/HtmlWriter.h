@@ -1,12 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 
 #include "ansi/StyledText.h"
 #include "tools/CssColor.h"
@@ -41,23 +42,41 @@ class HtmlWriter {
     friend bool operator==(const SpanStyle&, const SpanStyle&) = default;
   };
 
+  /// Appends to the buffer, handing it over first when it is too full.
+  void put(std::string_view bytes);
+  void flush();
+
   const HtmlOptions& options_;
   Output output_;
-  std::string out_;
+  /// The page not yet handed over; written through a pointer, as a string's appends cost more
+  /// than the rest of writing a tag.
+  static const std::size_t kBufferSize;
+  std::unique_ptr<char[]> buffer_;
+  std::size_t used_ = 0;
   SpanStyle current_;
-  /// The last colour turned into CSS, per ground: runs of one colour are common.
+  /// Colours already turned into CSS, per ground, each in the one slot it may be kept in: a
+  /// text uses few colours, and escape-dense text changes colour at nearly every character.
   struct ColorMemo {
     std::optional<ansi::Color> color;
     std::int32_t css = -1;
   };
+  static constexpr int kColorSlotBits = 6;
+  using ColorMemos = std::array<ColorMemo, 1 << kColorSlotBits>;
   std::int32_t cssOf(const std::optional<ansi::Color>& color, CssColor pageDefault,
-                     ColorMemo& memo);
+                     ColorMemos& memos);
 
-  ColorMemo foregroundMemo_;
-  ColorMemo backgroundMemo_;
+  ColorMemos foregroundMemos_;
+  ColorMemos backgroundMemos_;
+
   /// Opening tags already written, by look: escape-dense text opens a tag at nearly every
-  /// character but uses few looks.
-  std::unordered_map<std::uint64_t, std::string> openTags_;
+  /// character.
+  struct OpenTag {
+    std::uint64_t key = ~std::uint64_t{0};
+    std::uint8_t size = 0;
+    char text[87];
+  };
+  static constexpr int kOpenTagSlotBits = 10;
+  std::array<OpenTag, 1 << kOpenTagSlotBits> openTags_;
 };
 
 }  // namespace pellimo::tools

@@ -107,6 +107,8 @@ int main(int argc, char** argv) {
       writeOutput("pellimo-ansi " PELLIMO_VERSION "\n");
     } else if (invocation.command == Command::Html) {
       streamHtml(invocation.html);
+    } else if (invocation.command == Command::Parse) {
+      parseCommand(decodedInput(), invocation.withFont, writeOutput);
     } else {
       writeOutput(runCommand(invocation, decodedInput()));
     }

@@ -346,6 +346,29 @@ TEST(RunOutput, ANewLookReachesWhatArrivedBeforeIt) {
   EXPECT_EQ(text.foregrounds().at(7, whole).value, ansi::Color::red());
 }
 
+TEST(RunOutput, ANewLookDecodesWhatArrivedAsTheRunDid) {
+  ansi::VXL_ANSIEscapeHelper helper;
+  const runner::Appearance other{kLook.font, ansi::Color::grey(0.5)};
+  runner::RunOutput output(helper, kLook);
+  // An invalid byte, and a character whose last byte has not come yet.
+  output.append("\xff\xc3\xa9\xe2\x82");
+  EXPECT_TRUE(output.restyle(other));
+  EXPECT_EQ(output.styledText()->string(), u"\ufffd\u00e9");
+  output.append("\xac\xe2");
+  output.finish();
+  EXPECT_TRUE(output.restyle(kLook));
+  EXPECT_EQ(output.styledText()->string(), u"\ufffd\u00e9\u20ac\ufffd");
+
+  // Past the bound, what is kept of a text without line breaks starts at a whole character.
+  runner::RunOutput longOutput(helper, kLook);
+  // Three-byte characters, so that all that is kept is shown; the trailing 'a' puts the cut
+  // inside one.
+  longOutput.append(QByteArray("\xe2\x82\xac").repeated(runner::RunOutput::kMaxUnits * 4 / 3 + 1) +
+                    "a");
+  EXPECT_TRUE(longOutput.restyle(other));
+  EXPECT_TRUE(longOutput.styledText()->string().starts_with(u"\u20ac\u20ac"));
+}
+
 TEST(RunOutput, AClearScreenOrFormFeedEndsAFrameAndColoursCarryIntoTheNext) {
   ansi::VXL_ANSIEscapeHelper helper;
   helper.setDefaultStringColor(kLook.fontColor);

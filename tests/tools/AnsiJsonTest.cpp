@@ -23,6 +23,19 @@ TEST(ParseReport, ListsRecordsAndRunsWithFontGreyAndUnderline) {
   EXPECT_EQ(Json::parse(parseCommand(u"\x1b[1mA", false))["runs"], Json::array());
 }
 
+TEST(ParseReport, PrintsAsTheJsonLibraryPrintsTheSameDocument) {
+  const std::u16string inputs[] = {
+      u"\"q\" \\ \x01\b\f\t\x7f\r\n d\u00e9j\u00e0 \U0001F600 \x1b[4;21;24;2;22;1m",
+      u"\x1b[91;44ma\x1b[96;21mb\x1b[1;95mc\x1b[38;5;67md\x1b[48;2;1;2;3;38;5;250me\x1b[97;0mf",
+  };
+  for (const std::u16string& input : inputs) {
+    for (bool withFont : {false, true}) {
+      const std::string report = parseCommand(input, withFont);
+      EXPECT_EQ(Json::parse(report).dump() + "\n", report);
+    }
+  }
+}
+
 TEST(EncodeInput, RunsSurviveThePrintedJsonExactly) {
   // Bright colours come from HSB arithmetic, so their components have no short decimal form.
   const std::u16string escaped = u"\x1b[91;44ma\x1b[96;21mb\x1b[1;95mc\x1b[38;5;67md";

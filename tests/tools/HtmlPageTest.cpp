@@ -32,6 +32,25 @@ TEST(HtmlPage, OpensASpanOnlyWhereTheLookChanges) {
   }
 }
 
+TEST(HtmlPage, KeepsEveryCharacterWhereverItFallsInLongText) {
+  // Runs of plain text are copied many units at a time and long text in slices: a character
+  // that needs escaping, one to leave out or one in two units may fall anywhere among them.
+  for (std::size_t at = 0; at <= 17; ++at) {
+    std::u16string text(32, u'a');
+    text.insert(at, u">\x7f");
+    EXPECT_EQ(body(htmlCommand(text, {})),
+              std::string(at, 'a') + "&gt;" + std::string(32 - at, 'a'))
+        << at;
+  }
+  for (std::size_t at : {4094, 4095, 4096, 8191}) {
+    const std::u16string text =
+        std::u16string(at, u'x') + u"\U0001F600<" + std::u16string(20, u'y');
+    EXPECT_EQ(body(htmlCommand(text, {})),
+              std::string(at, 'x') + "\U0001F600&lt;" + std::string(20, 'y'))
+        << at;
+  }
+}
+
 TEST(HtmlPage, UsesTheOptionsForThePage) {
   const std::string page =
       htmlCommand(u"\x1b[31mred\x1b[42mgreen", {"<b>&", CssColor{0xff0000}, CssColor{0x00ff00}});

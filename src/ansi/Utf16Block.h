@@ -1,0 +1,33 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <cstdint>
+#include <cstring>
+
+namespace pellimo::ansi {
+
+/// Eight UTF-16 units compared at once, with the vector extension GCC and Clang share: the
+/// scans for escapes and for text that needs escaping look at every unit of the output.
+using Utf16Block = std::uint16_t __attribute__((vector_size(16)));
+/// The same eight units narrowed to bytes, when all are ASCII.
+using AsciiBlock = std::uint8_t __attribute__((vector_size(8)));
+/// What comparing two blocks gives: all bits set in each lane where the comparison holds.
+using Utf16Mask = std::int16_t __attribute__((vector_size(16)));
+
+/// A block with every lane `unit`; comparing with a block, not a scalar, reads the same to GCC
+/// and Clang.
+constexpr Utf16Block splat(char16_t unit) {
+  const auto value = static_cast<std::uint16_t>(unit);
+  return Utf16Block{value, value, value, value, value, value, value, value};
+}
+
+/// True when any lane of a comparison's result is set.
+template <class Mask>
+bool anyLane(const Mask& mask) {
+  static_assert(sizeof(Mask) == 16);
+  std::uint64_t halves[2];
+  std::memcpy(halves, &mask, sizeof halves);
+  return (halves[0] | halves[1]) != 0;
+}
+
+}  // namespace pellimo::ansi
