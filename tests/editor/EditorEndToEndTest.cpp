@@ -1,37 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
-#include <QGuiApplication>
-#include <QJsonDocument>
-#include <QJsonObject>
-#include <QPixmap>
-#include <QProcess>
-#include <QRegularExpression>
-#include <QScreen>
 #include <optional>
 
-#include "EditorDesktop.h"
-#include "ModuleHarness.h"
-#include "platform/FrameText.h"
+#include "Desktop.h"
 #include "platform/SettingsStore.h"
 
 namespace pellimo::test {
 namespace {
-
-QRect widgetFrameOf(ModuleHarness& harness) {
-  return platform::rectFromString(statusOf(harness).value("frame").toString()).toRect();
-}
-
-/// A window's frame on the screen, as xdotool reports it.
-QRect geometryOf(const QString& window) {
-  const QString shell = x("xdotool", {"getwindowgeometry", "--shell", window});
-  const auto number = [&](const char* name) {
-    const QRegularExpression line(QStringLiteral("^%1=(-?\\d+)$").arg(QLatin1String(name)),
-                                  QRegularExpression::MultilineOption);
-    return line.match(shell).captured(1).toInt();
-  };
-  return QRect(number("X"), number("Y"), number("WIDTH"), number("HEIGHT"));
-}
 
 QString storedEditorFrame() {
   return platform::SettingsStore(QStringLiteral("org.pellimo.widget"))
@@ -68,44 +44,11 @@ TEST(EditorEndToEnd, ConfigShowsTheEditorAndARunTypedThereReachesTheWidget) {
   EXPECT_EQ(stored.integerForKey("reloadAfter"), 2);
 }
 
-TEST(EditorEndToEnd, PickingALanguageThenCancelLeavesTheStoreAndTheWidgetAsBefore) {
-  if (qEnvironmentVariableIsEmpty("DISPLAY")) GTEST_SKIP() << "needs an X display";
-  ModuleHarness harness;
-  const QString script = QStringLiteral(R"(echo "$@" $$)");
-  {
-    platform::SettingsStore stored(QStringLiteral("org.pellimo.widget"));
-    stored.setValue(0, "modeValue");
-    stored.setValue(script, "scriptValue");
-    stored.setValue("a,b", "args");
-    ASSERT_TRUE(stored.synchronize());
-  }
-  ASSERT_EQ(harness.host({"launch"}).exitCode, 0);
-  const QRegularExpression ran(R"(^a b \d+\n$)");
-  QString before;
-  ASSERT_TRUE(eventually([&] { return ran.match(before = canvasOf(harness)).hasMatch(); }))
-      << before.toStdString();
-  ASSERT_FALSE(openEditor(harness).isEmpty());
-  x("xdotool", {"key", "--delay", "50", "alt+g", "Down", "alt+c"});
-  ASSERT_TRUE(eventually([&] { return x("xdotool", kFindEditor).isEmpty(); }));
-
-  const platform::SettingsStore stored(QStringLiteral("org.pellimo.widget"));
-  EXPECT_EQ(stored.integerForKey("modeValue"), 0);
-  EXPECT_EQ(stored.stringForKey("scriptValue"), script);
-  EXPECT_EQ(stored.stringForKey("args"), "a,b");
-  // A fresh run is the same script with the same arguments.
-  ASSERT_EQ(harness.host({"send", "refresh"}).exitCode, 0);
-  QString after;
-  EXPECT_TRUE(eventually([&] {
-    after = canvasOf(harness);
-    return after != before && ran.match(after).hasMatch();
-  })) << after.toStdString();
-}
-
 TEST(EditorEndToEnd, TheEditorOpensBesideTheWidgetAndAgainWhereTheUserLastPutIt) {
   if (qEnvironmentVariableIsEmpty("DISPLAY")) GTEST_SKIP() << "needs an X display";
   ModuleHarness harness;
   ASSERT_EQ(harness.host({"launch"}).exitCode, 0);
-  const QRect widget = widgetFrameOf(harness);
+  const QRect widget = frameOf(harness);
   const QString editor = openEditor(harness);
   ASSERT_FALSE(editor.isEmpty());
   const QRect first = geometryOf(editor);
@@ -188,11 +131,7 @@ TEST(EditorEndToEnd, TheCaretLinesTextShowsInTheSameColourAsTheOtherLines) {
 
   QString seen = "nothing";
   EXPECT_TRUE(eventually([&] {
-    const QRect at = geometryOf(editor);
-    const QImage shot = QGuiApplication::primaryScreen()
-                            ->grabWindow(0, at.x(), at.y(), at.width(), at.height())
-                            .toImage()
-                            .convertToFormat(QImage::Format_RGB32);
+    const QImage shot = screenshot(geometryOf(editor));
     const int column = shot.width() * 3 / 4;
     const std::optional<LineBands> bands = lineBandsIn(shot, column);
     if (!bands) return false;

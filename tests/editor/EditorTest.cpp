@@ -158,12 +158,16 @@ TEST_F(EditorTest, PickingALanguageEmptiesTheScriptStoresTheModeAndStopsReloadin
   EXPECT_EQ(lexer(editor()), QStringLiteral("Ruby"));
 }
 
-TEST_F(EditorTest, RunStoresTheFieldsAndHandsThemToTheRunner) {
+TEST_F(EditorTest, RunStoresTheFieldsHandsThemToTheRunnerAndTheEditorShowsThemAgain) {
   const struct {
     QString arguments, reloadAfter;
     qint64 stored;
     QStringList passed;
-  } cases[] = {{"", "5", 5, {}}, {"a,b", "abc", 0, {"a", "b"}}, {"x,,y", " 3", 3, {"x", "", "y"}}};
+    QString timeout;  // left empty: the default, stored as no value
+    QString lineFormat;
+  } cases[] = {{"", "5", 5, {}, "5", "menu"},
+               {"a,b", "abc", 0, {"a", "b"}, "0", "plain"},
+               {"x,,y", " 3", 3, {"x", "", "y"}, "", "plain"}};
   pickNextLanguage();
   pickNextLanguage();
   for (const auto& c : cases) {
@@ -172,41 +176,29 @@ TEST_F(EditorTest, RunStoresTheFieldsAndHandsThemToTheRunner) {
     ui().editor->setString("print('hi')\n");
     ui().arguments->setText(c.arguments);
     ui().reloadAfter->setText(c.reloadAfter);
+    ui().timeout->setText(c.timeout);
+    ui().lineFormat->setCurrentIndex(ui().lineFormat->findData(c.lineFormat));
     editor().runCode(ui().runBtn);
     EXPECT_EQ(settings().stringForKey("scriptValue"), QStringLiteral("print('hi')\n"));
     EXPECT_EQ(settings().stringForKey("args"), c.arguments);
     EXPECT_EQ(settings().integerForKey("reloadAfter"), c.stored);
+    const QVariant timeout = settings().valueForKey("timeout");
+    EXPECT_EQ(timeout.isValid() ? timeout.toString() : QString(), c.timeout);
+    EXPECT_EQ(settings().stringForKey("lineFormat"), c.lineFormat);
     EXPECT_EQ(runner_->additinaolArguments(), c.passed);
     EXPECT_EQ(runner_->mode(), 2);
     EXPECT_FALSE(editor().view()->isVisible());
+    editor().present();
+    EXPECT_EQ(ui().timeout->text(), c.timeout);
   }
-}
-
-TEST_F(EditorTest, TheTimeLimitFieldShowsAndStoresTheLimitAndLeftEmptyTheDefault) {
-  for (const QString& typed : {QStringLiteral("5"), QStringLiteral("0"), QString()}) {
+  // Shown as stored, not as last chosen; an unknown format as plain.
+  settings().setValue(QStringLiteral("7"), QStringLiteral("timeout"));
+  for (const auto& [stored, shown] : {std::pair{"menu", "menu"}, {"tabular", "plain"}}) {
+    settings().setValue(QString(stored), QStringLiteral("lineFormat"));
     editor().present();
-    ui().timeout->setText(typed);
-    editor().runCode(ui().runBtn);
-    const QVariant stored = settings().valueForKey("timeout");
-    EXPECT_EQ(stored.isValid() ? stored.toString() : QString(), typed);
-    editor().present();
-    EXPECT_EQ(ui().timeout->text(), typed);
+    EXPECT_EQ(ui().lineFormat->currentData().toString(), shown);
+    EXPECT_EQ(ui().timeout->text(), QStringLiteral("7"));
   }
-}
-
-TEST_F(EditorTest, TheLinesChoiceShowsAndStoresTheFormatAndAnUnknownOneShowsAsPlain) {
-  for (const char* chosen : {"menu", "plain"}) {
-    editor().present();
-    ui().lineFormat->setCurrentIndex(ui().lineFormat->findData(QString(chosen)));
-    editor().runCode(ui().runBtn);
-    EXPECT_EQ(settings().stringForKey("lineFormat"), chosen);
-    settings().setValue(QStringLiteral("menu"), QStringLiteral("lineFormat"));
-    editor().present();
-    EXPECT_EQ(ui().lineFormat->currentData().toString(), "menu");
-  }
-  settings().setValue(QStringLiteral("tabular"), QStringLiteral("lineFormat"));
-  editor().present();
-  EXPECT_EQ(ui().lineFormat->currentData().toString(), "plain");
 }
 
 TEST_F(EditorTest, RunRunsOnceAfterTwoSecondsRaisesTheWidgetWhenDoneAndThenReloads) {
@@ -292,7 +284,7 @@ TEST_F(EditorTest, AFailedPrepareRunsNothingAndKeepsTheEditorOpenWithTheReason) 
       << canvasText().toStdString();
 }
 
-TEST_F(EditorTest, TheFontDialogOpensOnTheCodeEditorsFontAndItsChangesBuildOnEachOther) {
+TEST_F(EditorTest, TheFontDialogStartsAtTheEditorsFontAndStoresEachChangeWithinDrawableSizes) {
   widget_->canvas->setPlainText("some output");
   editor().present();
   editor().pickFont(ui().fontBtn);
@@ -315,21 +307,12 @@ TEST_F(EditorTest, TheFontDialogOpensOnTheCodeEditorsFontAndItsChangesBuildOnEac
   const auto styled = widget_->canvas->styledText();
   ASSERT_TRUE(styled);
   EXPECT_EQ(styled->fonts().at(0, {0, styled->length()}).value, *stored);
-}
-
-TEST_F(EditorTest, AFontSizeChosenOutsideWhatCanBeDrawnIsStoredAndShownAtTheNearestEnd) {
-  editor().present();
-  editor().pickFont(ui().fontBtn);
-  QFontDialog* dialog = editor().fontPanel();
-  ASSERT_TRUE(dialog);
+  // Sizes outside what can be drawn are stored and shown at the nearest end.
   for (const auto& [chosen, drawn] : {std::pair{1000.0, 288.0}, {2.0, 4.0}}) {
-    QFont font = dialog->currentFont();
     font.setPointSizeF(chosen);
     dialog->setCurrentFont(font);
-    const auto stored = settings().fontForKey("codeFont");
-    ASSERT_TRUE(stored) << chosen;
-    EXPECT_EQ(stored->pointSize, drawn);
-    EXPECT_EQ(host().font(), *stored);
+    EXPECT_EQ(settings().fontForKey("codeFont")->pointSize, drawn) << chosen;
+    EXPECT_EQ(host().font().pointSize, drawn) << chosen;
   }
 }
 
