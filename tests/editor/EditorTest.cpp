@@ -5,24 +5,18 @@
 #include <Qsci/qscilexer.h>
 #include <Qsci/qsciscintilla.h>
 
-#include <QApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMouseEvent>
 #include <QPushButton>
 #include <QSizeGrip>
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "TestSupport.h"
-#include "colorpicker/ColorPanel.h"
-#include "colorpicker/ColorWell.h"
-#include "colorpicker/QVColorPickerPopover.h"
-#include "colorpicker/QVColorPickerViewController.h"
+#include "PickerSupport.h"
 #include "editor/CodeEditorView.h"
 #include "editor/EditorView.h"
 #include "editor/OutPut.h"
@@ -35,8 +29,6 @@
 
 namespace pellimo::test {
 namespace {
-
-using colorpicker::QVColorPickerPopover;
 
 platform::SettingsStore& settings() {
   return platform::SettingsStore::standard();
@@ -70,7 +62,7 @@ class EditorTest : public ::testing::Test {
       return runner::Appearance{host().font(), host().fontColor()};
     });
   }
-  void TearDown() override { QVColorPickerPopover::sharedPopover()->close(); }
+  void TearDown() override { popover()->close(); }
 
   /// One more widget of the same process, made from the settings as they are now.
   static std::unique_ptr<widget::Interface> makeWidget() {
@@ -321,7 +313,7 @@ TEST_F(EditorTest, ThePickerRaisesTheWidgetAndEveryColourPickedIsPaintedAndStore
   host().setBackground(background);
   editor().present();
   editor().showPicker(ui().backgroundBtn);
-  QVColorPickerPopover* popover = QVColorPickerPopover::sharedPopover();
+  QVColorPickerPopover* popover = test::popover();
   EXPECT_TRUE(host().isRaised());
   ASSERT_TRUE(popover->isShown());
   EXPECT_EQ(popover->color(), background);
@@ -335,8 +327,8 @@ TEST_F(EditorTest, ThePickerRaisesTheWidgetAndEveryColourPickedIsPaintedAndStore
 
 TEST_F(EditorTest, ThePickerClosingByAnyPathButTheDragOffPutsTheWidgetBackInItsMode) {
   enum class Closer { Escape, ClickOutside, CancelButton, DraggedOffPanelClosed };
-  QVColorPickerPopover* popover = QVColorPickerPopover::sharedPopover();
-  auto* panel = colorpicker::ColorPanel::sharedColorPanel();
+  QVColorPickerPopover* popover = test::popover();
+  ColorPanel* panel = test::panel();
   for (const bool raised : {false, true}) {
     for (const Closer closer : {Closer::Escape, Closer::ClickOutside, Closer::CancelButton,
                                 Closer::DraggedOffPanelClosed}) {
@@ -358,14 +350,9 @@ TEST_F(EditorTest, ThePickerClosingByAnyPathButTheDragOffPutsTheWidgetBackInItsM
       if (closer == Closer::DraggedOffPanelClosed) {
         QWidget* content = popover->contentViewController()->view();
         const QPoint start = content->mapToGlobal(content->rect().center());
-        const auto send = [&](QEvent::Type type, QPoint at, Qt::MouseButtons buttons) {
-          QMouseEvent event(type, content->mapFromGlobal(QPointF(at)), QPointF(at), Qt::LeftButton,
-                            buttons, Qt::NoModifier);
-          QApplication::sendEvent(content, &event);
-        };
-        send(QEvent::MouseButtonPress, start, Qt::LeftButton);
-        send(QEvent::MouseMove, start + QPoint(80, 0), Qt::LeftButton);
-        send(QEvent::MouseButtonRelease, start + QPoint(80, 0), Qt::NoButton);
+        sendMouse(content, QEvent::MouseButtonPress, start, Qt::LeftButton);
+        sendMouse(content, QEvent::MouseMove, start + QPoint(80, 0), Qt::LeftButton);
+        sendMouse(content, QEvent::MouseButtonRelease, start + QPoint(80, 0), Qt::NoButton);
         ASSERT_TRUE(panel->isVisible());
         EXPECT_NE(host.isRaised(), raised) << "dragging off is not closing";
         panel->close();
@@ -384,7 +371,7 @@ TEST_F(EditorTest, ANewTextColourFromTheWellIsStoredAndRedrawsTheCanvasTheOneInU
   EXPECT_EQ(widget_->canvas->styledText(), nullptr);
   ui().fontColor->activate(true);
   const ansi::Color orange = ansi::Color::rgb(1, 0.5, 0);
-  colorpicker::ColorPanel::sharedColorPanel()->setColor(orange);
+  panel()->setColor(orange);
   EXPECT_EQ(settings().colorForKey("fontColor"), orange);
   EXPECT_EQ(widget_->canvas->styledText()->foregrounds().at(0, {0, 11}).value, orange);
 }
@@ -394,7 +381,7 @@ TEST_F(EditorTest, EscapeInThePopoverReachesTheApplicationOnce) {
   NotificationCounter unRaise("unRaise");
   editor().present();
   editor().showPicker(ui().backgroundBtn);
-  QVColorPickerPopover::sharedPopover()->cancelOperation();
+  popover()->cancelOperation();
   EXPECT_EQ(unRaise.count, 1);
 }
 
