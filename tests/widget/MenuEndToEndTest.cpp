@@ -83,15 +83,14 @@ TEST_F(MenuEndToEnd, ALinesColourShowsWithoutItsAttributesAClickRunsItsActionOnc
 }
 
 TEST_F(MenuEndToEnd, ARightClickOpensTheMenuOfTheLinesAfterTheSeparatorAndAnItemRunsItsAction) {
-  const int windows = x("xdotool", {"search", "--onlyvisible", "--class", "pellimo"})
-                          .split('\n', Qt::SkipEmptyParts)
-                          .size();
-  clickAt(at.center(), {"3"});
-  ASSERT_TRUE(eventually([&] {
+  const auto windows = [] {
     return x("xdotool", {"search", "--onlyvisible", "--class", "pellimo"})
-               .split('\n', Qt::SkipEmptyParts)
-               .size() > windows;
-  })) << "the menu pops up";
+        .split('\n', Qt::SkipEmptyParts)
+        .size();
+  };
+  const qsizetype before = windows();
+  clickAt(at.center(), {"3"});
+  ASSERT_TRUE(eventually([&] { return windows() > before; })) << "the menu pops up";
   x("xdotool", {"key", "Down", "Return"});
   EXPECT_TRUE(eventually([&] { return linesIn("chosen") == 1; }));
   EXPECT_EQ(linesIn("clicks"), 0);

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <iterator>
+#include <optional>
 
 #include "Desktop.h"
 #include "platform/DistributedNotificationCenter.h"
