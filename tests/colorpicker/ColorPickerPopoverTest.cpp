@@ -176,15 +176,11 @@ TEST_F(PopoverTest, AClickOnAnotherWellClosesThePopoverFirstUnlessItAddsOrDeacti
   }
 }
 
-TEST_F(PopoverTest, DeactivatingAllLeavesANewHiddenWellAndNoWellActive) {
+TEST_F(PopoverTest, DeactivatingAllLeavesNoWellActiveButAnInactiveHiddenWell) {
   activateQuietly(well_);
   other_->activate(false);
-  panel()->orderOut();
-  const QPointer<ColorWell> previous = ColorWell::hiddenWell();
   ColorWell::deactivateAll();
   EXPECT_FALSE(well_->isActive() || other_->isActive());
-  EXPECT_FALSE(panel()->isVisible());
-  EXPECT_TRUE(previous.isNull()) << "each call makes a new hidden well";
   ASSERT_NE(ColorWell::hiddenWell(), nullptr);
   EXPECT_FALSE(ColorWell::hiddenWell()->isActive());
 }

@@ -1,37 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
-#include <QGuiApplication>
-#include <QJsonDocument>
-#include <QJsonObject>
-#include <QPixmap>
-#include <QProcess>
-#include <QRegularExpression>
-#include <QScreen>
-#include <optional>
-
-#include "EditorDesktop.h"
-#include "ModuleHarness.h"
-#include "platform/FrameText.h"
+#include "Desktop.h"
 #include "platform/SettingsStore.h"
 
 namespace pellimo::test {
 namespace {
-
-QRect widgetFrameOf(ModuleHarness& harness) {
-  return platform::rectFromString(statusOf(harness).value("frame").toString()).toRect();
-}
-
-/// A window's frame on the screen, as xdotool reports it.
-QRect geometryOf(const QString& window) {
-  const QString shell = x("xdotool", {"getwindowgeometry", "--shell", window});
-  const auto number = [&](const char* name) {
-    const QRegularExpression line(QStringLiteral("^%1=(-?\\d+)$").arg(QLatin1String(name)),
-                                  QRegularExpression::MultilineOption);
-    return line.match(shell).captured(1).toInt();
-  };
-  return QRect(number("X"), number("Y"), number("WIDTH"), number("HEIGHT"));
-}
 
 QString storedEditorFrame() {
   return platform::SettingsStore(QStringLiteral("org.pellimo.widget"))
@@ -68,44 +42,11 @@ TEST(EditorEndToEnd, ConfigShowsTheEditorAndARunTypedThereReachesTheWidget) {
   EXPECT_EQ(stored.integerForKey("reloadAfter"), 2);
 }
 
-TEST(EditorEndToEnd, PickingALanguageThenCancelLeavesTheStoreAndTheWidgetAsBefore) {
-  if (qEnvironmentVariableIsEmpty("DISPLAY")) GTEST_SKIP() << "needs an X display";
-  ModuleHarness harness;
-  const QString script = QStringLiteral(R"(echo "$@" $$)");
-  {
-    platform::SettingsStore stored(QStringLiteral("org.pellimo.widget"));
-    stored.setValue(0, "modeValue");
-    stored.setValue(script, "scriptValue");
-    stored.setValue("a,b", "args");
-    ASSERT_TRUE(stored.synchronize());
-  }
-  ASSERT_EQ(harness.host({"launch"}).exitCode, 0);
-  const QRegularExpression ran(R"(^a b \d+\n$)");
-  QString before;
-  ASSERT_TRUE(eventually([&] { return ran.match(before = canvasOf(harness)).hasMatch(); }))
-      << before.toStdString();
-  ASSERT_FALSE(openEditor(harness).isEmpty());
-  x("xdotool", {"key", "--delay", "50", "alt+g", "Down", "alt+c"});
-  ASSERT_TRUE(eventually([&] { return x("xdotool", kFindEditor).isEmpty(); }));
-
-  const platform::SettingsStore stored(QStringLiteral("org.pellimo.widget"));
-  EXPECT_EQ(stored.integerForKey("modeValue"), 0);
-  EXPECT_EQ(stored.stringForKey("scriptValue"), script);
-  EXPECT_EQ(stored.stringForKey("args"), "a,b");
-  // A fresh run is the same script with the same arguments.
-  ASSERT_EQ(harness.host({"send", "refresh"}).exitCode, 0);
-  QString after;
-  EXPECT_TRUE(eventually([&] {
-    after = canvasOf(harness);
-    return after != before && ran.match(after).hasMatch();
-  })) << after.toStdString();
-}
-
 TEST(EditorEndToEnd, TheEditorOpensBesideTheWidgetAndAgainWhereTheUserLastPutIt) {
   if (qEnvironmentVariableIsEmpty("DISPLAY")) GTEST_SKIP() << "needs an X display";
   ModuleHarness harness;
   ASSERT_EQ(harness.host({"launch"}).exitCode, 0);
-  const QRect widget = widgetFrameOf(harness);
+  const QRect widget = frameOf(harness);
   const QString editor = openEditor(harness);
   ASSERT_FALSE(editor.isEmpty());
   const QRect first = geometryOf(editor);
@@ -127,94 +68,6 @@ TEST(EditorEndToEnd, TheEditorOpensBesideTheWidgetAndAgainWhereTheUserLastPutIt)
   QRect reopened;
   EXPECT_TRUE(eventually([&] { return (reopened = geometryOf(again)) == put; }))
       << testing::PrintToString(reopened);
-}
-
-/// The bands of a code editor's lines in a screenshot of it: `paper` and `highlight` rows, from
-/// a column right of the text, where the caret's line (the third) shows between two lines above
-/// and the lines below.
-struct LineBands {
-  int top = 0;  // of the first line
-  int height = 0;
-  QRgb paper = 0;
-  QRgb highlight = 0;
-};
-
-std::optional<LineBands> lineBandsIn(const QImage& shot, int column) {
-  struct Run {
-    QRgb colour;
-    int start, length;
-  };
-  QList<Run> runs;
-  for (int y = 0; y < shot.height(); ++y) {
-    const QRgb pixel = shot.pixel(column, y);
-    if (runs.isEmpty() || runs.last().colour != pixel) runs.append({pixel, y, 0});
-    ++runs.last().length;
-  }
-  for (qsizetype i = 1; i + 1 < runs.size(); ++i) {
-    const Run& above = runs.at(i - 1);
-    const Run& caret = runs.at(i);
-    if (caret.length >= 8 && caret.length <= 60 && above.colour == runs.at(i + 1).colour &&
-        qAbs(above.length - 2 * caret.length) <= 1) {
-      return LineBands{caret.start - 2 * caret.length, caret.length, above.colour, caret.colour};
-    }
-  }
-  return std::nullopt;
-}
-
-/// The brightest pixel of an area: where a glyph covers a whole pixel, the text's own colour.
-QRgb brightestIn(const QImage& shot, const QRect& area) {
-  QRgb brightest = 0;
-  for (int y = area.top(); y <= area.bottom(); ++y) {
-    for (int x = area.left(); x <= area.right(); ++x) {
-      if (qGray(shot.pixel(x, y)) > qGray(brightest)) brightest = shot.pixel(x, y);
-    }
-  }
-  return brightest;
-}
-
-TEST(EditorEndToEnd, TheCaretLinesTextShowsInTheSameColourAsTheOtherLines) {
-  if (qEnvironmentVariableIsEmpty("DISPLAY")) GTEST_SKIP() << "needs an X display";
-  ModuleHarness harness;
-  ASSERT_EQ(harness.host({"launch"}).exitCode, 0);
-  const QString editor = openEditor(harness);
-  ASSERT_FALSE(editor.isEmpty());
-  // The caret ends past the third line's text, clear of the glyphs compared.
-  const QString line = QStringLiteral("EEEE====");
-  for (const QString& typed : {line, line}) {
-    x("xdotool", {"type", "--delay", "20", typed});
-    x("xdotool", {"key", "Return"});
-  }
-  x("xdotool", {"type", "--delay", "20", line + "    "});
-
-  QString seen = "nothing";
-  EXPECT_TRUE(eventually([&] {
-    const QRect at = geometryOf(editor);
-    const QImage shot = QGuiApplication::primaryScreen()
-                            ->grabWindow(0, at.x(), at.y(), at.width(), at.height())
-                            .toImage()
-                            .convertToFormat(QImage::Format_RGB32);
-    const int column = shot.width() * 3 / 4;
-    const std::optional<LineBands> bands = lineBandsIn(shot, column);
-    if (!bands) return false;
-    // The text starts right of the gutter, which is darker than the paper.
-    const int middle = bands->top + bands->height / 2;
-    int left = column;
-    while (left > 0 && qGray(shot.pixel(left - 1, middle)) >= qGray(bands->paper))
-      --left;
-    QRect text;
-    for (int y = bands->top; y < bands->top + bands->height; ++y) {
-      for (int x = left; x < column; ++x) {
-        if (shot.pixel(x, y) != bands->paper) text |= QRect(x, y, 1, 1);
-      }
-    }
-    if (text.isEmpty()) return false;
-    const QRgb first = brightestIn(shot, text);
-    const QRgb caretLine = brightestIn(shot, text.translated(0, 2 * bands->height));
-    seen =
-        QStringLiteral("first line %1, caret line %2 on %3")
-            .arg(QColor(first).name(), QColor(caretLine).name(), QColor(bands->highlight).name());
-    return qGray(first) > qGray(bands->highlight) + 64 && caretLine == first;
-  })) << seen.toStdString();
 }
 
 }  // namespace

@@ -5,24 +5,18 @@
 #include <Qsci/qscilexer.h>
 #include <Qsci/qsciscintilla.h>
 
-#include <QApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMouseEvent>
 #include <QPushButton>
 #include <QSizeGrip>
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "TestSupport.h"
-#include "colorpicker/ColorPanel.h"
-#include "colorpicker/ColorWell.h"
-#include "colorpicker/QVColorPickerPopover.h"
-#include "colorpicker/QVColorPickerViewController.h"
+#include "PickerSupport.h"
 #include "editor/CodeEditorView.h"
 #include "editor/EditorView.h"
 #include "editor/OutPut.h"
@@ -35,8 +29,6 @@
 
 namespace pellimo::test {
 namespace {
-
-using colorpicker::QVColorPickerPopover;
 
 platform::SettingsStore& settings() {
   return platform::SettingsStore::standard();
@@ -70,7 +62,7 @@ class EditorTest : public ::testing::Test {
       return runner::Appearance{host().font(), host().fontColor()};
     });
   }
-  void TearDown() override { QVColorPickerPopover::sharedPopover()->close(); }
+  void TearDown() override { popover()->close(); }
 
   /// One more widget of the same process, made from the settings as they are now.
   static std::unique_ptr<widget::Interface> makeWidget() {
@@ -158,12 +150,16 @@ TEST_F(EditorTest, PickingALanguageEmptiesTheScriptStoresTheModeAndStopsReloadin
   EXPECT_EQ(lexer(editor()), QStringLiteral("Ruby"));
 }
 
-TEST_F(EditorTest, RunStoresTheFieldsAndHandsThemToTheRunner) {
+TEST_F(EditorTest, RunStoresTheFieldsHandsThemToTheRunnerAndTheEditorShowsThemAgain) {
   const struct {
     QString arguments, reloadAfter;
     qint64 stored;
     QStringList passed;
-  } cases[] = {{"", "5", 5, {}}, {"a,b", "abc", 0, {"a", "b"}}, {"x,,y", " 3", 3, {"x", "", "y"}}};
+    QString timeout;  // left empty: the default, stored as no value
+    QString lineFormat;
+  } cases[] = {{"", "5", 5, {}, "5", "menu"},
+               {"a,b", "abc", 0, {"a", "b"}, "0", "plain"},
+               {"x,,y", " 3", 3, {"x", "", "y"}, "", "plain"}};
   pickNextLanguage();
   pickNextLanguage();
   for (const auto& c : cases) {
@@ -172,41 +168,29 @@ TEST_F(EditorTest, RunStoresTheFieldsAndHandsThemToTheRunner) {
     ui().editor->setString("print('hi')\n");
     ui().arguments->setText(c.arguments);
     ui().reloadAfter->setText(c.reloadAfter);
+    ui().timeout->setText(c.timeout);
+    ui().lineFormat->setCurrentIndex(ui().lineFormat->findData(c.lineFormat));
     editor().runCode(ui().runBtn);
     EXPECT_EQ(settings().stringForKey("scriptValue"), QStringLiteral("print('hi')\n"));
     EXPECT_EQ(settings().stringForKey("args"), c.arguments);
     EXPECT_EQ(settings().integerForKey("reloadAfter"), c.stored);
+    const QVariant timeout = settings().valueForKey("timeout");
+    EXPECT_EQ(timeout.isValid() ? timeout.toString() : QString(), c.timeout);
+    EXPECT_EQ(settings().stringForKey("lineFormat"), c.lineFormat);
     EXPECT_EQ(runner_->additinaolArguments(), c.passed);
     EXPECT_EQ(runner_->mode(), 2);
     EXPECT_FALSE(editor().view()->isVisible());
+    editor().present();
+    EXPECT_EQ(ui().timeout->text(), c.timeout);
   }
-}
-
-TEST_F(EditorTest, TheTimeLimitFieldShowsAndStoresTheLimitAndLeftEmptyTheDefault) {
-  for (const QString& typed : {QStringLiteral("5"), QStringLiteral("0"), QString()}) {
+  // Shown as stored, not as last chosen; an unknown format as plain.
+  settings().setValue(QStringLiteral("7"), QStringLiteral("timeout"));
+  for (const auto& [stored, shown] : {std::pair{"menu", "menu"}, {"tabular", "plain"}}) {
+    settings().setValue(QString(stored), QStringLiteral("lineFormat"));
     editor().present();
-    ui().timeout->setText(typed);
-    editor().runCode(ui().runBtn);
-    const QVariant stored = settings().valueForKey("timeout");
-    EXPECT_EQ(stored.isValid() ? stored.toString() : QString(), typed);
-    editor().present();
-    EXPECT_EQ(ui().timeout->text(), typed);
+    EXPECT_EQ(ui().lineFormat->currentData().toString(), shown);
+    EXPECT_EQ(ui().timeout->text(), QStringLiteral("7"));
   }
-}
-
-TEST_F(EditorTest, TheLinesChoiceShowsAndStoresTheFormatAndAnUnknownOneShowsAsPlain) {
-  for (const char* chosen : {"menu", "plain"}) {
-    editor().present();
-    ui().lineFormat->setCurrentIndex(ui().lineFormat->findData(QString(chosen)));
-    editor().runCode(ui().runBtn);
-    EXPECT_EQ(settings().stringForKey("lineFormat"), chosen);
-    settings().setValue(QStringLiteral("menu"), QStringLiteral("lineFormat"));
-    editor().present();
-    EXPECT_EQ(ui().lineFormat->currentData().toString(), "menu");
-  }
-  settings().setValue(QStringLiteral("tabular"), QStringLiteral("lineFormat"));
-  editor().present();
-  EXPECT_EQ(ui().lineFormat->currentData().toString(), "plain");
 }
 
 TEST_F(EditorTest, RunRunsOnceAfterTwoSecondsRaisesTheWidgetWhenDoneAndThenReloads) {
@@ -292,7 +276,7 @@ TEST_F(EditorTest, AFailedPrepareRunsNothingAndKeepsTheEditorOpenWithTheReason) 
       << canvasText().toStdString();
 }
 
-TEST_F(EditorTest, TheFontDialogOpensOnTheCodeEditorsFontAndItsChangesBuildOnEachOther) {
+TEST_F(EditorTest, TheFontDialogStartsAtTheEditorsFontAndStoresEachChangeWithinDrawableSizes) {
   widget_->canvas->setPlainText("some output");
   editor().present();
   editor().pickFont(ui().fontBtn);
@@ -315,21 +299,12 @@ TEST_F(EditorTest, TheFontDialogOpensOnTheCodeEditorsFontAndItsChangesBuildOnEac
   const auto styled = widget_->canvas->styledText();
   ASSERT_TRUE(styled);
   EXPECT_EQ(styled->fonts().at(0, {0, styled->length()}).value, *stored);
-}
-
-TEST_F(EditorTest, AFontSizeChosenOutsideWhatCanBeDrawnIsStoredAndShownAtTheNearestEnd) {
-  editor().present();
-  editor().pickFont(ui().fontBtn);
-  QFontDialog* dialog = editor().fontPanel();
-  ASSERT_TRUE(dialog);
+  // Sizes outside what can be drawn are stored and shown at the nearest end.
   for (const auto& [chosen, drawn] : {std::pair{1000.0, 288.0}, {2.0, 4.0}}) {
-    QFont font = dialog->currentFont();
     font.setPointSizeF(chosen);
     dialog->setCurrentFont(font);
-    const auto stored = settings().fontForKey("codeFont");
-    ASSERT_TRUE(stored) << chosen;
-    EXPECT_EQ(stored->pointSize, drawn);
-    EXPECT_EQ(host().font(), *stored);
+    EXPECT_EQ(settings().fontForKey("codeFont")->pointSize, drawn) << chosen;
+    EXPECT_EQ(host().font().pointSize, drawn) << chosen;
   }
 }
 
@@ -338,7 +313,7 @@ TEST_F(EditorTest, ThePickerRaisesTheWidgetAndEveryColourPickedIsPaintedAndStore
   host().setBackground(background);
   editor().present();
   editor().showPicker(ui().backgroundBtn);
-  QVColorPickerPopover* popover = QVColorPickerPopover::sharedPopover();
+  QVColorPickerPopover* popover = test::popover();
   EXPECT_TRUE(host().isRaised());
   ASSERT_TRUE(popover->isShown());
   EXPECT_EQ(popover->color(), background);
@@ -352,8 +327,8 @@ TEST_F(EditorTest, ThePickerRaisesTheWidgetAndEveryColourPickedIsPaintedAndStore
 
 TEST_F(EditorTest, ThePickerClosingByAnyPathButTheDragOffPutsTheWidgetBackInItsMode) {
   enum class Closer { Escape, ClickOutside, CancelButton, DraggedOffPanelClosed };
-  QVColorPickerPopover* popover = QVColorPickerPopover::sharedPopover();
-  auto* panel = colorpicker::ColorPanel::sharedColorPanel();
+  QVColorPickerPopover* popover = test::popover();
+  ColorPanel* panel = test::panel();
   for (const bool raised : {false, true}) {
     for (const Closer closer : {Closer::Escape, Closer::ClickOutside, Closer::CancelButton,
                                 Closer::DraggedOffPanelClosed}) {
@@ -367,7 +342,11 @@ TEST_F(EditorTest, ThePickerClosingByAnyPathButTheDragOffPutsTheWidgetBackInItsM
       editor.showPicker(editor.view()->controls().backgroundBtn);
       ASSERT_TRUE(popover->isShown());
       EXPECT_NE(host.isRaised(), raised);
-      if (closer == Closer::Escape) popover->cancelOperation();
+      NotificationCounter unRaise("unRaise");
+      if (closer == Closer::Escape) {
+        popover->cancelOperation();
+        EXPECT_EQ(unRaise.count, 1) << "once, however many widgets the process has";
+      }
       if (closer == Closer::ClickOutside) {
         QTest::mouseClick(editor.view()->windowHandle(), Qt::LeftButton, {}, QPoint(5, 5));
       }
@@ -375,14 +354,9 @@ TEST_F(EditorTest, ThePickerClosingByAnyPathButTheDragOffPutsTheWidgetBackInItsM
       if (closer == Closer::DraggedOffPanelClosed) {
         QWidget* content = popover->contentViewController()->view();
         const QPoint start = content->mapToGlobal(content->rect().center());
-        const auto send = [&](QEvent::Type type, QPoint at, Qt::MouseButtons buttons) {
-          QMouseEvent event(type, content->mapFromGlobal(QPointF(at)), QPointF(at), Qt::LeftButton,
-                            buttons, Qt::NoModifier);
-          QApplication::sendEvent(content, &event);
-        };
-        send(QEvent::MouseButtonPress, start, Qt::LeftButton);
-        send(QEvent::MouseMove, start + QPoint(80, 0), Qt::LeftButton);
-        send(QEvent::MouseButtonRelease, start + QPoint(80, 0), Qt::NoButton);
+        sendMouse(content, QEvent::MouseButtonPress, start, Qt::LeftButton);
+        sendMouse(content, QEvent::MouseMove, start + QPoint(80, 0), Qt::LeftButton);
+        sendMouse(content, QEvent::MouseButtonRelease, start + QPoint(80, 0), Qt::NoButton);
         ASSERT_TRUE(panel->isVisible());
         EXPECT_NE(host.isRaised(), raised) << "dragging off is not closing";
         panel->close();
@@ -401,18 +375,9 @@ TEST_F(EditorTest, ANewTextColourFromTheWellIsStoredAndRedrawsTheCanvasTheOneInU
   EXPECT_EQ(widget_->canvas->styledText(), nullptr);
   ui().fontColor->activate(true);
   const ansi::Color orange = ansi::Color::rgb(1, 0.5, 0);
-  colorpicker::ColorPanel::sharedColorPanel()->setColor(orange);
+  panel()->setColor(orange);
   EXPECT_EQ(settings().colorForKey("fontColor"), orange);
   EXPECT_EQ(widget_->canvas->styledText()->foregrounds().at(0, {0, 11}).value, orange);
-}
-
-TEST_F(EditorTest, EscapeInThePopoverReachesTheApplicationOnce) {
-  auto second = makeWidget();
-  NotificationCounter unRaise("unRaise");
-  editor().present();
-  editor().showPicker(ui().backgroundBtn);
-  QVColorPickerPopover::sharedPopover()->cancelOperation();
-  EXPECT_EQ(unRaise.count, 1);
 }
 
 TEST_F(EditorTest, OnlyTheFirstEditorOfTheProcessGetsTheGutterAndLineHighlight) {

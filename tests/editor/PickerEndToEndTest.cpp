@@ -1,42 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
-#include <QGuiApplication>
-#include <QImage>
-#include <QJsonDocument>
-#include <QJsonObject>
-#include <QPixmap>
-#include <QProcess>
-#include <QRegularExpression>
-#include <QScreen>
-
-#include "EditorDesktop.h"
-#include "ModuleHarness.h"
-#include "platform/FrameText.h"
+#include "Desktop.h"
 #include "platform/SettingsStore.h"
 
 namespace pellimo::test {
 namespace {
-
-QImage screenshot(const QRect& area) {
-  return QGuiApplication::primaryScreen()
-      ->grabWindow(0, area.x(), area.y(), area.width(), area.height())
-      .toImage();
-}
-
-/// A window's place on the screen, from xwininfo: xdotool adds the frame's offset to a framed
-/// window's position.
-QRect geometryOf(const QString& window) {
-  QRect rect;
-  for (const QString& line : x("xwininfo", {"-id", window}).split('\n')) {
-    const int value = line.section(':', 1).trimmed().toInt();
-    if (line.contains("Absolute upper-left X:")) rect.moveLeft(value);
-    if (line.contains("Absolute upper-left Y:")) rect.moveTop(value);
-    if (line.contains("Width:")) rect.setWidth(value);
-    if (line.contains("Height:")) rect.setHeight(value);
-  }
-  return rect;
-}
 
 /// The shown colour picker popover: the module's one visible window as wide as its content,
 /// but for the colour panel.
@@ -50,39 +19,25 @@ QString findPopover() {
   return {};
 }
 
-void clickAt(const QPoint& at) {
-  x("xdotool", {"mousemove", QString::number(at.x()), QString::number(at.y())});
-  x("xdotool", {"click", "1"});
-}
-
 /// Whether the widget shows flat: below other windows, without the yellow border, so reported
 /// by the host, and with no zoom changing the picture (which also keeps the widget's half second
 /// of ignoring a toggle from the next showing).
 bool seenFlat(ModuleHarness& harness, const QString& widget) {
-  const QJsonObject status =
-      QJsonDocument::fromJson(harness.host({"status", "--json"}).out.toUtf8()).object();
+  const QJsonObject status = statusOf(harness);
   const QRect frame = platform::rectFromString(status.value("frame").toString()).toRect();
   const QImage before = screenshot(frame);
   serveFor(100);
   if (screenshot(frame) != before) return false;
-  const QImage edge = screenshot({frame.left(), frame.center().y(), 2, 1});
-  const bool yellow =
-      qRed(edge.pixel(0, 0)) > 70 && qGreen(edge.pixel(0, 0)) > 60 && qBlue(edge.pixel(0, 0)) < 50;
+  const bool yellow = isYellow(screenshot({frame.left(), frame.center().y(), 1, 1}).pixel(0, 0));
   const QString state = x("xprop", {"-id", widget, "_NET_WM_STATE"});
   return !status.value("raised").toBool() && state.contains("_BELOW") &&
          !state.contains("_ABOVE") && !yellow;
 }
 
-/// The centre of the pixels of one colour within an area of the screen.
-QPoint centreOf(QRgb colour, const QRect& area) {
-  const QImage shot = screenshot(area);
-  QRect box;
-  for (int y = 0; y < shot.height(); ++y) {
-    for (int x = 0; x < shot.width(); ++x) {
-      if ((shot.pixel(x, y) & RGB_MASK) == (colour & RGB_MASK)) box |= QRect(x, y, 1, 1);
-    }
-  }
-  return area.topLeft() + box.center();
+/// The centre of the magenta pixels within an area of the screen.
+QPoint magentaIn(const QRect& area) {
+  const auto magenta = [](QRgb p) { return (p & RGB_MASK) == (qRgb(255, 0, 255) & RGB_MASK); };
+  return area.topLeft() + boxOf(screenshot(area), magenta).center();
 }
 
 const QStringList kFindPanel{"search", "--onlyvisible", "--name", "^Colours$"};
@@ -151,7 +106,7 @@ QPoint openEditorFindingTheTextWell(ModuleHarness& harness) {
   if (editor.isEmpty()) return {};
   QPoint well;
   const bool found = eventually([&] {
-    well = centreOf(qRgb(255, 0, 255), geometryOf(editor));
+    well = magentaIn(geometryOf(editor));
     return geometryOf(editor).contains(well);
   });
   return found ? well : QPoint();

@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 
-#include <QStringList>
 #include <utility>
 
 #include "TestSupport.h"
@@ -13,29 +12,10 @@ namespace {
 
 using platform::QuitSignals;
 
-QStringList logged;
-
-void record(QtMsgType, const QMessageLogContext&, const QString& message) {
-  logged.append(message);
-}
-
-/// Records the log lines; signals that would end this process are handled or ignored.
-class QuitSignalsTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    logged.clear();
-    previous_ = qInstallMessageHandler(&record);
-  }
-  void TearDown() override { qInstallMessageHandler(previous_); }
-
- private:
-  QtMessageHandler previous_ = nullptr;
-};
-
-TEST_F(QuitSignalsTest, EachSignalAsksToQuitOnceAndTheLogNamesIt) {
+TEST(QuitSignals, EachSignalAsksToQuitOnceAndTheLogNamesIt) {
   for (const auto& [number, name] :
        {std::pair{SIGTERM, "SIGTERM"}, {SIGINT, "SIGINT"}, {SIGHUP, "SIGHUP"}}) {
-    logged.clear();
+    LoggedLines log;
     QuitSignals quit;
     int asked = 0;
     QObject::connect(&quit, &QuitSignals::quitRequested, [&] { ++asked; });
@@ -45,15 +25,17 @@ TEST_F(QuitSignalsTest, EachSignalAsksToQuitOnceAndTheLogNamesIt) {
     EXPECT_TRUE(eventually([&] { return asked > 0; })) << name;
     serveFor(50);
     EXPECT_EQ(asked, 1) << name;
-    EXPECT_EQ(logged, QStringList{QStringLiteral("pellimo-widget: quitting: signal %1").arg(name)});
+    EXPECT_EQ(log.lines(),
+              QStringList{QStringLiteral("pellimo-widget: quitting: signal %1").arg(name)});
   }
 }
 
-TEST_F(QuitSignalsTest, AnIgnoredSigintOrSighupStaysIgnoredAndTheEarlierHandlingComesBack) {
+TEST(QuitSignals, AnIgnoredSigintOrSighupStaysIgnoredAndTheEarlierHandlingComesBack) {
   // As under `nohup`, or for a background job of a shell.
   ::signal(SIGINT, SIG_IGN);
   ::signal(SIGHUP, SIG_IGN);
   {
+    LoggedLines log;
     QuitSignals quit;
     int asked = 0;
     QObject::connect(&quit, &QuitSignals::quitRequested, [&] { ++asked; });
@@ -61,7 +43,7 @@ TEST_F(QuitSignalsTest, AnIgnoredSigintOrSighupStaysIgnoredAndTheEarlierHandling
     ASSERT_EQ(::raise(SIGHUP), 0);
     serveFor(100);
     EXPECT_EQ(asked, 0);
-    EXPECT_TRUE(logged.isEmpty());
+    EXPECT_TRUE(log.lines().isEmpty());
   }
   const auto handling = [](int number) {
     struct sigaction current {};

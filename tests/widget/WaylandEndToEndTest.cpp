@@ -2,14 +2,10 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
-#include <QJsonDocument>
-#include <QJsonObject>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
 
-#include "ModuleHarness.h"
-#include "platform/FrameText.h"
+#include "Desktop.h"
 #include "platform/SettingsStore.h"
 
 namespace pellimo::test {
@@ -78,7 +74,7 @@ class WaylandEndToEnd : public ::testing::Test {
   QJsonObject launchedStatus() {
     const Finished launched = harness.host({"launch"});
     EXPECT_EQ(launched.exitCode, 0) << launched.err.toStdString();
-    return QJsonDocument::fromJson(harness.host({"status", "--json"}).out.toUtf8()).object();
+    return statusOf(harness);
   }
 
   ModuleHarness harness;
@@ -115,9 +111,7 @@ TEST_F(WaylandEndToEnd, AWidgetMapsAtItsStoredPlaceAndItsEditorOpensOnItsMonitor
   weston.x("xdotool", {"key", "--delay", "50", "ctrl+a"});
   weston.x("xdotool", {"type", "--delay", "20", "echo typed on wayland"});
   weston.x("xdotool", {"key", "--delay", "50", "alt+r"});
-  EXPECT_TRUE(eventually([&] {
-    return harness.host({"status", "--json"}).out.contains("typed on wayland");
-  }));
+  EXPECT_TRUE(eventually([&] { return canvasOf(harness).contains("typed on wayland"); }));
 }
 
 TEST_F(WaylandEndToEnd, AWidgetWhoseMonitorIsGoneStartsOnThePrimaryAtTheSameSize) {

@@ -3,46 +3,16 @@
 
 #include <algorithm>
 #include <iterator>
-
-#include <QGuiApplication>
-#include <QJsonDocument>
-#include <QJsonObject>
-#include <QPixmap>
-#include <QScreen>
 #include <optional>
 
-#include "ModuleHarness.h"
+#include "Desktop.h"
 #include "platform/DistributedNotificationCenter.h"
-#include "platform/FrameText.h"
 #include "platform/SettingsStore.h"
 
 namespace pellimo::test {
 namespace {
 
 const QString kBuiltIn = QStringLiteral("org.pellimo.widget");
-
-/// An area of the X screen, grabbed in a few milliseconds for a small one.
-QImage screenshot(const QRect& area) {
-  return QGuiApplication::primaryScreen()
-      ->grabWindow(0, area.x(), area.y(), area.width(), area.height())
-      .toImage()
-      .convertToFormat(QImage::Format_RGB32);
-}
-
-const auto isRed = [](QRgb p) { return qRed(p) > 180 && qGreen(p) < 80 && qBlue(p) < 80; };
-/// Also the dimmer yellow of a one-pixel border smoothed by scaling.
-const auto isYellow = [](QRgb p) { return qRed(p) > 70 && qGreen(p) > 60 && qBlue(p) < 50; };
-
-/// The bounding box of the pixels that pass `wanted`.
-QRect boxOf(const QImage& image, bool (*wanted)(QRgb)) {
-  QRect box;
-  for (int y = 0; y < image.height(); ++y) {
-    for (int x = 0; x < image.width(); ++x) {
-      if (wanted(image.pixel(x, y))) box |= QRect(x, y, 1, 1);
-    }
-  }
-  return box;
-}
 
 class WindowEndToEnd : public ::testing::Test {
  protected:
@@ -57,22 +27,12 @@ class WindowEndToEnd : public ::testing::Test {
     if (!frameMark.isEmpty()) settings.setValue(frameMark, QStringLiteral("frameMark"));
     ASSERT_TRUE(settings.synchronize());
     ASSERT_EQ(harness->host({"launch"}).exitCode, 0);
-    window = run("xdotool", {"search", "--name", "^Pellimo$"}).section('\n', 0, 0);
+    window = x("xdotool", {"search", "--name", "^Pellimo$"}).section('\n', 0, 0);
     ASSERT_FALSE(window.isEmpty());
   }
-  /// What a program run on the widget's display prints.
-  QString run(const QString& program, const QStringList& arguments) {
-    QProcess process;
-    process.setProcessEnvironment(harness->environment());
-    process.start(program, arguments);
-    process.waitForFinished(10000);
-    return QString::fromUtf8(process.readAllStandardOutput()).trimmed();
-  }
-  QString property(const char* name) { return run("xprop", {"-id", window, name}); }
-  QJsonObject status() {
-    return QJsonDocument::fromJson(harness->host({"status", "--json"}).out.toUtf8()).object();
-  }
-  QRect frame() { return platform::rectFromString(status().value("frame").toString()).toRect(); }
+  QString property(const char* name) { return x("xprop", {"-id", window, name}); }
+  QJsonObject status() { return statusOf(*harness); }
+  QRect frame() { return frameOf(*harness); }
   bool send(const char* command) { return harness->host({"send", command}).exitCode == 0; }
   /// The notification a command sends, posted at once from here.
   static void post(const char* command) {
@@ -114,7 +74,7 @@ class WindowEndToEnd : public ::testing::Test {
   QString window;
 };
 
-TEST_F(WindowEndToEnd, TheWidgetIsMappedFloatingAndLiesBelowOnEveryDesktopOutOfTaskbarAndPager) {
+TEST_F(WindowEndToEnd, TheWidgetIsMappedFloatingBelowOnEveryDesktopOutOfTaskbarAndPagerOnScreen) {
   // On an X server with no window manager nothing acts on the window's requests once it is
   // mapped: there it keeps the hints it was mapped with.
   QProcess bare;
@@ -122,9 +82,10 @@ TEST_F(WindowEndToEnd, TheWidgetIsMappedFloatingAndLiesBelowOnEveryDesktopOutOfT
   ASSERT_TRUE(bare.waitForReadyRead(10000));
   const QByteArray desktop = qgetenv("DISPLAY");
   for (const QByteArray& display : {':' + bare.readLine().trimmed(), desktop}) {
-    qputenv("DISPLAY", display);
-    launch();  // the harness takes the display from the environment
-    qputenv("DISPLAY", desktop);
+    qputenv("DISPLAY", display);  // for the harness and for xprop
+    // Mapped as stored, a frame larger than the screen held the module in the window manager's
+    // frame query.
+    launch(QStringLiteral("echo big"), QStringLiteral("{{100, 100}, {16384, 16384}}"));
     const QString state = property("_NET_WM_STATE");
     for (const char* wanted : {display == desktop ? "_NET_WM_STATE_BELOW" : "_NET_WM_STATE_ABOVE",
                                "_NET_WM_STATE_SKIP_TASKBAR", "_NET_WM_STATE_SKIP_PAGER"}) {
@@ -134,64 +95,35 @@ TEST_F(WindowEndToEnd, TheWidgetIsMappedFloatingAndLiesBelowOnEveryDesktopOutOfT
     EXPECT_TRUE(property("_NET_WM_DESKTOP").endsWith("4294967295")) << display.toStdString();
   }
   EXPECT_TRUE(property("_NET_FRAME_EXTENTS").endsWith("0, 0, 0, 0")) << "no decorations";
-  bare.kill();
-  bare.waitForFinished();
-}
-
-TEST_F(WindowEndToEnd, ColouredOutputZoomsUpWholeAndShowsBorderAndButtonTillEitherWayDropsIt) {
-  launch(QStringLiteral("printf '\\033[31mRED RED RED RED\\033[0m\\n'"));
-  ASSERT_TRUE(eventually([&] { return status().value("canvas").toString().contains("RED"); }));
-  const QRect at = frame();
-  EXPECT_GT(boxOf(screenshot(at), isRed).width(), 40) << "red text on the widget";
-
-  post("raise");
-  EXPECT_TRUE(seenZooming(at)) << "the border zooms up";
-
-  const auto seenRaised = [&](bool raised) { return settlesInMode(at, raised); };
-  EXPECT_TRUE(seenRaised(true)) << "raise";
-  ASSERT_TRUE(send("flat"));
-  EXPECT_TRUE(seenRaised(false)) << "flat";
-  ASSERT_TRUE(send("raise"));
-  ASSERT_TRUE(seenRaised(true));
-  run("xdotool", {"mousemove", QString::number(at.center().x()), QString::number(at.center().y()),
-                  "click", "--repeat", "2", "--delay", "60", "1"});
-  EXPECT_TRUE(seenRaised(false)) << "double-click";
-}
-
-TEST_F(WindowEndToEnd, FlatOrADoubleClickDuringTheRaisingZoomEndsFlatWithoutButtonOrGrip) {
-  launch();
-  ASSERT_TRUE(eventually([&] { return status().value("ready").toBool(); }));
-  const QRect at = frame();
-  post("raise");
-  ASSERT_TRUE(seenZooming(at));
-  post("flat");
-  EXPECT_TRUE(settlesInMode(at, false)) << "flat";
-
-  post("raise");
-  ASSERT_TRUE(seenZooming(at));
-  run("xdotool", {"mousemove", QString::number(at.center().x()), QString::number(at.center().y()),
-                  "click", "--repeat", "2", "--delay", "60", "1"});
-  EXPECT_TRUE(settlesInMode(at, false)) << "double-click";
-  run("xdotool", {"mousemove", "0", "0"});
-
-  // The button of a widget raised again still opens the editor.
-  post("raise");
-  ASSERT_TRUE(settlesInMode(at, true));
-  run("xdotool", {"mousemove", QString::number(at.right() - 16), QString::number(at.top() + 17),
-                  "click", "1"});
-  EXPECT_TRUE(eventually([&] {
-    return !run("xdotool", {"search", "--name", "^Pellimo editor$"}).isEmpty();
-  }));
-}
-
-TEST_F(WindowEndToEnd, AStoredFrameLargerThanTheScreenStartsTheWidgetWhollyOnIt) {
-  // Mapped as stored, such a window held the module in the window manager's frame query.
-  launch(QStringLiteral("echo big"), QStringLiteral("{{100, 100}, {16384, 16384}}"));
   const QRect screen = QGuiApplication::primaryScreen()->geometry();
   QRect shown;
   EXPECT_TRUE(eventually([&] { return screen.contains(shown = frame()); }))
       << shown.width() << 'x' << shown.height();
   EXPECT_TRUE(send("kill"));
+  bare.kill();
+  bare.waitForFinished();
+}
+
+TEST_F(WindowEndToEnd, TheRaisingZoomShowsAndFlatOrADoubleClickDuringItEndsFlatAndTheButtonWorks) {
+  launch();
+  ASSERT_TRUE(eventually([&] { return status().value("ready").toBool(); }));
+  const QRect at = frame();
+  post("raise");
+  ASSERT_TRUE(seenZooming(at)) << "the border zooms up";
+  post("flat");
+  EXPECT_TRUE(settlesInMode(at, false)) << "flat";
+
+  ASSERT_TRUE(send("raise"));
+  ASSERT_TRUE(seenZooming(at));
+  clickAt(at.center(), {"--repeat", "2", "--delay", "60", "1"});
+  EXPECT_TRUE(settlesInMode(at, false)) << "double-click";
+  x("xdotool", {"mousemove", "0", "0"});
+
+  // The button of a widget raised again still opens the editor.
+  post("raise");
+  ASSERT_TRUE(settlesInMode(at, true));
+  clickAt({at.right() - 16, at.top() + 17});
+  EXPECT_TRUE(eventually([&] { return !x("xdotool", kFindEditor).isEmpty(); }));
 }
 
 TEST_F(WindowEndToEnd, AtTwiceTheDensityTheWidgetIsDrawnSharpAndKeepsItsFrameInPoints) {
@@ -234,8 +166,7 @@ TEST_F(WindowEndToEnd, AMoveAfterTheFirstSecondsIsReportedStoredAndRestored) {
   ASSERT_TRUE(eventually(
       [&] {
         last = last == QPoint(220, 140) ? QPoint(100, 80) : QPoint(220, 140);
-        run("xdotool",
-            {"windowmove", window, QString::number(last.x()), QString::number(last.y())});
+        x("xdotool", {"windowmove", window, QString::number(last.x()), QString::number(last.y())});
         return watch->waitForFinished(1000);
       },
       20000));
