@@ -10,9 +10,9 @@
 #include <QFileInfo>
 #include <algorithm>
 
+#include "Desktop.h"
 #include "ModuleHarness.h"
 #include "StatusNotifierWatcher.h"
-#include "editor/EditorDesktop.h"
 #include "platform/BusContract.h"
 
 namespace pellimo::test {
