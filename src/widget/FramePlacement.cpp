@@ -17,9 +17,19 @@ QRect boundedRect(const QRectF& rect) {
       .toRect();
 }
 
-qint64 sharedArea(const QRect& a, const QRect& b) {
-  const QRect shared = a.intersected(b);
-  return qint64(shared.width()) * shared.height();
+/// The index of the area sharing the most with `frame`, or -1 when it shares none.
+qsizetype mostShared(const QRect& frame, const QList<QRect>& areas) {
+  qsizetype best = -1;
+  qint64 bestArea = 0;
+  for (qsizetype i = 0; i < areas.size(); ++i) {
+    const QRect shared = areas[i].intersected(frame);
+    const qint64 area = qint64(shared.width()) * shared.height();
+    if (area > bestArea) {
+      best = i;
+      bestArea = area;
+    }
+  }
+  return best;
 }
 
 }  // namespace
@@ -39,35 +49,24 @@ ScreenAreas currentScreens() {
 }
 
 const QScreen* screenUnder(const QRect& frame) {
-  const QScreen* best = nullptr;
-  qint64 bestArea = 0;
-  for (const QScreen* screen : QGuiApplication::screens()) {
-    const qint64 area = sharedArea(screen->geometry(), frame);
-    if (area > bestArea) {
-      best = screen;
-      bestArea = area;
-    }
-  }
-  return best;
+  const QList<QScreen*> screens = QGuiApplication::screens();
+  QList<QRect> areas;
+  for (const QScreen* screen : screens)
+    areas.append(screen->geometry());
+  const qsizetype under = mostShared(frame, areas);
+  return under < 0 ? nullptr : screens[under];
 }
 
 QRect placedFrame(const QRectF& stored, const QRect& current, const ScreenAreas& screens) {
   QRect frame = boundedRect(stored);
   if (frame.width() <= 0 || frame.height() <= 0) frame.setSize(current.size());
   if (screens.isEmpty()) return frame;
-  const ScreenArea* screen = nullptr;
-  qint64 bestArea = 0;
-  for (const ScreenArea& candidate : screens) {
-    const qint64 area = sharedArea(candidate.geometry, frame);
-    if (area > bestArea) {
-      screen = &candidate;
-      bestArea = area;
-    }
-  }
-  if (!screen) {
-    screen = &screens.first();
-    frame.moveTopLeft(screen->available.topLeft());
-  }
+  QList<QRect> areas;
+  for (const ScreenArea& screen : screens)
+    areas.append(screen.geometry);
+  const qsizetype under = mostShared(frame, areas);
+  const ScreenArea* screen = &screens[qMax(under, qsizetype(0))];
+  if (under < 0) frame.moveTopLeft(screen->available.topLeft());
   const QRect& area = screen->available;
   frame.setSize(frame.size().boundedTo(area.size()).expandedTo(kMinimumFrameSize));
   return keptIn(frame, area);
