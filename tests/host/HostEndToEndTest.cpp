@@ -4,7 +4,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <functional>
 
 #include <QDBusConnection>
@@ -16,7 +15,6 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QRegularExpression>
-#include <QSet>
 #include <QStandardPaths>
 
 #include "ModuleHarness.h"
@@ -46,6 +44,31 @@ void post(const QString& name, const platform::DistributedNotificationCenter::Us
   platform::DistributedNotificationCenter::defaultCenter().postNotificationName(name, info);
 }
 
+/// The session a launched module leads: `pellimo launch` starts it in a session of its own.
+pid_t sessionOf(pid_t module) {
+  const auto self = liveProcesses([&](const ProcessEntry& entry) { return entry.pid == module; });
+  return self.empty() ? 0 : self.front().session;
+}
+
+bool alive(pid_t pid) {
+  return !liveProcesses([&](const ProcessEntry& entry) { return entry.pid == pid; }).empty();
+}
+
+/// What is alive in a launched module's session, the module left out: its scripts and whatever
+/// they started, also when that has outlived them.
+std::size_t startedIn(pid_t session, pid_t module) {
+  return liveProcesses([&](const ProcessEntry& entry) {
+           return entry.session == session && entry.pid != module;
+         })
+      .size();
+}
+
+/// The mode bits of a file.
+unsigned modeOf(const QString& path) {
+  struct stat info {};
+  return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? info.st_mode & 07777 : 0;
+}
+
 class HostEndToEnd : public ::testing::Test {
  protected:
   /// What a launched module wrote to its log.
@@ -65,9 +88,9 @@ class HostEndToEnd : public ::testing::Test {
   bool raisedSoon(const QString& module, bool raised) {
     return eventually([&] { return status(module).value("raised").toBool() == raised; });
   }
-  /// Stores settings of the built-in module before it is launched.
-  void store(const QMap<QString, QVariant>& values) {
-    platform::SettingsStore settings(kBuiltIn);
+  /// Stores settings of a module, the built-in one unless named, before it is launched.
+  void store(const QMap<QString, QVariant>& values, const QString& identifier = kBuiltIn) {
+    platform::SettingsStore settings(identifier);
     for (auto value = values.begin(); value != values.end(); ++value)
       settings.setValue(value.value(), value.key());
     ASSERT_TRUE(settings.synchronize());
@@ -80,16 +103,6 @@ class HostEndToEnd : public ::testing::Test {
     if (!shown) ADD_FAILURE() << "the canvas shows: " << canvas.toStdString();
     return shown;
   }
-  /// The start times a script that logs them to `file` has logged.
-  static QList<double> startTimes(const QString& file) {
-    QList<double> times;
-    QFile log(file);
-    if (!log.open(QIODevice::ReadOnly)) return times;
-    for (const QByteArray& line : log.readAll().split('\n'))
-      if (!line.isEmpty()) times.append(line.toDouble());
-    return times;
-  }
-
   ModuleHarness harness;
 };
 
@@ -144,45 +157,21 @@ TEST_F(HostEndToEnd, NewListLaunchWatchSendStatusAndKill) {
   const Finished killed = harness.host({"send", "kill", "alpha"});
   EXPECT_EQ(killed.exitCode, 0) << killed.err.toStdString();
   EXPECT_TRUE(runningPids(identifier).isEmpty());
-  EXPECT_TRUE(moduleLog(identifier).contains("quitting: the \"kill\" command"));
   const Finished after = harness.host({"send", "raise", "alpha"});
   EXPECT_EQ(after.exitCode, 1);
   EXPECT_TRUE(after.err.contains(identifier + " is not running")) << after.err.toStdString();
 }
 
-TEST_F(HostEndToEnd, ASecondInstanceQuitsAndASecondLaunchSaysSo) {
+TEST_F(HostEndToEnd, ASecondLaunchSaysItRunsAndAModuleAskedToQuitNamesWhoAsked) {
   launch();
-  const QList<qint64> first = runningPids(kBuiltIn);
-  QProcess* second = harness.startWidget();
-  ASSERT_TRUE(second->waitForFinished(10000));
-  EXPECT_EQ(second->exitCode(), 0);
-  EXPECT_EQ(runningPids(kBuiltIn), first);
-  EXPECT_TRUE(
-      second->readAllStandardError().contains(QStringLiteral("quitting: instance %1 of %2 stays")
-                                                  .arg(first.value(0))
-                                                  .arg(kBuiltIn)
-                                                  .toUtf8()));
   const Finished again = harness.host({"launch"});
   EXPECT_EQ(again.exitCode, 0);
   EXPECT_TRUE(again.out.contains("already running")) << again.out.toStdString();
-  // Asked to quit over the bus, a module names who asked.
   for (const auto& app : platform::runningApplications())
     app.terminate();
   ASSERT_TRUE(eventually([&] { return runningPids(kBuiltIn).isEmpty(); }));
   EXPECT_TRUE(moduleLog(kBuiltIn).contains("quitting: asked to by " +
                                            QDBusConnection::sessionBus().baseService()));
-}
-
-TEST_F(HostEndToEnd, OfThreeStartedTogetherTheOldestStays) {
-  QList<QProcess*> widgets;
-  for (int i = 0; i < 3; ++i)
-    widgets.append(harness.startWidget());
-  ASSERT_TRUE(eventually([&] {
-    return widgets[1]->state() == QProcess::NotRunning &&
-           widgets[2]->state() == QProcess::NotRunning;
-  })) << "still running: "
-      << testing::PrintToString(runningPids(kBuiltIn));
-  EXPECT_EQ(runningPids(kBuiltIn), QList<qint64>{widgets[0]->processId()});
 }
 
 TEST_F(HostEndToEnd, AnOlderInstanceComingOntoTheBusLaterStaysAndTheNewerOneQuits) {
@@ -252,14 +241,11 @@ TEST_F(HostEndToEnd, RefreshRunsTheScriptAtOnceAlsoForAManifestWithoutIt) {
   // Each run counts itself; the reload interval is far off, so only a refresh runs it again.
   for (const auto& [module, identifier] :
        {std::pair{QStringLiteral("default"), kBuiltIn}, {"older", older->bundleIdentifier()}}) {
-    {
-      platform::SettingsStore settings(identifier);
-      const QString log = harness.root() + '/' + identifier + ".runs";
-      settings.setValue(QStringLiteral("echo run >> '%1'; wc -l < '%1'").arg(log),
-                        platform::keys::kScriptValue);
-      settings.setValue(3600, platform::keys::kReloadAfter);
-      ASSERT_TRUE(settings.synchronize());
-    }
+    const QString log = harness.root() + '/' + identifier + ".runs";
+    store(
+        {{platform::keys::kScriptValue, QStringLiteral("echo run >> '%1'; wc -l < '%1'").arg(log)},
+         {platform::keys::kReloadAfter, 3600}},
+        identifier);
     launch(module);
     const auto shows = [&](const char* text) {
       return eventually([&] { return status(module).value("canvas").toString() == text; });
@@ -309,12 +295,7 @@ TEST_F(HostEndToEnd, CommandsBeforeRegistrationAreLostAndAFloodLeavesTheModuleAn
 }
 
 TEST_F(HostEndToEnd, ClearWipesTheSettingsAndTheScriptFile) {
-  {
-    platform::SettingsStore settings(kBuiltIn);
-    settings.setValue(0, platform::keys::kModeValue);
-    settings.setValue("echo hi", platform::keys::kScriptValue);
-    ASSERT_TRUE(settings.synchronize());
-  }
+  store({{platform::keys::kModeValue, 0}, {platform::keys::kScriptValue, "echo hi"}});
   launch();
   const QDir scripts(harness.scriptDirectory());
   ASSERT_TRUE(
@@ -325,50 +306,23 @@ TEST_F(HostEndToEnd, ClearWipesTheSettingsAndTheScriptFile) {
   EXPECT_TRUE(status().value("ready").toBool()) << "the module keeps running";
 }
 
-TEST_F(HostEndToEnd, ReloadsRunASecondApartAndKeepGoingAfterClear) {
+TEST_F(HostEndToEnd, ReloadsShowInTheStatusAndKeepGoingAfterClear) {
   const QString runs = harness.root() + "/runs";
-  store({{platform::keys::kReloadAfter, 1},
-         {platform::keys::kScriptValue,
-          QStringLiteral("date +%s.%N >> '%1'; wc -l < '%1'").arg(runs)}});
+  store(
+      {{platform::keys::kReloadAfter, 1},
+       {platform::keys::kScriptValue, QStringLiteral("echo run >> '%1'; wc -l < '%1'").arg(runs)}});
   launch();
-  ASSERT_TRUE(eventually([&] { return startTimes(runs).size() >= 7; }, 30000));
-  QList<double> times = startTimes(runs);
-  QList<double> gaps;
-  for (qsizetype i = 1; i < times.size(); ++i)
-    gaps.append(times[i] - times[i - 1]);
-  std::sort(gaps.begin(), gaps.end());
-  // Losing every other tick makes the gaps two seconds; a loaded machine only stretches one.
-  EXPECT_LT(gaps[gaps.size() / 2], 1.8);
+  ASSERT_TRUE(canvasSoon([](const QString& canvas) { return canvas.trimmed().toInt() >= 2; }));
   const QJsonObject shown = status();
   EXPECT_FALSE(shown.value("nextReload").toString().isEmpty());
   EXPECT_EQ(shown.value("lastRun").toObject().value("exitStatus").toInt(-1), 0);
 
   ASSERT_EQ(harness.host({"send", "clear"}).exitCode, 0);
-  const qsizetype cleared = startTimes(runs).size();
+  const int cleared = status().value("canvas").toString().trimmed().toInt();
   canvasSoon([&](const QString& canvas) { return canvas.trimmed().toInt() >= cleared + 2; });
 }
 
-TEST_F(HostEndToEnd, AHungFirstRunIsStoppedAtItsTimeLimitAndAFreshRunShows) {
-  const QString marker = harness.root() + "/first-ran";
-  store({{platform::keys::kReloadAfter, 1},
-         {platform::keys::kTimeout, 2},
-         {platform::keys::kScriptValue,
-          QStringLiteral("[ -e '%1' ] || { : > '%1'; exec sleep 100; }; echo fresh").arg(marker)}});
-  launch();
-  canvasSoon([](const QString& canvas) { return canvas == "fresh\n"; });
-}
-
-TEST_F(HostEndToEnd, TheWholeErrorOutputShows) {
-  store({{platform::keys::kScriptValue,
-          "for i in $(seq 50); do echo \"line $i\" >&2; done; exit 1"}});
-  launch();
-  canvasSoon([](const QString& canvas) {
-    return canvas.startsWith("Error in Script:\n\nline 1\n") && canvas.endsWith("line 50\n");
-  });
-  EXPECT_EQ(status().value("lastRun").toObject().value("stoppedFor").toString(), "error output");
-}
-
-TEST_F(HostEndToEnd, WithoutAUsableRuntimeDirectoryTheModuleStillShowsOutput) {
+TEST_F(HostEndToEnd, WithoutAUsableRuntimeDirectoryTheModuleShowsErrorOutputAndLogsPrivately) {
   // Qt makes a missing runtime directory itself; a file in its place nothing mends.
   QFile file(harness.root() + "/not-a-directory");
   ASSERT_TRUE(file.open(QIODevice::WriteOnly));
@@ -376,59 +330,20 @@ TEST_F(HostEndToEnd, WithoutAUsableRuntimeDirectoryTheModuleStillShowsOutput) {
   environment.insert("XDG_RUNTIME_DIR", file.fileName());
   environment.insert("TMPDIR", harness.root() + "/home");
   harness.setEnvironment(environment);
-  store({{platform::keys::kScriptValue, "echo shown"}});
-  launch();
-  canvasSoon([](const QString& canvas) { return canvas == "shown\n"; });
-  EXPECT_TRUE(moduleLog(kBuiltIn).contains("cannot keep scripts in " + file.fileName()))
-      << moduleLog(kBuiltIn).toStdString();
-}
-
-TEST_F(HostEndToEnd, AHandWrittenSettingsFileRunsAsTypedAndItAndTheLogBecomePrivate) {
-  // As a user or an earlier version left them: readable by all, the script's comma unquoted.
-  const QString config = harness.root() + "/config/pellimo";
-  const QString settings = config + '/' + kBuiltIn + ".conf";
+  // A log and its folder readable by all, as earlier versions left them.
   const QString state = harness.root() + "/state/pellimo";
   const QString log = state + '/' + kBuiltIn + ".log";
-  ASSERT_TRUE(QDir().mkpath(config) && QDir().mkpath(state));
-  QFile file(settings);
-  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-  file.write("[General]\nscriptValue=echo hello, world\n");
-  file.close();
-  QFile(log).open(QIODevice::WriteOnly);
-  for (const QString& path : {config, state})
-    ASSERT_TRUE(QFile::setPermissions(path, QFile::Permissions(0x7755)));
-  for (const QString& path : {settings, log})
-    ASSERT_TRUE(QFile::setPermissions(path, QFile::Permissions(0x6644)));
-
+  ASSERT_TRUE(QDir().mkpath(state) && QFile(log).open(QIODevice::WriteOnly));
+  ASSERT_TRUE(QFile::setPermissions(state, QFile::Permissions(0x7755)) &&
+              QFile::setPermissions(log, QFile::Permissions(0x6644)));
+  store({{platform::keys::kScriptValue, "echo shown >&2; exit 1"}});
   launch();
-  canvasSoon([](const QString& canvas) { return canvas == "hello, world\n"; });
-  const auto mode = [](const QString& path) {
-    struct stat info {};
-    return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? info.st_mode & 07777 : 0;
-  };
-  for (const QString& path : {settings, log})
-    EXPECT_EQ(mode(path), 0600u) << path.toStdString();
-  for (const QString& path : {config, state})
-    EXPECT_EQ(mode(path), 0700u) << path.toStdString();
-}
-
-TEST_F(HostEndToEnd, AReloadingModuleNeverShowsAHalfRunOrAClearedFrame) {
-  // Each run writes a first frame, then clears the screen for its second.
-  store({{platform::keys::kReloadAfter, 1},
-         {platform::keys::kScriptValue,
-          R"(echo begin; sleep 0.3; printf '\033[H\033[2J\033[3J'; echo "end $$")"}});
-  launch();
-  QSet<QString> shown;
-  ASSERT_TRUE(eventually(
-      [&] {
-        const QString canvas = status().value("canvas").toString();
-        if (!canvas.isEmpty()) shown.insert(canvas);
-        return shown.size() >= 3;
-      },
-      20000));
-  for (const QString& canvas : shown)
-    EXPECT_TRUE(QRegularExpression("^end \\d+\n$").match(canvas).hasMatch())
-        << canvas.toStdString();
+  canvasSoon([](const QString& canvas) { return canvas == "Error in Script:\n\nshown\n"; });
+  EXPECT_EQ(status().value("lastRun").toObject().value("stoppedFor").toString(), "error output");
+  EXPECT_TRUE(moduleLog(kBuiltIn).contains("cannot keep scripts in " + file.fileName()))
+      << moduleLog(kBuiltIn).toStdString();
+  EXPECT_EQ(modeOf(log), 0600u);
+  EXPECT_EQ(modeOf(state), 0700u);
 }
 
 TEST_F(HostEndToEnd, TheEndOfItsSessionQuitsTheModuleSayingWhyAndEndsItsScript) {
@@ -475,9 +390,7 @@ TEST_F(HostEndToEnd, TheEndOfItsSessionQuitsTheModuleSayingWhyAndEndsItsScript) 
     ASSERT_TRUE(session.waitForFinished(10000));
     EXPECT_TRUE(eventually([&] { return module->state() == QProcess::NotRunning; })) << ending.says;
     EXPECT_TRUE(module->readAllStandardError().contains(ending.says)) << ending.says;
-    EXPECT_TRUE(eventually([&] {
-      return liveProcesses([&](const ProcessEntry& entry) { return entry.pid == sleeper; }).empty();
-    })) << ending.says;
+    EXPECT_TRUE(eventually([&] { return !alive(sleeper); })) << ending.says;
   }
 }
 
@@ -584,79 +497,37 @@ TEST_F(HostEndToEnd, ABareNameIsAModuleEvenBesideADirectoryOfThatNameAndAPathNee
   }
 }
 
-/// The session a launched module leads: `pellimo launch` starts it in a session of its own.
-pid_t sessionOf(pid_t module) {
-  const auto self = liveProcesses([&](const ProcessEntry& entry) { return entry.pid == module; });
-  return self.empty() ? 0 : self.front().session;
-}
-
-bool alive(pid_t pid) {
-  return !liveProcesses([&](const ProcessEntry& entry) { return entry.pid == pid; }).empty();
-}
-
-/// What is alive in a launched module's session, the module left out: its scripts and whatever
-/// they started, also when that has outlived them.
-std::size_t startedIn(pid_t session, pid_t module) {
-  return liveProcesses([&](const ProcessEntry& entry) {
-           return entry.session == session && entry.pid != module;
-         })
-      .size();
-}
-
-TEST_F(HostEndToEnd, WhatARunLeavesRunningEndsWithTheRunAndNoneOfItOutlivesTheModule) {
-  const QString runs = harness.root() + "/runs";
-  store({{platform::keys::kReloadAfter, 1},
-         {platform::keys::kScriptValue,
-          QStringLiteral("echo run >> '%1'; for i in $(seq 50); do sleep 299 & done; echo spawned")
-              .arg(runs)}});
-  launch();
-  const auto module = static_cast<pid_t>(runningPids(kBuiltIn).value(0));
-  const pid_t session = sessionOf(module);
-  ASSERT_GT(session, 0);
-  ASSERT_NE(session, ::getsid(0));
-  const QDir scripts(harness.scriptDirectory());
-  std::size_t most = 0;
-  qsizetype mostFiles = 0;
-  ASSERT_TRUE(eventually(
-      [&] {
-        most = std::max(most, startedIn(session, module));
-        mostFiles = std::max(mostFiles, scripts.entryList(QDir::Files).size());
-        return startTimes(runs).size() >= 5;
-      },
-      30000));
-  // One run's sleepers, and while they end, the shell and the sleepers of the next run.
-  EXPECT_LE(most, 101u);
-  EXPECT_GE(most, 50u);
-  EXPECT_EQ(mostFiles, 1);
-
-  const Finished killed = harness.host({"send", "kill"});
-  ASSERT_EQ(killed.exitCode, 0) << killed.err.toStdString();
-  // A module busy quitting no longer answers on the bus: its process tells when it is done.
-  EXPECT_TRUE(eventually([&] { return !alive(module); }));
-  EXPECT_TRUE(eventually([&] { return startedIn(session, module) == 0; }))
-      << startedIn(session, module) << " left";
-  EXPECT_TRUE(scripts.entryList(QDir::Files).isEmpty());
-}
-
-TEST_F(HostEndToEnd, SigtermSigintAndSighupQuitTheModuleSayingSoAndEndWhatItStarted) {
+TEST_F(HostEndToEnd, SignalsAndTheKillCommandQuitTheModuleSayingSoAndEndWhatItStarted) {
   // The script leaves two sleepers behind, one of them deaf to SIGTERM, and ends.
   store({{platform::keys::kScriptValue,
           "sleep 299 & (trap '' TERM; exec sleep 299) & echo spawned"}});
   const QDir scripts(harness.scriptDirectory());
-  for (const auto& [number, name] :
-       {std::pair{SIGTERM, "SIGTERM"}, {SIGINT, "SIGINT"}, {SIGHUP, "SIGHUP"}}) {
+  const struct {
+    int signal;  // 0: the host's "kill"
+    const char* why;
+  } quits[] = {
+      {SIGTERM, "signal SIGTERM"},
+      {SIGINT, "signal SIGINT"},
+      {SIGHUP, "signal SIGHUP"},
+      {0, "the \"kill\" command"},
+  };
+  for (const auto& quit : quits) {
     launch();
     const auto module = static_cast<pid_t>(runningPids(kBuiltIn).value(0));
     const pid_t session = sessionOf(module);
-    ASSERT_GT(session, 0) << name;
+    ASSERT_GT(session, 0) << quit.why;
+    ASSERT_NE(session, ::getsid(0)) << quit.why;
     canvasSoon([](const QString& canvas) { return canvas == "spawned\n"; });
-    ASSERT_TRUE(eventually([&] { return startedIn(session, module) == 2; })) << name;
-    EXPECT_EQ(scripts.entryList(QDir::Files).size(), 1) << name;
-    ASSERT_EQ(::kill(module, number), 0) << name;
-    EXPECT_TRUE(eventually([&] { return !alive(module); })) << name;
-    EXPECT_TRUE(eventually([&] { return startedIn(session, module) == 0; })) << name;
-    EXPECT_TRUE(scripts.entryList(QDir::Files).isEmpty()) << name;
-    const QString line = QStringLiteral("pellimo-widget: quitting: signal %1\n").arg(name);
+    ASSERT_TRUE(eventually([&] { return startedIn(session, module) == 2; })) << quit.why;
+    EXPECT_EQ(scripts.entryList(QDir::Files).size(), 1) << quit.why;
+    if (quit.signal)
+      ASSERT_EQ(::kill(module, quit.signal), 0) << quit.why;
+    else
+      ASSERT_EQ(harness.host({"send", "kill"}).exitCode, 0);
+    EXPECT_TRUE(eventually([&] { return !alive(module); })) << quit.why;
+    EXPECT_TRUE(eventually([&] { return startedIn(session, module) == 0; })) << quit.why;
+    EXPECT_TRUE(scripts.entryList(QDir::Files).isEmpty()) << quit.why;
+    const QString line = QStringLiteral("pellimo-widget: quitting: %1\n").arg(quit.why);
     EXPECT_EQ(moduleLog(kBuiltIn).count(line), 1) << moduleLog(kBuiltIn).toStdString();
   }
 }
@@ -693,27 +564,17 @@ TEST_F(HostEndToEnd, FailuresSayWhyAndExitWithOneAndUsageErrorsWithTwo) {
     EXPECT_TRUE(result.err.startsWith("pellimo: ") && result.err.contains(c.says))
         << result.err.toStdString();
   }
-  for (const QStringList& args : {QStringList{"--help"}, {"help"}}) {
+  const QString general = "Usage: pellimo COMMAND", send = "Usage: pellimo send COMMAND [MODULE]\n";
+  for (const auto& [args, start, part] :
+       {std::tuple{QStringList{"--help"}, general, "\nExit status:"},
+        {{"help"}, general, "\nExit status:"},
+        {{"help", "send"}, send, "refresh  run the script now"},
+        {{"send", "--help"}, send, "refresh  run the script now"},
+        {{"send", "-h"}, send, "refresh  run the script now"}}) {
     const Finished help = harness.host(args);
     EXPECT_EQ(help.exitCode, 0);
-    EXPECT_TRUE(help.out.startsWith("Usage: pellimo COMMAND") &&
-                help.out.contains("\nExit status:"))
-        << help.out.toStdString();
+    EXPECT_TRUE(help.out.startsWith(start) && help.out.contains(part)) << help.out.toStdString();
   }
-  for (const QStringList& args :
-       {QStringList{"help", "send"}, {"send", "--help"}, {"send", "-h"}}) {
-    const Finished help = harness.host(args);
-    EXPECT_EQ(help.exitCode, 0);
-    EXPECT_TRUE(help.out.startsWith("Usage: pellimo send COMMAND [MODULE]\n") &&
-                help.out.contains("refresh  run the script now"))
-        << help.out.toStdString();
-  }
-}
-
-/// The mode bits of a file.
-unsigned modeOf(const QString& path) {
-  struct stat info {};
-  return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? info.st_mode & 07777 : 0;
 }
 
 TEST_F(HostEndToEnd, AutostartMarksSurviveClearShowAndStartTheirModulesThroughOneEntry) {
@@ -796,11 +657,7 @@ TEST_F(HostEndToEnd, RemoveSaysWhatGoesAsksAndLeavesNoFileOfTheModule) {
       platform::Bundle::fromDirectory(harness.root() + "/data/pellimo/modules/clock");
   ASSERT_TRUE(clock);
   const QString identifier = clock->bundleIdentifier();
-  {
-    platform::SettingsStore settings(identifier);
-    settings.setValue("echo hi", platform::keys::kScriptValue);
-    ASSERT_TRUE(settings.synchronize());
-  }
+  store({{platform::keys::kScriptValue, "echo hi"}}, identifier);
   launch("clock");
   ASSERT_EQ(harness.host({"autostart", "on", "clock"}).exitCode, 0);
   const qint64 pid = runningPids(identifier).value(0);
