@@ -5,7 +5,7 @@
 #include <QProcess>
 #include <algorithm>
 
-#include "ModuleHarness.h"
+#include "Desktop.h"
 #include "platform/ProcessInfo.h"
 #include "platform/RunningApplications.h"
 
@@ -16,17 +16,10 @@ const QString kBuiltIn = QStringLiteral("org.pellimo.widget");
 
 /// The processes owning a mapped widget window.
 QList<qint64> mappedWidgetOwners() {
-  QProcess search;
-  search.start("xdotool", {"search", "--onlyvisible", "--name", "^Pellimo$"});
-  search.waitForFinished(10000);
   QList<qint64> owners;
-  for (const QByteArray& window : search.readAllStandardOutput().split('\n')) {
-    if (window.isEmpty()) continue;
-    QProcess owner;
-    owner.start("xdotool", {"getwindowpid", QString::fromLatin1(window)});
-    owner.waitForFinished(10000);
-    owners.append(owner.readAllStandardOutput().trimmed().toLongLong());
-  }
+  for (const QString& window : x("xdotool", {"search", "--onlyvisible", "--name", "^Pellimo$"})
+                                   .split('\n', Qt::SkipEmptyParts))
+    owners.append(x("xdotool", {"getwindowpid", window}).toLongLong());
   return owners;
 }
 

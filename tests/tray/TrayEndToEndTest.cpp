@@ -12,7 +12,6 @@
 
 #include "Desktop.h"
 #include "ModuleHarness.h"
-#include "StatusNotifierWatcher.h"
 #include "platform/BusContract.h"
 
 namespace pellimo::test {
@@ -53,6 +52,43 @@ MenuItem readItem(const QDBusArgument& argument) {
   return item;
 }
 
+/// The part of a panel that tray items register with: with it on the session bus, Qt shows a tray
+/// icon as a StatusNotifierItem with a D-Bus menu.
+class StatusNotifierWatcher : public QObject {
+  Q_OBJECT
+  Q_CLASSINFO("D-Bus Interface", "org.kde.StatusNotifierWatcher")
+  Q_PROPERTY(QStringList RegisteredStatusNotifierItems READ registered)
+  Q_PROPERTY(bool IsStatusNotifierHostRegistered READ hostRegistered)
+  Q_PROPERTY(int ProtocolVersion READ protocolVersion)
+
+ public:
+  /// Claims the watcher's name and path; whether the bus let it.
+  bool publish() {
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    return bus.registerService("org.kde.StatusNotifierWatcher") &&
+           bus.registerObject("/StatusNotifierWatcher", this,
+                              QDBusConnection::ExportAllSlots | QDBusConnection::ExportAllSignals |
+                                  QDBusConnection::ExportAllProperties);
+  }
+  QStringList registered() const { return items; }
+  bool hostRegistered() const { return true; }
+  int protocolVersion() const { return 0; }
+
+  QStringList items;
+
+ public slots:
+  void RegisterStatusNotifierItem(const QString& service) {
+    items.append(service);
+    emit StatusNotifierItemRegistered(service);
+  }
+  void RegisterStatusNotifierHost(const QString&) { emit StatusNotifierHostRegistered(); }
+
+ signals:
+  void StatusNotifierItemRegistered(const QString& service);
+  void StatusNotifierItemUnregistered(const QString& service);
+  void StatusNotifierHostRegistered();
+};
+
 /// Counts the LayoutUpdated signals of a menu.
 class LayoutWatch : public QObject {
   Q_OBJECT
@@ -70,16 +106,21 @@ class TrayEndToEnd : public ::testing::Test {
   void startTray() {
     ASSERT_TRUE(watcher.publish());
     tray = harness.startHost({"tray"});
-    ASSERT_TRUE(eventually([&] { return !watcher.items().isEmpty(); }))
+    ASSERT_TRUE(eventually([&] { return !watcher.items.isEmpty(); }))
         << tray->readAllStandardError().toStdString();
-    item = watcher.items().first();
+    item = watcher.items.first();
+    menuPath = itemProperty("Menu").value<QDBusObjectPath>().path();
+    ASSERT_FALSE(menuPath.isEmpty());
+  }
+
+  /// A property of the tray's StatusNotifierItem, or nothing when it cannot be read.
+  QVariant itemProperty(const QString& name) {
     QDBusMessage get = QDBusMessage::createMethodCall(item, "/StatusNotifierItem",
                                                       "org.freedesktop.DBus.Properties", "Get");
-    get << QString("org.kde.StatusNotifierItem") << QString("Menu");
+    get << QString("org.kde.StatusNotifierItem") << name;
     const QDBusMessage reply = QDBusConnection::sessionBus().call(get);
-    ASSERT_EQ(reply.type(), QDBusMessage::ReplyMessage) << reply.errorMessage().toStdString();
-    menuPath =
-        reply.arguments().first().value<QDBusVariant>().variant().value<QDBusObjectPath>().path();
+    if (reply.type() != QDBusMessage::ReplyMessage) return {};
+    return reply.arguments().first().value<QDBusVariant>().variant();
   }
 
   MenuItem menu() {
@@ -109,13 +150,7 @@ class TrayEndToEnd : public ::testing::Test {
 
   /// The widths of the icon's pixmaps that hold more than blank pixels.
   QList<int> drawnIconWidths() {
-    QDBusMessage get = QDBusMessage::createMethodCall(item, "/StatusNotifierItem",
-                                                      "org.freedesktop.DBus.Properties", "Get");
-    get << QString("org.kde.StatusNotifierItem") << QString("IconPixmap");
-    const QDBusMessage reply = QDBusConnection::sessionBus().call(get);
-    if (reply.type() != QDBusMessage::ReplyMessage) return {};
-    const auto pixmaps =
-        reply.arguments().first().value<QDBusVariant>().variant().value<QDBusArgument>();
+    const auto pixmaps = itemProperty("IconPixmap").value<QDBusArgument>();
     QList<int> widths;
     pixmaps.beginArray();
     while (!pixmaps.atEnd()) {
@@ -231,7 +266,7 @@ TEST_F(TrayEndToEnd, LaunchAtLoginStartsTheMarkedTrayAfterTheModulesAndWaitsForT
   const auto bus = QDBusConnection::sessionBus().interface();
   ASSERT_TRUE(eventually([&] { return bus->isServiceRegistered(platform::bus::kTrayService); }));
   ASSERT_TRUE(watcher.publish());
-  ASSERT_TRUE(eventually([&] { return !watcher.items().isEmpty(); }));
+  ASSERT_TRUE(eventually([&] { return !watcher.items.isEmpty(); }));
   const uint pid = bus->servicePid(platform::bus::kTrayService).value();
   EXPECT_GT(pid, 0u);
   ::kill(pid_t(pid), SIGTERM);
