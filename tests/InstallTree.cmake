@@ -1,10 +1,16 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
-# Installs the build into a scratch root as a package would, then checks what landed there and
-# runs the desktop's own validators on it where they exist.
+# Installs the build into a scratch root as a package would, under a folder whose name needs
+# quoting, then checks what landed there, runs the desktop's own validators on it where they
+# exist, and starts a module through the login entry the installed `pellimo` writes.
 file(REMOVE_RECURSE ${ROOT})
-set(ENV{DESTDIR} ${ROOT})
+# dex reads '\', '$', '`', '"' and '%' inside quotes otherwise than the desktop entry format says
+# (the host test checks their quoting); a space and the shell's other reserved characters it
+# reads right.
+set(tree "${ROOT}/pre fix's (1)")
+set(ENV{DESTDIR} ${tree})
 execute_process(COMMAND ${CMAKE_COMMAND} --install ${BUILD} --prefix /usr
                 OUTPUT_QUIET COMMAND_ERROR_IS_FATAL ANY)
+unset(ENV{DESTDIR})
 foreach(file
     usr/bin/pellimo
     usr/bin/pellimo-ansi
@@ -19,7 +25,7 @@ foreach(file
     usr/share/bash-completion/completions/pellimo
     usr/share/zsh/vendor-completions/_pellimo
     usr/share/fish/vendor_completions.d/pellimo.fish)
-  if(NOT EXISTS ${ROOT}/${file})
+  if(NOT EXISTS "${tree}/${file}")
     message(FATAL_ERROR "the install tree lacks ${file}")
   endif()
 endforeach()
@@ -29,7 +35,7 @@ if(man)
   set(ENV{MAN_KEEP_STDERR} 1)
   foreach(program pellimo pellimo-widget pellimo-ansi)
     execute_process(COMMAND ${man} --warnings -E UTF-8 -l -Tutf8 -Z
-                            ${ROOT}/usr/share/man/man1/${program}.1.gz
+                            "${tree}/usr/share/man/man1/${program}.1.gz"
                     OUTPUT_QUIET ERROR_VARIABLE warnings COMMAND_ERROR_IS_FATAL ANY)
     if(warnings)
       message(FATAL_ERROR "the man page of ${program} renders with warnings:\n${warnings}")
@@ -37,32 +43,54 @@ if(man)
   endforeach()
 endif()
 
-# The installed command finds the widget module where the install put it, not on PATH.
-find_program(dbusRunSession dbus-run-session)
-if(dbusRunSession)
-  set(home ${ROOT}/home)
-  file(MAKE_DIRECTORY ${home}/runtime)
-  file(CHMOD ${home}/runtime DIRECTORY_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE)
-  foreach(variable HOME XDG_CONFIG_HOME XDG_DATA_HOME XDG_STATE_HOME XDG_CACHE_HOME)
-    set(ENV{${variable}} ${home})
-  endforeach()
-  set(ENV{XDG_RUNTIME_DIR} ${home}/runtime)
+# The installed command finds the widget module where the install put it, not on PATH, and the
+# login entry it writes starts the marked module through Debian's autostart runner, dex, on a
+# private desktop; without one, the command only launches and stops the built-in module.
+set(home ${ROOT}/home)
+file(MAKE_DIRECTORY ${home}/runtime)
+file(CHMOD ${home}/runtime DIRECTORY_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE)
+set(ENV{HOME} ${home})
+foreach(folder CONFIG DATA STATE CACHE)
+  string(TOLOWER ${folder} name)
+  set(ENV{XDG_${folder}_HOME} ${home}/${name})
+endforeach()
+set(ENV{XDG_RUNTIME_DIR} ${home}/runtime)
+set(ENV{PATH} /usr/bin:/bin)
+set(entry ${home}/config/autostart/org.pellimo.Pellimo.desktop)
+foreach(tool dex dbus-run-session xvfb-run openbox desktop-file-validate)
+  find_program(found_${tool} ${tool})
+endforeach()
+if(found_dex AND found_xvfb-run AND found_openbox AND found_dbus-run-session)
+  execute_process(
+    COMMAND ${SOURCE}/scripts/with-desktop sh -ec [[
+      "$0" new clock
+      "$0" autostart on clock
+      dex --wait "$1"
+      "$0" status clock
+      "$0" send kill clock
+    ]] "${tree}/usr/bin/pellimo" ${entry}
+    RESULT_VARIABLE result OUTPUT_VARIABLE output ERROR_VARIABLE output)
+  if(NOT result EQUAL 0 OR NOT output MATCHES "launched org\\.pellimo\\.module\\.clock\\.")
+    message(FATAL_ERROR "the login entry did not start the marked module:\n${output}")
+  endif()
+  if(found_desktop-file-validate)
+    execute_process(COMMAND ${found_desktop-file-validate} ${entry} COMMAND_ERROR_IS_FATAL ANY)
+  endif()
+elseif(found_dbus-run-session)
   set(ENV{QT_QPA_PLATFORM} offscreen)
-  set(ENV{PATH} /usr/bin:/bin)
-  execute_process(COMMAND ${dbusRunSession} -- sh -c "\"$0\" launch && \"$0\" send kill"
-                          ${ROOT}/usr/bin/pellimo
+  execute_process(COMMAND ${found_dbus-run-session} -- sh -c "\"$0\" launch && \"$0\" send kill"
+                          "${tree}/usr/bin/pellimo"
                   OUTPUT_QUIET ERROR_QUIET COMMAND_ERROR_IS_FATAL ANY)
 endif()
 
-find_program(desktopValidate desktop-file-validate)
-if(desktopValidate)
-  execute_process(COMMAND ${desktopValidate}
-                  ${ROOT}/usr/share/applications/org.pellimo.Pellimo.desktop
+if(found_desktop-file-validate)
+  execute_process(COMMAND ${found_desktop-file-validate}
+                  "${tree}/usr/share/applications/org.pellimo.Pellimo.desktop"
                   COMMAND_ERROR_IS_FATAL ANY)
 endif()
 find_program(appstreamcli appstreamcli)
 if(appstreamcli)
   execute_process(COMMAND ${appstreamcli} validate --no-net
-                  ${ROOT}/usr/share/metainfo/org.pellimo.Pellimo.metainfo.xml
+                  "${tree}/usr/share/metainfo/org.pellimo.Pellimo.metainfo.xml"
                   OUTPUT_QUIET COMMAND_ERROR_IS_FATAL ANY)
 endif()
