@@ -223,14 +223,18 @@ TEST_F(TrayEndToEnd, MenuFollowsTheSessionAndDrivesTheModules) {
 /// Types `keys` into the tray's "New widget" dialog, other than `previous`, once it shows and has
 /// the keyboard; the dialog's window, or nothing when none came.
 QString typeNewWidget(const QStringList& keys, const QString& previous = {}) {
+  // A refused name comes back only after a `pellimo new` has run and failed: slow when busy.
+  constexpr int kSlowDialogMs = 30000;
   const QStringList find{"search", "--onlyvisible", "--name", "^New widget$"};
   QString dialog;
-  const bool active = eventually([&] {
-    dialog = x("xdotool", find).section('\n', 0, 0);
-    if (dialog.isEmpty() || dialog == previous) return false;
-    x("xdotool", {"windowactivate", dialog});
-    return x("xdotool", {"getactivewindow"}) == dialog;
-  });
+  const bool active = eventually(
+      [&] {
+        dialog = x("xdotool", find).section('\n', 0, 0);
+        if (dialog.isEmpty() || dialog == previous) return false;
+        x("xdotool", {"windowactivate", dialog});
+        return x("xdotool", {"getactivewindow"}) == dialog;
+      },
+      kSlowDialogMs);
   if (!active) return {};
   x("xdotool", QStringList{"key"} + keys);
   return dialog;
