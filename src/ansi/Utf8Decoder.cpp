@@ -32,13 +32,16 @@ char16_t* Utf8Decoder::replace(char16_t* out) {
 
 void Utf8Decoder::decode(std::string_view bytes, std::u16string& out) {
   // Room for the worst case up front, growing geometrically so that many small pieces
-  // appended to one string do not reallocate each time. Each byte gives at most one unit, and
-  // a sequence begun in the previous piece one more.
+  // appended to one string do not reallocate each time.
   const std::size_t start = out.size();
-  const std::size_t worst = start + bytes.size() + 1;
+  const std::size_t worst = start + mostUnitsFor(bytes.size());
   if (out.capacity() < worst) out.reserve(std::max(worst, 2 * out.capacity()));
   out.resize(worst);
-  char16_t* to = out.data() + start;
+  char16_t* const to = decode(bytes, out.data() + start);
+  out.resize(static_cast<std::size_t>(to - out.data()));
+}
+
+char16_t* Utf8Decoder::decode(std::string_view bytes, char16_t* to) {
   const char* from = bytes.data();
   const char* const end = from + bytes.size();
   while (from < end) {
@@ -90,7 +93,7 @@ void Utf8Decoder::decode(std::string_view bytes, std::u16string& out) {
       to = replace(to);
     }
   }
-  out.resize(static_cast<std::size_t>(to - out.data()));
+  return to;
 }
 
 void Utf8Decoder::finish(std::u16string& out) {

@@ -14,6 +14,11 @@ class Utf8Decoder {
  public:
   /// Appends the decoded text of `bytes` to `out`.
   void decode(std::string_view bytes, std::u16string& out);
+  /// Writes the decoded text of `bytes` to `to`, which has room for mostUnitsFor(bytes.size())
+  /// units, and returns the end of what it wrote.
+  char16_t* decode(std::string_view bytes, char16_t* to);
+  /// Each byte gives at most one unit, and a sequence begun in the previous piece one more.
+  static constexpr std::size_t mostUnitsFor(std::size_t byteCount) { return byteCount + 1; }
   /// Ends the input: a sequence still waiting for bytes becomes U+FFFD.
   void finish(std::u16string& out);
   /// How many replacement characters invalid input has produced so far.

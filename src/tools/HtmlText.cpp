@@ -22,6 +22,15 @@ constexpr std::array<std::uint8_t, 128> kAsciiKeep = [] {
   return keep;
 }();
 
+using UnitBlock = std::uint16_t __attribute__((vector_size(32)));
+using ByteBlock = std::uint8_t __attribute__((vector_size(16)));
+
+bool allAscii(const UnitBlock& units) {
+  std::uint64_t words[4];
+  std::memcpy(words, &units, sizeof words);
+  return ((words[0] | words[1] | words[2] | words[3]) & 0xFF80FF80FF80FF80u) == 0;
+}
+
 }  // namespace
 
 char* writeHtmlText(char* to, std::u16string_view text) {
@@ -29,24 +38,21 @@ char* writeHtmlText(char* to, std::u16string_view text) {
   const char16_t* const end = from + text.size();
   while (from < end) {
     if (end - from >= 16) {
-      // Sixteen units of ASCII that need no escaping are the common case.
-      ansi::Utf16Block chunk[2];
-      std::memcpy(chunk, from, sizeof chunk);
-      using ansi::splat;
-      ansi::Utf16Mask special{};
-      for (const ansi::Utf16Block& units : chunk) {
-        special |= ((units - splat(0x20)) >= splat(0x5F)) & (units != splat(u'\t')) &
-                   (units != splat(u'\n')) & (units != splat(u'\r'));
-        special |= (units == splat(u'<')) | (units == splat(u'>')) | (units == splat(u'&'));
-      }
-      if (!ansi::anyLane(special)) {
-        for (const ansi::Utf16Block& units : chunk) {
-          const auto narrow = __builtin_convertvector(units, ansi::AsciiBlock);
-          std::memcpy(to, &narrow, sizeof narrow);
-          to += sizeof narrow;
+      // Sixteen units of ASCII that need no escaping are the common case. Narrowed to bytes
+      // first, they are checked in one register rather than two.
+      UnitBlock units;
+      std::memcpy(&units, from, sizeof units);
+      if (allAscii(units)) {
+        const auto bytes = __builtin_convertvector(units, ByteBlock);
+        const ByteBlock special =
+            (((bytes - 0x20) >= 0x5F) & (bytes != '\t') & (bytes != '\n') & (bytes != '\r')) |
+            (bytes == '<') | (bytes == '>') | (bytes == '&');
+        if (!ansi::anyLane(special)) {
+          std::memcpy(to, &bytes, sizeof bytes);
+          to += sizeof bytes;
+          from += 16;
+          continue;
         }
-        from += 16;
-        continue;
       }
     }
     // Short stretches: copy the units that need no escaping one by one.
