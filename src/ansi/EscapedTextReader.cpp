@@ -3,6 +3,12 @@
 
 namespace pellimo::ansi {
 
+namespace {
+
+constexpr Color kBlack = Color::black();
+
+}  // namespace
+
 EscapedTextReader::EscapedTextReader(const VXL_ANSIEscapeHelper& helper,
                                      std::optional<Font> overlayFont, Sink sink,
                                      ClearScreen onClearScreen)
@@ -12,6 +18,11 @@ EscapedTextReader::EscapedTextReader(const VXL_ANSIEscapeHelper& helper,
       sink_(std::move(sink)),
       onClearScreen_(std::move(onClearScreen)),
       tracker_(helper, false) {}
+
+EscapedTextReader::EscapedTextReader(const VXL_ANSIEscapeHelper& helper, LookSink sink)
+    : EscapedTextReader(helper, std::nullopt, {}) {
+  lookSink_ = std::move(sink);
+}
 
 void EscapedTextReader::append(std::u16string_view piece) {
   if (head_.size() < 2) head_.append(piece.substr(0, 2 - head_.size()));
@@ -53,30 +64,39 @@ void EscapedTextReader::addCodes(const std::vector<std::uint32_t>& values) {
   for (std::uint32_t value : values)
     sequence_.push_back({value, cleanLength_, 0});
   tracker_.addSequence(sequence_);
-  attributesStale_ = true;
+  lookStale_ = true;
 }
 
 void EscapedTextReader::handOut(std::u16string_view text) {
-  if (attributesStale_) {
-    const AttributeValue* run = overlaid_ ? nullptr : tracker_.current(Attribute::Font);
-    const Font* font = run ? &std::get<Font>(*run) : &baseFont_;
-    if (font != handedFont_) {
-      attributes_.font = *font;
-      handedFont_ = font;
-    }
+  if (lookStale_) {
+    const AttributeValue* font = overlaid_ ? nullptr : tracker_.current(Attribute::Font);
+    look_.font = font ? &std::get<Font>(*font) : &baseFont_;
     const AttributeValue* foreground = tracker_.current(Attribute::Foreground);
-    attributes_.foreground = foreground ? std::get<Color>(*foreground)
-                                        : helper_.defaultStringColor().value_or(Color::black());
+    const std::optional<Color>& defaultColor = helper_.defaultStringColor();
+    look_.foreground =
+        foreground ? &std::get<Color>(*foreground) : (defaultColor ? &*defaultColor : &kBlack);
     const AttributeValue* background = tracker_.current(Attribute::Background);
-    attributes_.background =
-        background ? std::optional<Color>(std::get<Color>(*background)) : std::nullopt;
+    look_.background = background ? &std::get<Color>(*background) : nullptr;
     const AttributeValue* underline = tracker_.current(Attribute::Underline);
-    attributes_.underline =
-        underline ? std::optional<int>(std::get<int>(*underline)) : std::nullopt;
-    attributesStale_ = false;
+    look_.underline = underline ? &std::get<int>(*underline) : nullptr;
+    lookStale_ = false;
+    if (sink_) {
+      if (look_.font != handedFont_) {
+        attributes_.font = *look_.font;
+        handedFont_ = look_.font;
+      }
+      attributes_.foreground = *look_.foreground;
+      attributes_.background =
+          look_.background ? std::optional<Color>(*look_.background) : std::nullopt;
+      attributes_.underline = look_.underline ? std::optional<int>(*look_.underline) : std::nullopt;
+    }
   }
   cleanLength_ += text.size();
-  sink_(text, attributes_);
+  if (sink_) {
+    sink_(text, attributes_);
+  } else {
+    lookSink_(text, look_);
+  }
 }
 
 }  // namespace pellimo::ansi

@@ -22,12 +22,24 @@ class EscapedTextReader {
  public:
   using Sink = std::function<void(std::u16string_view text, const StyledText::Attributes&)>;
   using ClearScreen = std::function<void()>;
+  /// A piece's attributes as pointers into the reader's and the helper's tables, valid during
+  /// the call: copying colours and fonts costs more than the rest of handing out a piece of
+  /// escape-dense text. Background and underline are null where absent.
+  struct Look {
+    const Font* font = nullptr;
+    const Color* foreground = nullptr;
+    const Color* background = nullptr;
+    const int* underline = nullptr;
+  };
+  using LookSink = std::function<void(std::u16string_view text, const Look&)>;
 
   /// `helper` gives the colour table, the fonts and the default colour; it must outlive this.
   /// Its font is read once, here. With `onClearScreen`, a clear-screen (ESC[2J) or a form feed
   /// is reported to it in its place in the text, and a form feed is no longer text.
   EscapedTextReader(const VXL_ANSIEscapeHelper& helper, std::optional<Font> overlayFont, Sink sink,
                     ClearScreen onClearScreen = {});
+  /// The same, with no overlay and no clear-screen, handing out looks instead of attributes.
+  EscapedTextReader(const VXL_ANSIEscapeHelper& helper, LookSink sink);
 
   void append(std::u16string_view piece);
   /// Ends the text: a trailing lone ESC is text; a cut-off sequence is dropped.
@@ -46,12 +58,14 @@ class EscapedTextReader {
   /// Where `attributes_.font` was copied from: a font is copied only when it changes.
   const Font* handedFont_ = nullptr;
   Sink sink_;
+  LookSink lookSink_;
   ClearScreen onClearScreen_;
   EscapeScanner scanner_;
   RunTracker tracker_;
   std::vector<EscapeCodeRecord> sequence_;
+  Look look_;
   StyledText::Attributes attributes_;
-  bool attributesStale_ = true;
+  bool lookStale_ = true;
   std::size_t cleanLength_ = 0;
   std::size_t received_ = 0;
   std::u16string head_;  // the first two units, for a text too short to scan

@@ -15,7 +15,7 @@ namespace {
 
 constexpr std::int32_t kInherit = -1;
 
-std::int32_t colorPart(const std::optional<Color>& color, CssColor pageDefault) {
+std::int32_t colorPart(const Color* color, CssColor pageDefault) {
   if (!color) return kInherit;
   const CssColor css = cssColorOf(*color);
   return css == pageDefault ? kInherit : static_cast<std::int32_t>(css.rgb);
@@ -111,29 +111,11 @@ void HtmlWriter::flush() {
   used_ = 0;
 }
 
-std::int32_t HtmlWriter::cssOf(const std::optional<Color>& color, CssColor pageDefault,
-                               ColorMemos& memos) {
-  if (!color) return kInherit;
-  std::uint64_t bits[3];
-  std::memcpy(&bits[0], &color->c0, sizeof bits[0]);
-  std::memcpy(&bits[1], &color->c1, sizeof bits[1]);
-  std::memcpy(&bits[2], &color->c2, sizeof bits[2]);
-  const std::uint64_t hash =
-      (bits[0] + 3 * bits[1] + 5 * bits[2] + static_cast<std::uint64_t>(color->model)) *
-      0x9E3779B97F4A7C15u;
-  ColorMemo& memo = memos[hash >> (64 - kColorSlotBits)];
-  if (memo.color != color) {
-    memo.color = color;
-    memo.css = colorPart(color, pageDefault);
-  }
-  return memo.css;
-}
-
-void HtmlWriter::write(std::u16string_view text, const ansi::StyledText::Attributes& attributes) {
-  const int underline = attributes.underline.value_or(ansi::kUnderlineNone);
-  const SpanStyle style{cssOf(attributes.foreground, options_.foreground, foregroundMemos_),
-                        cssOf(attributes.background, options_.background, backgroundMemos_),
-                        attributes.font && attributes.font->weight >= Font::kBoldWeight,
+void HtmlWriter::write(std::u16string_view text, const ansi::EscapedTextReader::Look& look) {
+  const int underline = look.underline ? *look.underline : int{ansi::kUnderlineNone};
+  const SpanStyle style{colorPart(look.foreground, options_.foreground),
+                        colorPart(look.background, options_.background),
+                        look.font->weight >= Font::kBoldWeight,
                         underline == ansi::kUnderlineSingle || underline == ansi::kUnderlineDouble
                             ? underline
                             : int{ansi::kUnderlineNone}};

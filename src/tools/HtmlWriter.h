@@ -5,11 +5,10 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
-#include <optional>
 #include <string>
 #include <string_view>
 
-#include "ansi/StyledText.h"
+#include "ansi/EscapedTextReader.h"
 #include "tools/CssColor.h"
 #include "tools/HtmlOptions.h"
 
@@ -27,7 +26,7 @@ class HtmlWriter {
 
   HtmlWriter(const HtmlOptions& options, Output output);
 
-  void write(std::u16string_view text, const ansi::StyledText::Attributes& attributes);
+  void write(std::u16string_view text, const ansi::EscapedTextReader::Look& look);
   /// Closes the page and hands over the rest of it.
   void finish();
 
@@ -54,20 +53,6 @@ class HtmlWriter {
   std::unique_ptr<char[]> buffer_;
   std::size_t used_ = 0;
   SpanStyle current_;
-  /// Colours already turned into CSS, per ground, each in the one slot it may be kept in: a
-  /// text uses few colours, and escape-dense text changes colour at nearly every character.
-  struct ColorMemo {
-    std::optional<ansi::Color> color;
-    std::int32_t css = -1;
-  };
-  static constexpr int kColorSlotBits = 6;
-  using ColorMemos = std::array<ColorMemo, 1 << kColorSlotBits>;
-  std::int32_t cssOf(const std::optional<ansi::Color>& color, CssColor pageDefault,
-                     ColorMemos& memos);
-
-  ColorMemos foregroundMemos_;
-  ColorMemos backgroundMemos_;
-
   /// Opening tags already written, by look: escape-dense text opens a tag at nearly every
   /// character.
   struct OpenTag {
