@@ -31,22 +31,30 @@ class EscapedTextReader {
     const Color* background = nullptr;
     const int* underline = nullptr;
   };
-  using LookSink = std::function<void(std::u16string_view text, const Look&)>;
+  using LookSink = std::function<void(std::string_view utf8, const Look&)>;
 
   /// `helper` gives the colour table, the fonts and the default colour; it must outlive this.
   /// Its font is read once, here. With `onClearScreen`, a clear-screen (ESC[2J) or a form feed
   /// is reported to it in its place in the text, and a form feed is no longer text.
   EscapedTextReader(const VXL_ANSIEscapeHelper& helper, std::optional<Font> overlayFont, Sink sink,
                     ClearScreen onClearScreen = {});
-  /// The same, with no overlay and no clear-screen, handing out looks instead of attributes.
+  /// The same, with no overlay and no clear-screen, reading valid UTF-8 (as Utf8Decoder writes
+  /// it) and handing out looks instead of attributes: no text is converted.
   EscapedTextReader(const VXL_ANSIEscapeHelper& helper, LookSink sink);
 
+  /// For a reader with a Sink.
   void append(std::u16string_view piece);
+  /// For a reader with a LookSink.
+  void append(std::string_view utf8);
   /// Ends the text: a trailing lone ESC is text; a cut-off sequence is dropped.
   void finish();
 
  private:
+  template <class Char>
+  void scan(std::basic_string_view<Char> piece);
+  void updateLook();
   void handOut(std::u16string_view text);
+  void handOut(std::string_view utf8);
   /// Clean text that may hold form feeds, which clear the screen for `onClearScreen_`.
   void takeText(std::u16string_view text);
   void addCodes(const std::vector<std::uint32_t>& values);

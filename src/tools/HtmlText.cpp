@@ -23,7 +23,8 @@ constexpr std::array<std::uint8_t, 128> kAsciiKeep = [] {
 }();
 
 using UnitBlock = std::uint16_t __attribute__((vector_size(32)));
-using ByteBlock = std::uint8_t __attribute__((vector_size(16)));
+using ansi::ByteBlock;
+using ansi::splatByte;
 
 bool allAscii(const UnitBlock& units) {
   std::uint64_t words[4];
@@ -45,8 +46,9 @@ char* writeHtmlText(char* to, std::u16string_view text) {
       if (allAscii(units)) {
         const auto bytes = __builtin_convertvector(units, ByteBlock);
         const ByteBlock special =
-            (((bytes - 0x20) >= 0x5F) & (bytes != '\t') & (bytes != '\n') & (bytes != '\r')) |
-            (bytes == '<') | (bytes == '>') | (bytes == '&');
+            (((bytes - splatByte(0x20)) >= splatByte(0x5F)) & (bytes != splatByte('\t')) &
+             (bytes != splatByte('\n')) & (bytes != splatByte('\r'))) |
+            (bytes == splatByte('<')) | (bytes == splatByte('>')) | (bytes == splatByte('&'));
         if (!ansi::anyLane(special)) {
           std::memcpy(to, &bytes, sizeof bytes);
           to += sizeof bytes;
@@ -75,6 +77,39 @@ char* writeHtmlText(char* to, std::u16string_view text) {
       to = ansi::putUtf8(to, 0xFFFD);
     } else {
       to = ansi::putUtf8(to, unit);
+    }
+  }
+  return to;
+}
+
+char* writeHtmlText(char* to, std::string_view text) {
+  const char* from = text.data();
+  const char* const end = from + text.size();
+  while (from < end) {
+    if (end - from >= 16) {
+      ByteBlock bytes;
+      std::memcpy(&bytes, from, sizeof bytes);
+      // Bytes above ASCII belong to characters that are copied as they are.
+      const ByteBlock special = ((bytes < splatByte(0x20)) & (bytes != splatByte('\t')) &
+                                 (bytes != splatByte('\n')) & (bytes != splatByte('\r'))) |
+                                (bytes == splatByte(0x7F)) | (bytes == splatByte('<')) |
+                                (bytes == splatByte('>')) | (bytes == splatByte('&'));
+      if (!ansi::anyLane(special)) {
+        std::memcpy(to, &bytes, sizeof bytes);
+        to += sizeof bytes;
+        from += 16;
+        continue;
+      }
+    }
+    const auto byte = static_cast<std::uint8_t>(*from++);
+    if (byte >= 0x80 || kAsciiKeep[byte]) {
+      *to++ = static_cast<char>(byte);
+    } else if (byte == '<') {
+      std::memcpy(to, "&lt;", 4), to += 4;
+    } else if (byte == '>') {
+      std::memcpy(to, "&gt;", 4), to += 4;
+    } else if (byte == '&') {
+      std::memcpy(to, "&amp;", 5), to += 5;
     }
   }
   return to;

@@ -79,15 +79,15 @@ void appendHead(std::string& out, const HtmlOptions& options) {
 }
 
 constexpr std::size_t kFlushSize = 1 << 16;
-/// Text is written in slices of at most this many units, so that the buffer's room is bounded.
-constexpr std::size_t kSliceUnits = 4096;
+/// Text is written in slices of at most this many bytes, so that the buffer's room is bounded.
+constexpr std::size_t kSliceBytes = 4096;
 constexpr std::string_view kCloseTag = "</span>";
 
 }  // namespace
 
 // Room for closing a span, opening another and one slice of text.
 const std::size_t HtmlWriter::kBufferSize =
-    kFlushSize + kCloseTag.size() + sizeof(OpenTag::text) + kMostHtmlBytesPerUnit * kSliceUnits;
+    kFlushSize + kCloseTag.size() + sizeof(OpenTag::text) + kMostHtmlBytesPerUnit * kSliceBytes;
 
 HtmlWriter::HtmlWriter(const HtmlOptions& options, Output output)
     : options_(options), output_(std::move(output)), buffer_(new char[kBufferSize]) {
@@ -111,7 +111,7 @@ void HtmlWriter::flush() {
   used_ = 0;
 }
 
-void HtmlWriter::write(std::u16string_view text, const ansi::EscapedTextReader::Look& look) {
+void HtmlWriter::write(std::string_view text, const ansi::EscapedTextReader::Look& look) {
   const int underline = look.underline ? *look.underline : int{ansi::kUnderlineNone};
   const SpanStyle style{colorPart(look.foreground, options_.foreground),
                         colorPart(look.background, options_.background),
@@ -146,11 +146,7 @@ void HtmlWriter::write(std::u16string_view text, const ansi::EscapedTextReader::
   }
   // The buffer has room for a slice after every flush.
   for (;;) {
-    std::u16string_view slice = text.substr(0, kSliceUnits);
-    // A character in two units stays whole.
-    if (slice.size() < text.size() && slice.back() >= 0xD800 && slice.back() <= 0xDBFF) {
-      slice.remove_suffix(1);
-    }
+    const std::string_view slice = text.substr(0, kSliceBytes);
     used_ = static_cast<std::size_t>(writeHtmlText(buffer_.get() + used_, slice) - buffer_.get());
     if (used_ >= kFlushSize) flush();
     text.remove_prefix(slice.size());

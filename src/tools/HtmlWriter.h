@@ -26,7 +26,8 @@ class HtmlWriter {
 
   HtmlWriter(const HtmlOptions& options, Output output);
 
-  void write(std::u16string_view text, const ansi::EscapedTextReader::Look& look);
+  /// Writes valid UTF-8 text in the given look.
+  void write(std::string_view text, const ansi::EscapedTextReader::Look& look);
   /// Closes the page and hands over the rest of it.
   void finish();
 

@@ -70,8 +70,8 @@ void streamHtml(const HtmlOptions& options) {
   constexpr std::size_t kChunk = 1 << 16;
   std::string bytes(kChunk, '\0');
   // Not a string: resizing one fills it with zeros first, at every piece.
-  const auto units =
-      std::make_unique_for_overwrite<char16_t[]>(pellimo::ansi::Utf8Decoder::mostUnitsFor(kChunk));
+  const auto text =
+      std::make_unique_for_overwrite<char[]>(pellimo::ansi::Utf8Decoder::mostBytesFor(kChunk));
   pellimo::ansi::Utf8Decoder decoder;
   HtmlTranslator translator(options, [](std::string_view piece) { writeOutput(piece); });
   for (;;) {
@@ -79,16 +79,12 @@ void streamHtml(const HtmlOptions& options) {
     if (count < 0 && errno == EINTR) continue;
     if (count < 0)
       throw InputError(std::string("cannot read standard input: ") + std::strerror(errno));
-    if (count == 0) {
-      std::u16string rest;
-      decoder.finish(rest);
-      translator.append(rest);
-      break;
-    }
-    const char16_t* const end = decoder.decode(
-        std::string_view(bytes.data(), static_cast<std::size_t>(count)), units.get());
-    translator.append(
-        std::u16string_view(units.get(), static_cast<std::size_t>(end - units.get())));
+    const char* const end =
+        count == 0 ? decoder.finish(text.get())
+                   : decoder.decode(std::string_view(bytes.data(), static_cast<std::size_t>(count)),
+                                    text.get());
+    translator.append(std::string_view(text.get(), static_cast<std::size_t>(end - text.get())));
+    if (count == 0) break;
   }
   translator.finish();
   warnAboutInvalidInput(decoder.invalidCount());
