@@ -14,6 +14,8 @@ namespace {
 /// run of this code.
 constexpr std::array<std::int32_t, 4> kFamilyOpeners = {kBold, kUnderline, kForegroundBlack,
                                                         kBackgroundBlack};
+constexpr std::array<Attribute, 4> kFamilyAttributes = {
+    Attribute::Font, Attribute::Underline, Attribute::Foreground, Attribute::Background};
 constexpr int kEndless = -1;
 constexpr std::size_t kOpenEnd = std::numeric_limits<std::size_t>::max();
 
@@ -76,6 +78,12 @@ void RunTracker::addSequence(std::span<const EscapeCodeRecord> sequence) {
         run.range.length = location - run.range.location;
       }
       familyRuns_[f].reset();
+      // What the family's run covered, an endless run of the attribute may still cover.
+      const std::optional<Open>* endless = f == 0   ? &endlessFont_
+                                           : f == 1 ? &endlessUnderline_
+                                                    : nullptr;
+      current_[static_cast<std::size_t>(kFamilyAttributes[f])] =
+          endless && *endless ? (*endless)->value : nullptr;
     }
     open(code, effect.family, extended, location);
   }
@@ -115,7 +123,8 @@ void RunTracker::open(std::int32_t code, int family, const std::optional<Color>&
       }
   }
   if (!value) return;
-  const Open run{opened_++, value, runs_.size()};
+  const Open run{value, runs_.size()};
+  current_[static_cast<std::size_t>(name)] = value;
   if (collectRuns_) runs_.push_back({name, *value, {location, kOpenEnd}});
   if (family != kEndless) {
     familyRuns_[family] = run;
@@ -136,25 +145,6 @@ void RunTracker::finish(std::size_t cleanLength) {
   for (AttributeRun& run : runs_) {
     if (run.range.length == kOpenEnd) run.range.length = cleanLength - run.range.location;
   }
-}
-
-const AttributeValue* RunTracker::current(Attribute name) const {
-  auto latest = [](const std::optional<Open>& a, const std::optional<Open>& b) {
-    if (!a) return b ? b->value : nullptr;
-    if (!b || a->order > b->order) return a->value;
-    return b->value;
-  };
-  switch (name) {
-    case Attribute::Font:
-      return latest(familyRuns_[0], endlessFont_);
-    case Attribute::Underline:
-      return latest(familyRuns_[1], endlessUnderline_);
-    case Attribute::Foreground:
-      return familyRuns_[2] ? familyRuns_[2]->value : nullptr;
-    case Attribute::Background:
-      return familyRuns_[3] ? familyRuns_[3]->value : nullptr;
-  }
-  return nullptr;
 }
 
 }  // namespace pellimo::ansi

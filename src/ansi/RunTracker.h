@@ -29,13 +29,14 @@ class RunTracker {
 
   /// The value of the latest run of the attribute still open, or null. It stays where it is
   /// until a later sequence opens or ends a run of the attribute.
-  const AttributeValue* current(Attribute name) const;
+  const AttributeValue* current(Attribute name) const {
+    return current_[static_cast<std::size_t>(name)];
+  }
   std::vector<AttributeRun>& runs() { return runs_; }
 
  private:
   /// Values are not copied per run: escape-dense text opens a run at nearly every character.
   struct Open {
-    std::uint64_t order;
     const AttributeValue* value;
     std::size_t runIndex;
   };
@@ -69,13 +70,15 @@ class RunTracker {
   std::array<AttributeValue, 2> extendedColors_;
   std::optional<AttributeValue> boldFace_;
   std::optional<AttributeValue> regularFace_;
-  std::uint64_t opened_ = 0;
   /// The one open run of each family of codes that end each other (bold, underline,
   /// foreground, background).
   std::array<std::optional<Open>, kFamilies> familyRuns_;
   /// Faint and underline-off runs are ended by nothing, so only the latest of each matters.
   std::optional<Open> endlessFont_;
   std::optional<Open> endlessUnderline_;
+  /// The value of the latest open run of each attribute, kept as runs open and end: text is
+  /// handed out after nearly every sequence in escape-dense text.
+  std::array<const AttributeValue*, 4> current_{};
   std::vector<AttributeRun> runs_;
 };
 
