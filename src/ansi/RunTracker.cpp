@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ansi/RunTracker.h"
 
+#include <bit>
 #include <limits>
 
 #include "ansi/ExtendedColor.h"
@@ -71,8 +72,9 @@ void RunTracker::addSequence(std::span<const EscapeCodeRecord> sequence) {
     }
 
     const CodeEffect effect = effectOf(code);
-    for (std::size_t f = 0; effect.ends != 0 && f < kFamilies; ++f) {
-      if (!(effect.ends & (1u << f)) || !familyRuns_[f]) continue;
+    for (unsigned ends = effect.ends; ends != 0; ends &= ends - 1) {
+      const auto f = static_cast<std::size_t>(std::countr_zero(ends));
+      if (!familyRuns_[f]) continue;
       if (collectRuns_) {
         AttributeRun& run = runs_[familyRuns_[f]->runIndex];
         run.range.length = location - run.range.location;

@@ -138,7 +138,9 @@ void HtmlWriter::write(std::string_view text, const ansi::EscapedTextReader::Loo
         tag.key = key;
         tag.size = static_cast<std::uint8_t>(writeOpenTag(tag.text, style));
       }
-      std::memcpy(to, tag.text, tag.size);
+      // All of the slot, not just the tag: a copy of fixed size needs no loop, and the buffer
+      // has room for it.
+      std::memcpy(to, tag.text, sizeof tag.text);
       to += tag.size;
     }
     used_ = static_cast<std::size_t>(to - buffer_.get());

@@ -59,7 +59,7 @@ class HtmlWriter {
   struct OpenTag {
     std::uint64_t key = ~std::uint64_t{0};
     std::uint8_t size = 0;
-    char text[87];
+    char text[87] = {};
   };
   static constexpr int kOpenTagSlotBits = 10;
   std::array<OpenTag, 1 << kOpenTagSlotBits> openTags_;
