@@ -90,10 +90,7 @@ void EscapedTextReader::finish() {
 }
 
 void EscapedTextReader::addCodes(const std::vector<std::uint32_t>& values) {
-  sequence_.clear();
-  for (std::uint32_t value : values)
-    sequence_.push_back({value, cleanLength_, 0});
-  tracker_.addSequence(sequence_);
+  tracker_.addSequence(std::span<const std::uint32_t>(values), cleanLength_);
   lookStale_ = true;
 }
 

@@ -70,7 +70,6 @@ class EscapedTextReader {
   ClearScreen onClearScreen_;
   EscapeScanner scanner_;
   RunTracker tracker_;
-  std::vector<EscapeCodeRecord> sequence_;
   Look look_;
   StyledText::Attributes attributes_;
   bool lookStale_ = true;

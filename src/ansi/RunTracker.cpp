@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ansi/RunTracker.h"
 
+#include <algorithm>
 #include <bit>
 #include <limits>
 
@@ -32,6 +33,13 @@ const AttributeValue kSingle{int{kUnderlineSingle}};
 const AttributeValue kDouble{int{kUnderlineDouble}};
 const AttributeValue kNone{int{kUnderlineNone}};
 
+std::uint32_t valueOf(std::uint32_t code) {
+  return code;
+}
+std::uint32_t valueOf(const EscapeCodeRecord& record) {
+  return record.code;
+}
+
 bool endsFamily(std::int32_t code, std::size_t family) {
   return VXL_ANSIEscapeHelper::VXL_SGRCodeEndsFormattingIntroducedByCode(code,
                                                                          kFamilyOpeners[family]);
@@ -56,13 +64,19 @@ RunTracker::CodeEffect RunTracker::computeEffect(std::int32_t code) {
   return effect;
 }
 
-void RunTracker::addSequence(std::span<const EscapeCodeRecord> sequence) {
-  for (std::size_t i = 0; i < sequence.size(); ++i) {
-    const std::size_t location = sequence[i].location;
-    auto code = static_cast<std::int32_t>(sequence[i].code);
+template <class Code>
+void RunTracker::addSequence(std::span<const Code> codes, std::size_t location) {
+  for (std::size_t i = 0; i < codes.size(); ++i) {
+    auto code = static_cast<std::int32_t>(valueOf(codes[i]));
     std::optional<Color> extended;
     if (code == kForegroundExtended || code == kBackgroundExtended) {
-      if (auto selection = readExtendedColor(helper_, sequence, i)) {
+      // The selection's parameters: at most four follow the 38 or 48.
+      std::array<std::uint32_t, 5> parameters;
+      const std::size_t count = std::min(codes.size() - i, parameters.size());
+      for (std::size_t k = 0; k < count; ++k)
+        parameters[k] = valueOf(codes[i + k]);
+      if (auto selection = readExtendedColor(
+              helper_, std::span<const std::uint32_t>(parameters.data(), count), 0)) {
         // A valid selection opens and ends runs as any colour of its ground does; the
         // parameters it consumed mean nothing of their own.
         code = code == kForegroundExtended ? kForegroundBlack : kBackgroundBlack;
@@ -148,5 +162,8 @@ void RunTracker::finish(std::size_t cleanLength) {
     if (run.range.length == kOpenEnd) run.range.length = cleanLength - run.range.location;
   }
 }
+
+template void RunTracker::addSequence(std::span<const std::uint32_t>, std::size_t);
+template void RunTracker::addSequence(std::span<const EscapeCodeRecord>, std::size_t);
 
 }  // namespace pellimo::ansi

@@ -22,8 +22,10 @@ class RunTracker {
   RunTracker(const RunTracker&) = delete;
   RunTracker& operator=(const RunTracker&) = delete;
 
-  /// The records of one escape sequence, all at one location.
-  void addSequence(std::span<const EscapeCodeRecord> sequence);
+  /// The codes of one escape sequence, taking effect at `location` of the clean text: numbers,
+  /// or the sequence's code records.
+  template <class Code>
+  void addSequence(std::span<const Code> codes, std::size_t location);
   /// Ends the text: runs still open reach its end.
   void finish(std::size_t cleanLength);
 
