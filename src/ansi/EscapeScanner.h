@@ -17,7 +17,7 @@ namespace pellimo::ansi {
 /// as it is.
 class EscapeScanner {
  public:
-  /// Calls `onText(std::u16string_view)` for each stretch of clean text,
+  /// Calls `onText(std::basic_string_view<Char>)` for each stretch of clean text,
   /// `onCodes(const std::vector<std::uint32_t>&)` for each sequence ending in m, and
   /// `onClearScreen()` for each ESC[2J. Every other sequence is removed without effect.
   template <class Char, class OnText, class OnCodes, class OnClearScreen>
