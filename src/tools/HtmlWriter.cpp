@@ -15,10 +15,18 @@ namespace {
 
 constexpr std::int32_t kInherit = -1;
 
-std::int32_t colorPart(const Color* color, CssColor pageDefault) {
-  if (!color) return kInherit;
-  const CssColor css = cssColorOf(*color);
+std::int32_t colorPart(const Color& color, CssColor pageDefault) {
+  const CssColor css = cssColorOf(color);
   return css == pageDefault ? kInherit : static_cast<std::int32_t>(css.rgb);
+}
+
+/// A look as one number, different for each look.
+template <class Style>
+std::uint64_t keyOf(const Style& style) {
+  return (static_cast<std::uint64_t>(style.foreground & 0x1FFFFFF) << 28) |
+         (static_cast<std::uint64_t>(style.background & 0x1FFFFFF) << 3) | (style.bold ? 4u : 0u) |
+         (style.underline == ansi::kUnderlineSingle ? 1u : 0u) |
+         (style.underline == ansi::kUnderlineDouble ? 2u : 0u);
 }
 
 /// Writes the opening tag of a look into `tag`, which has room for the longest, and returns its
@@ -90,7 +98,13 @@ const std::size_t HtmlWriter::kBufferSize =
     kFlushSize + kCloseTag.size() + sizeof(OpenTag::text) + kMostHtmlBytesPerUnit * kSliceBytes;
 
 HtmlWriter::HtmlWriter(const HtmlOptions& options, Output output)
-    : options_(options), output_(std::move(output)), buffer_(new char[kBufferSize]) {
+    : options_(options),
+      output_(std::move(output)),
+      buffer_(new char[kBufferSize]),
+      current_(keyOf(SpanStyle{})),
+      pageBackground_(Color::rgb((options.background.rgb >> 16) / 255.0,
+                                 ((options.background.rgb >> 8) & 0xFF) / 255.0,
+                                 (options.background.rgb & 0xFF) / 255.0)) {
   std::string head;
   appendHead(head, options);
   put(head);
@@ -113,26 +127,24 @@ void HtmlWriter::flush() {
 
 void HtmlWriter::write(std::string_view text, const ansi::EscapedTextReader::Look& look) {
   const int underline = look.underline ? *look.underline : int{ansi::kUnderlineNone};
-  const SpanStyle style{colorPart(look.foreground, options_.foreground),
-                        colorPart(look.background, options_.background),
-                        look.font->weight >= Font::kBoldWeight,
-                        underline == ansi::kUnderlineSingle || underline == ansi::kUnderlineDouble
-                            ? underline
-                            : int{ansi::kUnderlineNone}};
-  if (style != current_) {
+  const SpanStyle style{
+      colorPart(*look.foreground, options_.foreground),
+      colorPart(look.background ? *look.background : pageBackground_, options_.background),
+      look.font->weight >= Font::kBoldWeight,
+      underline == ansi::kUnderlineSingle || underline == ansi::kUnderlineDouble
+          ? underline
+          : int{ansi::kUnderlineNone}};
+  const std::uint64_t key = keyOf(style);
+  if (key != current_) {
+    static const std::uint64_t kPlain = keyOf(SpanStyle{});
     char* to = buffer_.get() + used_;
-    if (!current_.plain()) {
+    if (current_ != kPlain) {
       std::memcpy(to, kCloseTag.data(), kCloseTag.size());
       to += kCloseTag.size();
     }
-    if (!style.plain()) {
+    if (key != kPlain) {
       // Each look has one slot it may be kept in: few looks recur on most text, and a look
       // that pushes another out costs no more than writing its tag afresh.
-      const std::uint64_t key = (static_cast<std::uint64_t>(style.foreground & 0x1FFFFFF) << 28) |
-                                (static_cast<std::uint64_t>(style.background & 0x1FFFFFF) << 3) |
-                                (style.bold ? 4u : 0u) |
-                                (style.underline == ansi::kUnderlineSingle ? 1u : 0u) |
-                                (style.underline == ansi::kUnderlineDouble ? 2u : 0u);
       OpenTag& tag = openTags_[(key * 0x9E3779B97F4A7C15u) >> (64 - kOpenTagSlotBits)];
       if (tag.key != key) {
         tag.key = key;
@@ -144,7 +156,7 @@ void HtmlWriter::write(std::string_view text, const ansi::EscapedTextReader::Loo
       to += tag.size;
     }
     used_ = static_cast<std::size_t>(to - buffer_.get());
-    current_ = style;
+    current_ = key;
   }
   // The buffer has room for a slice after every flush.
   for (;;) {
@@ -157,7 +169,7 @@ void HtmlWriter::write(std::string_view text, const ansi::EscapedTextReader::Loo
 }
 
 void HtmlWriter::finish() {
-  if (!current_.plain()) put(kCloseTag);
+  if (current_ != keyOf(SpanStyle{})) put(kCloseTag);
   put("</pre>\n</body>\n</html>\n");
   flush();
 }

@@ -37,9 +37,6 @@ class HtmlWriter {
     std::int32_t background = -1;
     bool bold = false;
     int underline = ansi::kUnderlineNone;
-
-    bool plain() const { return *this == SpanStyle{}; }
-    friend bool operator==(const SpanStyle&, const SpanStyle&) = default;
   };
 
   /// Appends to the buffer, handing it over first when it is too full.
@@ -53,7 +50,11 @@ class HtmlWriter {
   static const std::size_t kBufferSize;
   std::unique_ptr<char[]> buffer_;
   std::size_t used_ = 0;
-  SpanStyle current_;
+  /// The look of the span open, as a number (see `keyOf` in the source): comparing looks field
+  /// by field mispredicts on escape-dense text.
+  std::uint64_t current_;
+  /// Text without a background stands on the page's, which needs no CSS.
+  ansi::Color pageBackground_;
   /// Opening tags already written, by look: escape-dense text opens a tag at nearly every
   /// character.
   struct OpenTag {
