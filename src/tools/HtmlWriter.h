@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include <array>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -56,14 +55,15 @@ class HtmlWriter {
   /// Text without a background stands on the page's, which needs no CSS.
   ansi::Color pageBackground_;
   /// Opening tags already written, by look: escape-dense text opens a tag at nearly every
-  /// character.
+  /// character. Room for some thousands, as its colours and styles make nearly two thousand
+  /// looks; on the heap, as that is too much for a stack.
   struct OpenTag {
     std::uint64_t key = ~std::uint64_t{0};
     std::uint8_t size = 0;
     char text[87] = {};
   };
-  static constexpr int kOpenTagSlotBits = 10;
-  std::array<OpenTag, 1 << kOpenTagSlotBits> openTags_;
+  static constexpr int kOpenTagSlotBits = 12;
+  std::unique_ptr<OpenTag[]> openTags_ = std::make_unique<OpenTag[]>(1 << kOpenTagSlotBits);
 };
 
 }  // namespace pellimo::tools
