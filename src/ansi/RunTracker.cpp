@@ -95,11 +95,7 @@ void RunTracker::addSequence(std::span<const Code> codes, std::size_t location) 
       }
       familyRuns_[f].reset();
       // What the family's run covered, an endless run of the attribute may still cover.
-      const std::optional<Open>* endless = f == 0   ? &endlessFont_
-                                           : f == 1 ? &endlessUnderline_
-                                                    : nullptr;
-      current_[static_cast<std::size_t>(kFamilyAttributes[f])] =
-          endless && *endless ? (*endless)->value : nullptr;
+      current_[static_cast<std::size_t>(kFamilyAttributes[f])] = endlessValues_[f];
     }
     open(code, effect.family, extended, location);
   }
@@ -144,10 +140,8 @@ void RunTracker::open(std::int32_t code, int family, const std::optional<Color>&
   if (collectRuns_) runs_.push_back({name, *value, {location, kOpenEnd}});
   if (family != kEndless) {
     familyRuns_[family] = run;
-  } else if (name == Attribute::Font) {
-    endlessFont_ = run;
   } else {
-    endlessUnderline_ = run;
+    endlessValues_[name == Attribute::Font ? 0 : 1] = value;
   }
 }
 

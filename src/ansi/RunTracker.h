@@ -77,9 +77,9 @@ class RunTracker {
   /// The one open run of each family of codes that end each other (bold, underline,
   /// foreground, background).
   std::array<std::optional<Open>, kFamilies> familyRuns_;
-  /// Faint and underline-off runs are ended by nothing, so only the latest of each matters.
-  std::optional<Open> endlessFont_;
-  std::optional<Open> endlessUnderline_;
+  /// Faint and underline-off runs are ended by nothing, so only the latest of each matters:
+  /// its value, kept by the family of its attribute's other codes (bold, underline), or null.
+  std::array<const AttributeValue*, kFamilies> endlessValues_{};
   /// The value of the latest open run of each attribute, kept as runs open and end: text is
   /// handed out after nearly every sequence in escape-dense text.
   std::array<const AttributeValue*, 4> current_{};
