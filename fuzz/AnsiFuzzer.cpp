@@ -204,6 +204,34 @@ void checkReader(const VXL_ANSIEscapeHelper& helper, std::u16string_view text,
           "reading gives the attributes of the whole translation");
 }
 
+/// Reading the decoder's UTF-8 form, decoded in pieces of `pieceLength` bytes, must hand out
+/// what reading the text as UTF-16 does, looks standing for attributes.
+void checkUtf8Reader(const VXL_ANSIEscapeHelper& helper, std::string_view bytes,
+                     const StyledText& whole, std::size_t pieceLength) {
+  StyledText read;
+  EscapedTextReader reader(
+      helper, [&](std::string_view piece, const EscapedTextReader::Look& look) {
+        read.append(pellimo::ansi::decodeUtf8(piece),
+                    {*look.font, *look.foreground,
+                     look.background ? std::optional<Color>(*look.background) : std::nullopt,
+                     look.underline ? std::optional<int>(*look.underline) : std::nullopt});
+      });
+  Utf8Decoder decoder;
+  std::string utf8(Utf8Decoder::mostBytesFor(pieceLength), '\0');
+  auto hand = [&](const char* end) {
+    reader.append(std::string_view(utf8.data(), static_cast<std::size_t>(end - utf8.data())));
+  };
+  for (std::size_t i = 0; i < bytes.size(); i += pieceLength)
+    hand(decoder.decode(bytes.substr(i, pieceLength), utf8.data()));
+  hand(decoder.finish(utf8.data()));
+  reader.finish();
+
+  require(read.string() == whole.string(), "reading UTF-8 gives the clean text");
+  require(spansOf(read.fonts(), read.length()) == spansOf(whole.fonts(), whole.length()) &&
+              sameColoursAndUnderlines(read, whole),
+          "reading UTF-8 gives the attributes of the whole translation");
+}
+
 VXL_ANSIEscapeHelper makeHelper() {
   VXL_ANSIEscapeHelper helper;
   // A font makes bold and faint codes produce runs; a colour outside the table sends the base
@@ -223,6 +251,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   for (const std::size_t pieceLength : {std::size_t{1}, text.size() / 3 + 1}) {
     checkStream(helper, text, whole, pieceLength);
     checkReader(helper, text, whole, pieceLength);
+  }
+  if (size == 0 || data[0] != 0) {
+    const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+    for (const std::size_t pieceLength : {std::size_t{1}, size / 3 + 1})
+      checkUtf8Reader(helper, bytes, whole, pieceLength);
   }
   return 0;
 }

@@ -1,7 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ansi/EscapedTextReader.h"
 
+#include <type_traits>
+
 namespace pellimo::ansi {
+
+namespace {
+
+constexpr Color kBlack = Color::black();
+
+}  // namespace
 
 EscapedTextReader::EscapedTextReader(const VXL_ANSIEscapeHelper& helper,
                                      std::optional<Font> overlayFont, Sink sink,
@@ -13,11 +21,33 @@ EscapedTextReader::EscapedTextReader(const VXL_ANSIEscapeHelper& helper,
       onClearScreen_(std::move(onClearScreen)),
       tracker_(helper, false) {}
 
+EscapedTextReader::EscapedTextReader(const VXL_ANSIEscapeHelper& helper, LookSink sink)
+    : EscapedTextReader(helper, std::nullopt, {}) {
+  lookSink_ = std::move(sink);
+}
+
 void EscapedTextReader::append(std::u16string_view piece) {
-  if (head_.size() < 2) head_.append(piece.substr(0, 2 - head_.size()));
+  scan(piece);
+}
+
+void EscapedTextReader::append(std::string_view utf8) {
+  scan(utf8);
+}
+
+template <class Char>
+void EscapedTextReader::scan(std::basic_string_view<Char> piece) {
+  for (std::size_t i = 0; head_.size() < 2 && i < piece.size(); ++i)
+    head_.push_back(static_cast<char16_t>(piece[i]));
   received_ += piece.size();
   scanner_.scan(
-      piece, [this](std::u16string_view text) { takeText(text); },
+      piece,
+      [this](std::basic_string_view<Char> text) {
+        if constexpr (std::is_same_v<Char, char16_t>) {
+          takeText(text);
+        } else {
+          handOut(text);
+        }
+      },
       [this](const std::vector<std::uint32_t>& values) { addCodes(values); },
       [this] {
         if (onClearScreen_) onClearScreen_();
@@ -39,8 +69,19 @@ void EscapedTextReader::takeText(std::u16string_view text) {
 }
 
 void EscapedTextReader::finish() {
-  // A text no longer than the introducer is never scanned: "\x1b[" alone stays as it is.
-  if (received_ == 2 && head_ == u"\x1b[") {
+  // A text no longer than the introducer is never scanned: "\x1b[" alone stays as it is. One
+  // character of UTF-8 in two bytes is not it, as neither of them is ASCII.
+  const bool unscanned = received_ == 2 && head_ == u"\x1b[";
+  if (lookSink_) {
+    if (unscanned) {
+      handOut(std::string_view("\x1b["));
+    } else {
+      scanner_.finish<char>([this](std::string_view text) { handOut(text); },
+                            [](const std::vector<std::uint32_t>&) {});
+    }
+    return;
+  }
+  if (unscanned) {
     handOut(u"\x1b[");
     return;
   }
@@ -49,34 +90,43 @@ void EscapedTextReader::finish() {
 }
 
 void EscapedTextReader::addCodes(const std::vector<std::uint32_t>& values) {
-  sequence_.clear();
-  for (std::uint32_t value : values)
-    sequence_.push_back({value, cleanLength_, 0});
-  tracker_.addSequence(sequence_);
-  attributesStale_ = true;
+  tracker_.addSequence(std::span<const std::uint32_t>(values), cleanLength_);
+  lookStale_ = true;
+}
+
+void EscapedTextReader::updateLook() {
+  const AttributeValue* font = overlaid_ ? nullptr : tracker_.current(Attribute::Font);
+  look_.font = font ? &std::get<Font>(*font) : &baseFont_;
+  const AttributeValue* foreground = tracker_.current(Attribute::Foreground);
+  const std::optional<Color>& defaultColor = helper_.defaultStringColor();
+  look_.foreground =
+      foreground ? &std::get<Color>(*foreground) : (defaultColor ? &*defaultColor : &kBlack);
+  const AttributeValue* background = tracker_.current(Attribute::Background);
+  look_.background = background ? &std::get<Color>(*background) : nullptr;
+  const AttributeValue* underline = tracker_.current(Attribute::Underline);
+  look_.underline = underline ? &std::get<int>(*underline) : nullptr;
+  lookStale_ = false;
 }
 
 void EscapedTextReader::handOut(std::u16string_view text) {
-  if (attributesStale_) {
-    const AttributeValue* run = overlaid_ ? nullptr : tracker_.current(Attribute::Font);
-    const Font* font = run ? &std::get<Font>(*run) : &baseFont_;
-    if (font != handedFont_) {
-      attributes_.font = *font;
-      handedFont_ = font;
+  if (lookStale_) {
+    updateLook();
+    if (look_.font != handedFont_) {
+      attributes_.font = *look_.font;
+      handedFont_ = look_.font;
     }
-    const AttributeValue* foreground = tracker_.current(Attribute::Foreground);
-    attributes_.foreground = foreground ? std::get<Color>(*foreground)
-                                        : helper_.defaultStringColor().value_or(Color::black());
-    const AttributeValue* background = tracker_.current(Attribute::Background);
+    attributes_.foreground = *look_.foreground;
     attributes_.background =
-        background ? std::optional<Color>(std::get<Color>(*background)) : std::nullopt;
-    const AttributeValue* underline = tracker_.current(Attribute::Underline);
-    attributes_.underline =
-        underline ? std::optional<int>(std::get<int>(*underline)) : std::nullopt;
-    attributesStale_ = false;
+        look_.background ? std::optional<Color>(*look_.background) : std::nullopt;
+    attributes_.underline = look_.underline ? std::optional<int>(*look_.underline) : std::nullopt;
   }
   cleanLength_ += text.size();
   sink_(text, attributes_);
+}
+
+void EscapedTextReader::handOut(std::string_view utf8) {
+  if (lookStale_) updateLook();
+  lookSink_(utf8, look_);
 }
 
 }  // namespace pellimo::ansi

@@ -35,14 +35,14 @@ Color paletteColor(const VXL_ANSIEscapeHelper& helper, std::uint32_t n, bool for
 }  // namespace
 
 std::optional<ExtendedColor> readExtendedColor(const VXL_ANSIEscapeHelper& helper,
-                                               std::span<const EscapeCodeRecord> sequence,
+                                               std::span<const std::uint32_t> sequence,
                                                std::size_t index) {
-  const bool foreground = sequence[index].code == kForegroundExtended;
+  const bool foreground = sequence[index] == kForegroundExtended;
   // The value `offset` places after the 38/48, if the sequence has one there.
   auto parameter = [&](std::size_t offset) -> std::optional<std::uint32_t> {
     const std::size_t at = index + offset;
     if (at >= sequence.size()) return std::nullopt;
-    return sequence[at].code;
+    return sequence[at];
   };
 
   const auto selector = parameter(1);

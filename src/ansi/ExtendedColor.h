@@ -16,10 +16,10 @@ struct ExtendedColor {
   std::size_t consumed;  // parameters after the 38 or 48 that belong to the selection
 };
 
-/// Reads the selection whose 38 or 48 stands at `index` of one sequence's records; nullopt when
+/// Reads the selection whose 38 or 48 stands at `index` of one sequence's codes; nullopt when
 /// the parameters that follow it in the sequence do not form a valid one.
 std::optional<ExtendedColor> readExtendedColor(const VXL_ANSIEscapeHelper& helper,
-                                               std::span<const EscapeCodeRecord> sequence,
+                                               std::span<const std::uint32_t> sequence,
                                                std::size_t index);
 
 }  // namespace pellimo::ansi

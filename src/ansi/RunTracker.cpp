@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ansi/RunTracker.h"
 
+#include <algorithm>
+#include <bit>
 #include <limits>
 
 #include "ansi/ExtendedColor.h"
@@ -14,6 +16,8 @@ namespace {
 /// run of this code.
 constexpr std::array<std::int32_t, 4> kFamilyOpeners = {kBold, kUnderline, kForegroundBlack,
                                                         kBackgroundBlack};
+constexpr std::array<Attribute, 4> kFamilyAttributes = {
+    Attribute::Font, Attribute::Underline, Attribute::Foreground, Attribute::Background};
 constexpr int kEndless = -1;
 constexpr std::size_t kOpenEnd = std::numeric_limits<std::size_t>::max();
 
@@ -28,6 +32,13 @@ int familyOf(std::int32_t code) {
 const AttributeValue kSingle{int{kUnderlineSingle}};
 const AttributeValue kDouble{int{kUnderlineDouble}};
 const AttributeValue kNone{int{kUnderlineNone}};
+
+std::uint32_t valueOf(std::uint32_t code) {
+  return code;
+}
+std::uint32_t valueOf(const EscapeCodeRecord& record) {
+  return record.code;
+}
 
 bool endsFamily(std::int32_t code, std::size_t family) {
   return VXL_ANSIEscapeHelper::VXL_SGRCodeEndsFormattingIntroducedByCode(code,
@@ -53,13 +64,19 @@ RunTracker::CodeEffect RunTracker::computeEffect(std::int32_t code) {
   return effect;
 }
 
-void RunTracker::addSequence(std::span<const EscapeCodeRecord> sequence) {
-  for (std::size_t i = 0; i < sequence.size(); ++i) {
-    const std::size_t location = sequence[i].location;
-    auto code = static_cast<std::int32_t>(sequence[i].code);
+template <class Code>
+void RunTracker::addSequence(std::span<const Code> codes, std::size_t location) {
+  for (std::size_t i = 0; i < codes.size(); ++i) {
+    auto code = static_cast<std::int32_t>(valueOf(codes[i]));
     std::optional<Color> extended;
     if (code == kForegroundExtended || code == kBackgroundExtended) {
-      if (auto selection = readExtendedColor(helper_, sequence, i)) {
+      // The selection's parameters: at most four follow the 38 or 48.
+      std::array<std::uint32_t, 5> parameters;
+      const std::size_t count = std::min(codes.size() - i, parameters.size());
+      for (std::size_t k = 0; k < count; ++k)
+        parameters[k] = valueOf(codes[i + k]);
+      if (auto selection = readExtendedColor(
+              helper_, std::span<const std::uint32_t>(parameters.data(), count), 0)) {
         // A valid selection opens and ends runs as any colour of its ground does; the
         // parameters it consumed mean nothing of their own.
         code = code == kForegroundExtended ? kForegroundBlack : kBackgroundBlack;
@@ -69,13 +86,16 @@ void RunTracker::addSequence(std::span<const EscapeCodeRecord> sequence) {
     }
 
     const CodeEffect effect = effectOf(code);
-    for (std::size_t f = 0; effect.ends != 0 && f < kFamilies; ++f) {
-      if (!(effect.ends & (1u << f)) || !familyRuns_[f]) continue;
+    for (unsigned ends = effect.ends; ends != 0; ends &= ends - 1) {
+      const auto f = static_cast<std::size_t>(std::countr_zero(ends));
+      if (!familyRuns_[f]) continue;
       if (collectRuns_) {
         AttributeRun& run = runs_[familyRuns_[f]->runIndex];
         run.range.length = location - run.range.location;
       }
       familyRuns_[f].reset();
+      // What the family's run covered, an endless run of the attribute may still cover.
+      current_[static_cast<std::size_t>(kFamilyAttributes[f])] = endlessValues_[f];
     }
     open(code, effect.family, extended, location);
   }
@@ -115,14 +135,13 @@ void RunTracker::open(std::int32_t code, int family, const std::optional<Color>&
       }
   }
   if (!value) return;
-  const Open run{opened_++, value, runs_.size()};
+  const Open run{value, runs_.size()};
+  current_[static_cast<std::size_t>(name)] = value;
   if (collectRuns_) runs_.push_back({name, *value, {location, kOpenEnd}});
   if (family != kEndless) {
     familyRuns_[family] = run;
-  } else if (name == Attribute::Font) {
-    endlessFont_ = run;
   } else {
-    endlessUnderline_ = run;
+    endlessValues_[name == Attribute::Font ? 0 : 1] = value;
   }
 }
 
@@ -138,23 +157,7 @@ void RunTracker::finish(std::size_t cleanLength) {
   }
 }
 
-const AttributeValue* RunTracker::current(Attribute name) const {
-  auto latest = [](const std::optional<Open>& a, const std::optional<Open>& b) {
-    if (!a) return b ? b->value : nullptr;
-    if (!b || a->order > b->order) return a->value;
-    return b->value;
-  };
-  switch (name) {
-    case Attribute::Font:
-      return latest(familyRuns_[0], endlessFont_);
-    case Attribute::Underline:
-      return latest(familyRuns_[1], endlessUnderline_);
-    case Attribute::Foreground:
-      return familyRuns_[2] ? familyRuns_[2]->value : nullptr;
-    case Attribute::Background:
-      return familyRuns_[3] ? familyRuns_[3]->value : nullptr;
-  }
-  return nullptr;
-}
+template void RunTracker::addSequence(std::span<const std::uint32_t>, std::size_t);
+template void RunTracker::addSequence(std::span<const EscapeCodeRecord>, std::size_t);
 
 }  // namespace pellimo::ansi

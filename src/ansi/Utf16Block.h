@@ -21,6 +21,15 @@ constexpr Utf16Block splat(char16_t unit) {
   return Utf16Block{value, value, value, value, value, value, value, value};
 }
 
+/// Sixteen bytes of UTF-8 compared at once, as the blocks above compare units.
+using ByteBlock = std::uint8_t __attribute__((vector_size(16)));
+
+constexpr ByteBlock splatByte(char byte) {
+  const auto value = static_cast<std::uint8_t>(byte);
+  return ByteBlock{value, value, value, value, value, value, value, value,
+                   value, value, value, value, value, value, value, value};
+}
+
 /// True when any lane of a comparison's result is set.
 template <class Mask>
 bool anyLane(const Mask& mask) {

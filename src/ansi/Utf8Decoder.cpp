@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "ansi/Utf8.h"
+
 namespace pellimo::ansi {
 
 namespace {
@@ -22,23 +24,33 @@ char16_t* putCodePoint(char16_t* out, std::uint32_t cp) {
   return out;
 }
 
-}  // namespace
-
-char16_t* Utf8Decoder::replace(char16_t* out) {
-  ++invalidCount_;
-  *out++ = kReplacement;
-  return out;
+char* putCodePoint(char* out, std::uint32_t cp) {
+  return putUtf8(out, cp);
 }
+
+}  // namespace
 
 void Utf8Decoder::decode(std::string_view bytes, std::u16string& out) {
   // Room for the worst case up front, growing geometrically so that many small pieces
-  // appended to one string do not reallocate each time. Each byte gives at most one unit, and
-  // a sequence begun in the previous piece one more.
+  // appended to one string do not reallocate each time.
   const std::size_t start = out.size();
-  const std::size_t worst = start + bytes.size() + 1;
+  const std::size_t worst = start + mostUnitsFor(bytes.size());
   if (out.capacity() < worst) out.reserve(std::max(worst, 2 * out.capacity()));
   out.resize(worst);
-  char16_t* to = out.data() + start;
+  char16_t* const to = decode(bytes, out.data() + start);
+  out.resize(static_cast<std::size_t>(to - out.data()));
+}
+
+char16_t* Utf8Decoder::decode(std::string_view bytes, char16_t* to) {
+  return decodeInto(bytes, to);
+}
+
+char* Utf8Decoder::decode(std::string_view bytes, char* to) {
+  return decodeInto(bytes, to);
+}
+
+template <class Unit>
+Unit* Utf8Decoder::decodeInto(std::string_view bytes, Unit* to) {
   const char* from = bytes.data();
   const char* const end = from + bytes.size();
   while (from < end) {
@@ -52,11 +64,11 @@ void Utf8Decoder::decode(std::string_view bytes, std::u16string& out) {
         std::memcpy(words, chunk, sizeof words);
         if ((words[0] | words[1]) & kHighBits) break;
         for (int k = 0; k < 16; ++k)
-          to[k] = chunk[k];
+          to[k] = static_cast<Unit>(chunk[k]);
         to += 16, from += 16;
       }
       while (from < end && static_cast<std::uint8_t>(*from) < 0x80)
-        *to++ = static_cast<char16_t>(*from++);
+        *to++ = static_cast<Unit>(*from++);
       if (from == end) break;
     }
     const auto byte = static_cast<std::uint8_t>(*from);
@@ -90,15 +102,30 @@ void Utf8Decoder::decode(std::string_view bytes, std::u16string& out) {
       to = replace(to);
     }
   }
-  out.resize(static_cast<std::size_t>(to - out.data()));
+  return to;
+}
+
+template <class Unit>
+Unit* Utf8Decoder::replace(Unit* out) {
+  ++invalidCount_;
+  return putCodePoint(out, kReplacement);
 }
 
 void Utf8Decoder::finish(std::u16string& out) {
-  if (needed_ > 0) {
-    needed_ = 0;
-    ++invalidCount_;
-    out.push_back(kReplacement);
-  }
+  char16_t unit;
+  if (finish(&unit) != &unit) out.push_back(unit);
+}
+
+char16_t* Utf8Decoder::finish(char16_t* to) {
+  if (needed_ == 0) return to;
+  needed_ = 0;
+  return replace(to);
+}
+
+char* Utf8Decoder::finish(char* to) {
+  if (needed_ == 0) return to;
+  needed_ = 0;
+  return replace(to);
 }
 
 }  // namespace pellimo::ansi

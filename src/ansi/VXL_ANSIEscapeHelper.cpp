@@ -101,7 +101,7 @@ std::vector<AttributeRun> VXL_ANSIEscapeHelper::attributesForCodes(
   for (std::size_t i = 1; i <= all.size(); ++i) {
     if (i == all.size() || all[i].sequence != all[begin].sequence ||
         all[i].location != all[begin].location) {
-      tracker.addSequence(all.subspan(begin, i - begin));
+      tracker.addSequence(all.subspan(begin, i - begin), all[begin].location);
       begin = i;
     }
   }

@@ -24,10 +24,9 @@ ansi::VXL_ANSIEscapeHelper pageHelper(const HtmlOptions& options) {
 HtmlTranslator::HtmlTranslator(const HtmlOptions& options, HtmlWriter::Output output)
     : helper_(pageHelper(options)),
       writer_(options, std::move(output)),
-      reader_(helper_, std::nullopt,
-              [this](std::u16string_view text, const ansi::StyledText::Attributes& attributes) {
-                writer_.write(text, attributes);
-              }) {}
+      reader_(helper_, [this](std::string_view text, const ansi::EscapedTextReader::Look& look) {
+        writer_.write(text, look);
+      }) {}
 
 void HtmlTranslator::finish() {
   reader_.finish();

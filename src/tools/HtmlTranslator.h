@@ -15,7 +15,8 @@ class HtmlTranslator {
  public:
   HtmlTranslator(const HtmlOptions& options, HtmlWriter::Output output);
 
-  void append(std::u16string_view piece) { reader_.append(piece); }
+  /// Takes valid UTF-8, as Utf8Decoder writes it.
+  void append(std::string_view utf8) { reader_.append(utf8); }
   void finish();
 
  private:

@@ -15,10 +15,18 @@ namespace {
 
 constexpr std::int32_t kInherit = -1;
 
-std::int32_t colorPart(const std::optional<Color>& color, CssColor pageDefault) {
-  if (!color) return kInherit;
-  const CssColor css = cssColorOf(*color);
+std::int32_t colorPart(const Color& color, CssColor pageDefault) {
+  const CssColor css = cssColorOf(color);
   return css == pageDefault ? kInherit : static_cast<std::int32_t>(css.rgb);
+}
+
+/// A look as one number, different for each look.
+template <class Style>
+std::uint64_t keyOf(const Style& style) {
+  return (static_cast<std::uint64_t>(style.foreground & 0x1FFFFFF) << 28) |
+         (static_cast<std::uint64_t>(style.background & 0x1FFFFFF) << 3) | (style.bold ? 4u : 0u) |
+         (style.underline == ansi::kUnderlineSingle ? 1u : 0u) |
+         (style.underline == ansi::kUnderlineDouble ? 2u : 0u);
 }
 
 /// Writes the opening tag of a look into `tag`, which has room for the longest, and returns its
@@ -79,18 +87,24 @@ void appendHead(std::string& out, const HtmlOptions& options) {
 }
 
 constexpr std::size_t kFlushSize = 1 << 16;
-/// Text is written in slices of at most this many units, so that the buffer's room is bounded.
-constexpr std::size_t kSliceUnits = 4096;
+/// Text is written in slices of at most this many bytes, so that the buffer's room is bounded.
+constexpr std::size_t kSliceBytes = 4096;
 constexpr std::string_view kCloseTag = "</span>";
 
 }  // namespace
 
 // Room for closing a span, opening another and one slice of text.
 const std::size_t HtmlWriter::kBufferSize =
-    kFlushSize + kCloseTag.size() + sizeof(OpenTag::text) + kMostHtmlBytesPerUnit * kSliceUnits;
+    kFlushSize + kCloseTag.size() + sizeof(OpenTag::text) + kMostHtmlBytesPerUnit * kSliceBytes;
 
 HtmlWriter::HtmlWriter(const HtmlOptions& options, Output output)
-    : options_(options), output_(std::move(output)), buffer_(new char[kBufferSize]) {
+    : options_(options),
+      output_(std::move(output)),
+      buffer_(new char[kBufferSize]),
+      current_(keyOf(SpanStyle{})),
+      pageBackground_(Color::rgb((options.background.rgb >> 16) / 255.0,
+                                 ((options.background.rgb >> 8) & 0xFF) / 255.0,
+                                 (options.background.rgb & 0xFF) / 255.0)) {
   std::string head;
   appendHead(head, options);
   put(head);
@@ -111,64 +125,42 @@ void HtmlWriter::flush() {
   used_ = 0;
 }
 
-std::int32_t HtmlWriter::cssOf(const std::optional<Color>& color, CssColor pageDefault,
-                               ColorMemos& memos) {
-  if (!color) return kInherit;
-  std::uint64_t bits[3];
-  std::memcpy(&bits[0], &color->c0, sizeof bits[0]);
-  std::memcpy(&bits[1], &color->c1, sizeof bits[1]);
-  std::memcpy(&bits[2], &color->c2, sizeof bits[2]);
-  const std::uint64_t hash =
-      (bits[0] + 3 * bits[1] + 5 * bits[2] + static_cast<std::uint64_t>(color->model)) *
-      0x9E3779B97F4A7C15u;
-  ColorMemo& memo = memos[hash >> (64 - kColorSlotBits)];
-  if (memo.color != color) {
-    memo.color = color;
-    memo.css = colorPart(color, pageDefault);
-  }
-  return memo.css;
-}
-
-void HtmlWriter::write(std::u16string_view text, const ansi::StyledText::Attributes& attributes) {
-  const int underline = attributes.underline.value_or(ansi::kUnderlineNone);
-  const SpanStyle style{cssOf(attributes.foreground, options_.foreground, foregroundMemos_),
-                        cssOf(attributes.background, options_.background, backgroundMemos_),
-                        attributes.font && attributes.font->weight >= Font::kBoldWeight,
-                        underline == ansi::kUnderlineSingle || underline == ansi::kUnderlineDouble
-                            ? underline
-                            : int{ansi::kUnderlineNone}};
-  if (style != current_) {
+void HtmlWriter::write(std::string_view text, const ansi::EscapedTextReader::Look& look) {
+  const int underline = look.underline ? *look.underline : int{ansi::kUnderlineNone};
+  const SpanStyle style{
+      colorPart(*look.foreground, options_.foreground),
+      colorPart(look.background ? *look.background : pageBackground_, options_.background),
+      look.font->weight >= Font::kBoldWeight,
+      underline == ansi::kUnderlineSingle || underline == ansi::kUnderlineDouble
+          ? underline
+          : int{ansi::kUnderlineNone}};
+  const std::uint64_t key = keyOf(style);
+  if (key != current_) {
+    static const std::uint64_t kPlain = keyOf(SpanStyle{});
     char* to = buffer_.get() + used_;
-    if (!current_.plain()) {
+    if (current_ != kPlain) {
       std::memcpy(to, kCloseTag.data(), kCloseTag.size());
       to += kCloseTag.size();
     }
-    if (!style.plain()) {
+    if (key != kPlain) {
       // Each look has one slot it may be kept in: few looks recur on most text, and a look
       // that pushes another out costs no more than writing its tag afresh.
-      const std::uint64_t key = (static_cast<std::uint64_t>(style.foreground & 0x1FFFFFF) << 28) |
-                                (static_cast<std::uint64_t>(style.background & 0x1FFFFFF) << 3) |
-                                (style.bold ? 4u : 0u) |
-                                (style.underline == ansi::kUnderlineSingle ? 1u : 0u) |
-                                (style.underline == ansi::kUnderlineDouble ? 2u : 0u);
       OpenTag& tag = openTags_[(key * 0x9E3779B97F4A7C15u) >> (64 - kOpenTagSlotBits)];
       if (tag.key != key) {
         tag.key = key;
         tag.size = static_cast<std::uint8_t>(writeOpenTag(tag.text, style));
       }
-      std::memcpy(to, tag.text, tag.size);
+      // All of the slot, not just the tag: a copy of fixed size needs no loop, and the buffer
+      // has room for it.
+      std::memcpy(to, tag.text, sizeof tag.text);
       to += tag.size;
     }
     used_ = static_cast<std::size_t>(to - buffer_.get());
-    current_ = style;
+    current_ = key;
   }
   // The buffer has room for a slice after every flush.
   for (;;) {
-    std::u16string_view slice = text.substr(0, kSliceUnits);
-    // A character in two units stays whole.
-    if (slice.size() < text.size() && slice.back() >= 0xD800 && slice.back() <= 0xDBFF) {
-      slice.remove_suffix(1);
-    }
+    const std::string_view slice = text.substr(0, kSliceBytes);
     used_ = static_cast<std::size_t>(writeHtmlText(buffer_.get() + used_, slice) - buffer_.get());
     if (used_ >= kFlushSize) flush();
     text.remove_prefix(slice.size());
@@ -177,7 +169,7 @@ void HtmlWriter::write(std::u16string_view text, const ansi::StyledText::Attribu
 }
 
 void HtmlWriter::finish() {
-  if (!current_.plain()) put(kCloseTag);
+  if (current_ != keyOf(SpanStyle{})) put(kCloseTag);
   put("</pre>\n</body>\n</html>\n");
   flush();
 }

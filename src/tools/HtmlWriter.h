@@ -1,15 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include <array>
 #include <cstdint>
 #include <functional>
 #include <memory>
-#include <optional>
 #include <string>
 #include <string_view>
 
-#include "ansi/StyledText.h"
+#include "ansi/EscapedTextReader.h"
 #include "tools/CssColor.h"
 #include "tools/HtmlOptions.h"
 
@@ -27,7 +25,8 @@ class HtmlWriter {
 
   HtmlWriter(const HtmlOptions& options, Output output);
 
-  void write(std::u16string_view text, const ansi::StyledText::Attributes& attributes);
+  /// Writes valid UTF-8 text in the given look.
+  void write(std::string_view text, const ansi::EscapedTextReader::Look& look);
   /// Closes the page and hands over the rest of it.
   void finish();
 
@@ -37,9 +36,6 @@ class HtmlWriter {
     std::int32_t background = -1;
     bool bold = false;
     int underline = ansi::kUnderlineNone;
-
-    bool plain() const { return *this == SpanStyle{}; }
-    friend bool operator==(const SpanStyle&, const SpanStyle&) = default;
   };
 
   /// Appends to the buffer, handing it over first when it is too full.
@@ -53,30 +49,21 @@ class HtmlWriter {
   static const std::size_t kBufferSize;
   std::unique_ptr<char[]> buffer_;
   std::size_t used_ = 0;
-  SpanStyle current_;
-  /// Colours already turned into CSS, per ground, each in the one slot it may be kept in: a
-  /// text uses few colours, and escape-dense text changes colour at nearly every character.
-  struct ColorMemo {
-    std::optional<ansi::Color> color;
-    std::int32_t css = -1;
-  };
-  static constexpr int kColorSlotBits = 6;
-  using ColorMemos = std::array<ColorMemo, 1 << kColorSlotBits>;
-  std::int32_t cssOf(const std::optional<ansi::Color>& color, CssColor pageDefault,
-                     ColorMemos& memos);
-
-  ColorMemos foregroundMemos_;
-  ColorMemos backgroundMemos_;
-
+  /// The look of the span open, as a number (see `keyOf` in the source): comparing looks field
+  /// by field mispredicts on escape-dense text.
+  std::uint64_t current_;
+  /// Text without a background stands on the page's, which needs no CSS.
+  ansi::Color pageBackground_;
   /// Opening tags already written, by look: escape-dense text opens a tag at nearly every
-  /// character.
+  /// character. Room for some thousands, as its colours and styles make nearly two thousand
+  /// looks; on the heap, as that is too much for a stack.
   struct OpenTag {
     std::uint64_t key = ~std::uint64_t{0};
     std::uint8_t size = 0;
-    char text[87];
+    char text[87] = {};
   };
-  static constexpr int kOpenTagSlotBits = 10;
-  std::array<OpenTag, 1 << kOpenTagSlotBits> openTags_;
+  static constexpr int kOpenTagSlotBits = 12;
+  std::unique_ptr<OpenTag[]> openTags_ = std::make_unique<OpenTag[]>(1 << kOpenTagSlotBits);
 };
 
 }  // namespace pellimo::tools

@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <memory>
 #include <new>
 #include <string>
 #include <vector>
@@ -68,7 +69,9 @@ void writeOutput(std::string_view text);
 void streamHtml(const HtmlOptions& options) {
   constexpr std::size_t kChunk = 1 << 16;
   std::string bytes(kChunk, '\0');
-  std::u16string units;
+  // Not a string: resizing one fills it with zeros first, at every piece.
+  const auto text =
+      std::make_unique_for_overwrite<char[]>(pellimo::ansi::Utf8Decoder::mostBytesFor(kChunk));
   pellimo::ansi::Utf8Decoder decoder;
   HtmlTranslator translator(options, [](std::string_view piece) { writeOutput(piece); });
   for (;;) {
@@ -76,14 +79,12 @@ void streamHtml(const HtmlOptions& options) {
     if (count < 0 && errno == EINTR) continue;
     if (count < 0)
       throw InputError(std::string("cannot read standard input: ") + std::strerror(errno));
-    units.clear();
-    if (count == 0) {
-      decoder.finish(units);
-      translator.append(units);
-      break;
-    }
-    decoder.decode(std::string_view(bytes.data(), static_cast<std::size_t>(count)), units);
-    translator.append(units);
+    const char* const end =
+        count == 0 ? decoder.finish(text.get())
+                   : decoder.decode(std::string_view(bytes.data(), static_cast<std::size_t>(count)),
+                                    text.get());
+    translator.append(std::string_view(text.get(), static_cast<std::size_t>(end - text.get())));
+    if (count == 0) break;
   }
   translator.finish();
   warnAboutInvalidInput(decoder.invalidCount());

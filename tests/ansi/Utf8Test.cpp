@@ -12,7 +12,7 @@ TEST(Utf8, CodesEveryLengthAndSurrogatePairsAndEncodesALoneSurrogateAsReplacemen
   EXPECT_EQ(encodeUtf8(std::u16string{u'a', char16_t(0xD800), u'b'}), "a\xEF\xBF\xBD\x62");
 }
 
-TEST(Utf8, EachInvalidByteBecomesOneReplacement) {
+TEST(Utf8, EachInvalidByteBecomesOneReplacementInUtf16AndInUtf8) {
   const struct {
     std::string bytes;
     std::u16string text;
@@ -29,6 +29,13 @@ TEST(Utf8, EachInvalidByteBecomesOneReplacement) {
     std::size_t invalid = 0;
     EXPECT_EQ(decodeUtf8(c.bytes, &invalid), c.text) << c.bytes;
     EXPECT_EQ(invalid, c.invalid) << c.bytes;
+
+    Utf8Decoder decoder;
+    std::string repaired(Utf8Decoder::mostBytesFor(c.bytes.size()), '\0');
+    char* end = decoder.finish(decoder.decode(c.bytes, repaired.data()));
+    repaired.resize(static_cast<std::size_t>(end - repaired.data()));
+    EXPECT_EQ(repaired, encodeUtf8(c.text)) << c.bytes;
+    EXPECT_EQ(decoder.invalidCount(), c.invalid) << c.bytes;
   }
 }
 
