@@ -9,6 +9,7 @@
 #include "ansi/Utf8.h"
 #include "runner/Canvas.h"
 #include "runner/MenuTextStream.h"
+#include "runner/ReceivedBytes.h"
 
 namespace pellimo::runner {
 
@@ -77,7 +78,7 @@ class RunOutput {
   quint64 endedFrames_ = 0;
   /// The bytes received, so that a new look can be applied to them; kept undecoded, as
   /// keeping them costs a large share of showing them and a new look is rare.
-  std::string received_;
+  ReceivedBytes received_;
   std::u16string decoded_;
   bool finished_ = false;
 };
