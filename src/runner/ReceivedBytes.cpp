@@ -20,11 +20,12 @@ ReceivedBytes::ReceivedBytes(std::size_t maxBytes, std::size_t keptBytes)
 
 void ReceivedBytes::append(std::string_view bytes) {
   while (!bytes.empty()) {
-    if (blocks_.empty() || blocks_.back().size() == kBlockBytes) {
-      blocks_.emplace_back().reserve(kBlockBytes);
+    if (blocks_.empty() || blocks_.back().size() == blocks_.back().capacity()) {
+      // Blocks grow with what is kept, so that a short output takes little room.
+      blocks_.emplace_back().reserve(std::min(std::max(size_, bytes.size()), kBlockBytes));
     }
     std::string& block = blocks_.back();
-    const std::size_t taken = std::min(bytes.size(), kBlockBytes - block.size());
+    const std::size_t taken = std::min(bytes.size(), block.capacity() - block.size());
     block.append(bytes.substr(0, taken));
     bytes.remove_prefix(taken);
     size_ += taken;

@@ -8,7 +8,7 @@
 
 namespace pellimo::runner {
 
-/// The newest bytes a run printed, kept in blocks of a fixed size: growing one string would copy
+/// The newest bytes a run printed, kept in blocks of up to 1 MiB: growing one string would copy
 /// everything kept so far at each doubling and touch twice the memory it keeps.
 class ReceivedBytes {
  public:
