@@ -55,6 +55,8 @@ class RunOutput {
   const std::shared_ptr<const ansi::StyledText>& lastFrame() const { return lastFrame_; }
   /// How many frames with text have ended: a new count means a new `lastFrame`.
   quint64 endedFrames() const { return endedFrames_; }
+  /// How many of the bytes received are kept (the newest, once there were many).
+  std::size_t receivedBytes() const { return received_.size(); }
   /// Whether the run has shown no text at all yet.
   bool isEmpty() const { return !lastFrame_ && styledText()->length() == 0; }
 
