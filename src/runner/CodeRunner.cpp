@@ -283,8 +283,9 @@ void CodeRunner::childFinished(int exitCode, QProcess::ExitStatus status) {
   taskOutput_->finish();
   stopRunTimers();
   render();
-  if (std::exchange(releaseAfterRun_, taskOutput_->receivedBytes() >= kReleaseAfterBytes))
-    ::malloc_trim(0);
+  // Kept while big runs follow each other, as the next one would take the memory again.
+  const bool big = taskOutput_->receivedBytes() >= kReleaseAfterBytes;
+  if (std::exchange(releaseAfterRun_, big) && !big) ::malloc_trim(0);
   if (timedOut_ && !gotError_ && taskOutput_->isEmpty()) {
     showScriptError(
         QStringLiteral("stopped after %1 s without finishing").arg(runLimit_.interval() / 1000));

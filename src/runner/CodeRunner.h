@@ -140,8 +140,8 @@ class CodeRunner : public QObject {
   QTimer showPieces_;
   /// Whether this run has gone on long enough to show anything before it ends.
   bool piecesShown_ = false;
-  /// The run shown before this one printed a lot: once this one's output replaces it, the
-  /// memory it held goes back to the system.
+  /// The run shown before this one printed a lot: once a short output replaces it, the memory
+  /// it held goes back to the system.
   bool releaseAfterRun_ = false;
   QElapsedTimer runClock_;
   QElapsedTimer frameClock_;
