@@ -6,6 +6,10 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <malloc.h>
+
+#include <utility>
+
 #include "platform/NotificationCenter.h"
 #include "platform/SettingsKeys.h"
 #include "platform/SettingsStore.h"
@@ -26,6 +30,9 @@ constexpr qsizetype kMaxErrorBytes = 64 * 1024;
 // it has grown this long; a quicker run is shown whole when it ends, so a reload never shows
 // half of its output.
 constexpr int kPiecesAfterMs = 500;
+// The allocator keeps freed memory for later; after the output of a run this large has gone, it
+// is asked to give back what it keeps.
+constexpr std::size_t kReleaseAfterBytes = 4 * 1024 * 1024;
 
 }  // namespace
 
@@ -276,6 +283,9 @@ void CodeRunner::childFinished(int exitCode, QProcess::ExitStatus status) {
   taskOutput_->finish();
   stopRunTimers();
   render();
+  // Kept while big runs follow each other, as the next one would take the memory again.
+  const bool big = taskOutput_->receivedBytes() >= kReleaseAfterBytes;
+  if (std::exchange(releaseAfterRun_, big) && !big) ::malloc_trim(0);
   if (timedOut_ && !gotError_ && taskOutput_->isEmpty()) {
     showScriptError(
         QStringLiteral("stopped after %1 s without finishing").arg(runLimit_.interval() / 1000));

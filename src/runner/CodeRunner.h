@@ -140,6 +140,9 @@ class CodeRunner : public QObject {
   QTimer showPieces_;
   /// Whether this run has gone on long enough to show anything before it ends.
   bool piecesShown_ = false;
+  /// The run shown before this one printed a lot: once a short output replaces it, the memory
+  /// it held goes back to the system.
+  bool releaseAfterRun_ = false;
   QElapsedTimer runClock_;
   QElapsedTimer frameClock_;
   std::optional<RunReport> lastRun_;

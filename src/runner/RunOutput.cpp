@@ -25,23 +25,11 @@ std::size_t cutForNewest(std::u16string_view units) {
 constexpr std::size_t kMaxReceivedBytes = 4 * RunOutput::kMaxUnits;
 constexpr std::size_t kKeptBytes = 3 * kKeptUnits;
 
-/// Where to cut received bytes so that about the newest kKeptBytes stay: at a line start when
-/// there is one, never inside a character. Decoding from there gives the same text as the
-/// decoding of everything gave from there.
-std::size_t cutForNewestBytes(std::string_view bytes) {
-  std::size_t cut = bytes.size() - kKeptBytes;
-  const std::size_t newline = bytes.find('\n', cut);
-  if (newline != std::string_view::npos) return newline + 1;
-  while (cut < bytes.size() && (static_cast<unsigned char>(bytes[cut]) & 0xC0) == 0x80)
-    ++cut;
-  return cut;
-}
-
 }  // namespace
 
 RunOutput::RunOutput(const ansi::VXL_ANSIEscapeHelper& helper, const Appearance& look,
                      LineFormat format)
-    : helper_(helper), look_(look), format_(format) {
+    : helper_(helper), look_(look), format_(format), received_(kMaxReceivedBytes, kKeptBytes) {
   makeStream(look);
 }
 
@@ -80,8 +68,7 @@ void RunOutput::endFrame() {
 }
 
 void RunOutput::append(const QByteArray& bytes) {
-  received_.append(bytes.constData(), static_cast<std::size_t>(bytes.size()));
-  if (received_.size() > kMaxReceivedBytes) received_.erase(0, cutForNewestBytes(received_));
+  received_.append(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
   decoded_.clear();
   decoder_.decode(std::string_view(bytes.constData(), bytes.size()), decoded_);
   translate(decoded_);
@@ -104,7 +91,7 @@ bool RunOutput::restyle(const Appearance& look) {
   // A character still cut off at the end stays out, as it does for the live decoder.
   ansi::Utf8Decoder decoder;
   std::u16string text;
-  decoder.decode(received_, text);
+  received_.forEach([&](std::string_view bytes) { decoder.decode(bytes, text); });
   if (finished_) decoder.finish(text);
   appendToStream(text);
   if (finished_) finishStream();

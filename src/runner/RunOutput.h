@@ -9,6 +9,7 @@
 #include "ansi/Utf8.h"
 #include "runner/Canvas.h"
 #include "runner/MenuTextStream.h"
+#include "runner/ReceivedBytes.h"
 
 namespace pellimo::runner {
 
@@ -54,6 +55,8 @@ class RunOutput {
   const std::shared_ptr<const ansi::StyledText>& lastFrame() const { return lastFrame_; }
   /// How many frames with text have ended: a new count means a new `lastFrame`.
   quint64 endedFrames() const { return endedFrames_; }
+  /// How many of the bytes received are kept (the newest, once there were many).
+  std::size_t receivedBytes() const { return received_.size(); }
   /// Whether the run has shown no text at all yet.
   bool isEmpty() const { return !lastFrame_ && styledText()->length() == 0; }
 
@@ -77,7 +80,7 @@ class RunOutput {
   quint64 endedFrames_ = 0;
   /// The bytes received, so that a new look can be applied to them; kept undecoded, as
   /// keeping them costs a large share of showing them and a new look is rare.
-  std::string received_;
+  ReceivedBytes received_;
   std::u16string decoded_;
   bool finished_ = false;
 };

@@ -96,10 +96,6 @@ void ViewController::viewDidLoad() {
   auto& settings = platform::SettingsStore::standard();
   cachedColor_ = settings.colorForKey(platform::keys::kColor);
   fontColor_ = settings.colorForKey(platform::keys::kFontColor).value_or(ansi::Color::white());
-  if (editorFactory()) {
-    configVC_ = editorFactory()(*this);
-    configVC_->viewDidLoad();
-  }
   font_ = ansi::withDrawableSize(
       settings.fontForKey(platform::keys::kCodeFont)
           .value_or(ansi::Font{"", 12.0, ansi::Font::kRegularWeight, false}));
@@ -211,8 +207,16 @@ void ViewController::toggleEdit() {
   publishRaised();
 }
 
+EditorController* ViewController::configVC() {
+  if (!configVC_ && editorFactory()) {
+    configVC_ = editorFactory()(*this);
+    configVC_->viewDidLoad();
+  }
+  return configVC_.get();
+}
+
 void ViewController::showEditor() {
-  if (configVC_) configVC_->present();
+  if (auto* editor = configVC()) editor->present();
 }
 
 void ViewController::showConfig(QObject*) {

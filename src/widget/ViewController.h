@@ -93,8 +93,8 @@ class ViewController : public QObject {
   /// Brings the widget window to the front of its level and gives it the focus.
   void activateWidget();
 
-  /// Makes the configuration editor when the view loads; without one, the script and its
-  /// language are read from the settings.
+  /// Makes the configuration editor when it is first opened; until then, and without one, the
+  /// script and its language are read from the settings.
   using EditorFactory = std::function<std::unique_ptr<EditorController>(ViewController&)>;
   static void setEditorFactory(EditorFactory factory);
 
@@ -105,7 +105,9 @@ class ViewController : public QObject {
   const std::optional<ansi::Color>& cachedColor() const { return cachedColor_; }
   const ansi::Font& font() const { return font_; }
   const ansi::Color& fontColor() const { return fontColor_; }
-  EditorController* configVC() const { return configVC_.get(); }
+  /// The configuration editor, made on first use: it brings the code editor and the colour
+  /// picker, which an idle widget does without.
+  EditorController* configVC();
   windowSub* window() const { return window_; }
   MainViewSub* view() const { return view_; }
 

@@ -8,6 +8,7 @@
 #include <algorithm>
 
 #include "RunnerFixture.h"
+#include "runner/ReceivedBytes.h"
 #include "runner/RunOutput.h"
 
 namespace pellimo::test {
@@ -326,6 +327,39 @@ TEST(RunOutput, OutputUpToTheBoundIsKeptWholeAndOneUnitMoreIsCutAtALineStart) {
   EXPECT_LT(kept.size(), RunOutput::kMaxUnits);
   EXPECT_TRUE(kept.starts_with(u"0123456789abcde\n"));
   EXPECT_TRUE(kept.ends_with(u"\nx"));
+}
+
+std::string joined(const runner::ReceivedBytes& received) {
+  std::string bytes;
+  received.forEach([&](std::string_view block) { bytes += block; });
+  return bytes;
+}
+
+TEST(ReceivedBytes, TheNewestAreKeptFromALineStartOrElseFromAWholeCharacter) {
+  constexpr std::size_t kMax = 3 * 1024 * 1024;
+  // Odd, so that the cut in the two-byte characters below falls inside one.
+  constexpr std::size_t kKept = 2 * 1024 * 1024 + 1;
+  // Pieces of an odd size, so that cuts and line starts fall anywhere in the blocks kept.
+  std::string lines;
+  for (int i = 0; lines.size() < 2 * kMax; ++i)
+    lines += "line " + std::to_string(i) + '\n';
+  runner::ReceivedBytes received(kMax, kKept);
+  for (std::size_t at = 0; at < lines.size(); at += 4093)
+    received.append(std::string_view(lines).substr(at, 4093));
+  std::string kept = joined(received);
+  EXPECT_LE(kept.size(), kMax);
+  EXPECT_GE(kept.size() + 20, kKept);
+  EXPECT_TRUE(lines.ends_with(kept));
+  EXPECT_EQ(lines[lines.size() - kept.size() - 1], '\n');
+
+  // Two-byte characters after one byte.
+  runner::ReceivedBytes unbroken(kMax, kKept);
+  unbroken.append("a");
+  for (std::size_t size = 1; size <= kMax; size += 2)
+    unbroken.append("\xc3\xa9");
+  kept = joined(unbroken);
+  EXPECT_TRUE(kept.starts_with("\xc3\xa9"));
+  EXPECT_EQ(kept.size() % 2, 0u);
 }
 
 TEST(RunOutput, ANewLookReachesWhatArrivedBeforeIt) {
