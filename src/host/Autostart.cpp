@@ -122,13 +122,7 @@ bool AutostartMarks::hasModule(const QString& name) const {
 }
 
 bool AutostartMarks::setModule(const QString& name, bool marked) {
-  if (hasModule(name) == marked) return false;
-  if (marked) {
-    lines_.append(kModulePrefix + name);
-  } else {
-    lines_.removeAll(kModulePrefix + name);
-  }
-  return true;
+  return setLine(kModulePrefix + name, marked);
 }
 
 bool AutostartMarks::hasTray() const {
@@ -136,11 +130,15 @@ bool AutostartMarks::hasTray() const {
 }
 
 bool AutostartMarks::setTray(bool marked) {
-  if (hasTray() == marked) return false;
+  return setLine(kTrayMark, marked);
+}
+
+bool AutostartMarks::setLine(const QString& line, bool marked) {
+  if (lines_.contains(line) == marked) return false;
   if (marked) {
-    lines_.append(kTrayMark);
+    lines_.append(line);
   } else {
-    lines_.removeAll(kTrayMark);
+    lines_.removeAll(line);
   }
   return true;
 }

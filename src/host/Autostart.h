@@ -37,6 +37,9 @@ class AutostartMarks {
   bool setTray(bool marked);
 
  private:
+  /// Adds or takes away one mark line; returns whether that changed anything.
+  bool setLine(const QString& line, bool marked);
+
   QStringList lines_;
 };
 

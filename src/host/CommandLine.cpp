@@ -71,7 +71,7 @@ Files:
 
 /// A command of `pellimo`: the arguments it takes and its help. An option ending in '=' takes
 /// a value.
-struct CommandSpec {
+struct CommandEntry {
   const char* name;
   const char* usage;
   int maxPositional;
@@ -80,7 +80,7 @@ struct CommandSpec {
   const char* help;
 };
 
-const CommandSpec kCommands[] = {
+const CommandEntry kCommands[] = {
     {"launch",
      "launch [MODULE]\n       pellimo launch --all | --autostart",
      1,
@@ -179,9 +179,9 @@ an X11 system tray, and exits with 1 when there is neither; a second start exits
     {"help", "help [COMMAND]", 1, {}, "Show the overview of the commands, or the help of COMMAND."},
 };
 
-const CommandSpec* findCommand(const QString& name) {
+const CommandEntry* findCommand(const QString& name) {
   const auto* found = std::find_if(std::begin(kCommands), std::end(kCommands),
-                                   [&](const CommandSpec& spec) { return name == spec.name; });
+                                   [&](const CommandEntry& entry) { return name == entry.name; });
   return found == std::end(kCommands) ? nullptr : found;
 }
 
@@ -206,8 +206,8 @@ std::optional<Invocation> parseCommandLine(QStringList arguments, QString* error
     call.version = true;
     return call;
   }
-  const CommandSpec* spec = findCommand(first);
-  if (!spec) {
+  const CommandEntry* entry = findCommand(first);
+  if (!entry) {
     *error = isOption(first) ? QStringLiteral("unknown option %1").arg(first)
                              : QStringLiteral("unknown command \"%1\"").arg(first);
     return std::nullopt;
@@ -228,7 +228,7 @@ std::optional<Invocation> parseCommandLine(QStringList arguments, QString* error
       const qsizetype equals = argument.indexOf(u'=');
       const QString name = argument.left(equals);
       const auto allows = [&](const QString& option) {
-        return std::any_of(std::begin(spec->options), std::end(spec->options),
+        return std::any_of(std::begin(entry->options), std::end(entry->options),
                            [&](const char* o) { return o && option == QLatin1String(o); });
       };
       const bool takesValue = allows(name + u'=');
@@ -251,9 +251,9 @@ std::optional<Invocation> parseCommandLine(QStringList arguments, QString* error
     }
   }
   if (call.help) return call;
-  if (call.positional.size() > spec->maxPositional) {
+  if (call.positional.size() > entry->maxPositional) {
     *error = QStringLiteral("too many arguments for `%1`: %2")
-                 .arg(call.command, call.positional.mid(spec->maxPositional).join(u' '));
+                 .arg(call.command, call.positional.mid(entry->maxPositional).join(u' '));
     return std::nullopt;
   }
   return call;
@@ -261,12 +261,12 @@ std::optional<Invocation> parseCommandLine(QStringList arguments, QString* error
 
 QString helpText(const QString& command) {
   if (command.isEmpty()) return QString::fromUtf8(kOverview);
-  const CommandSpec* spec = findCommand(command);
-  if (!spec) return {};
+  const CommandEntry* entry = findCommand(command);
+  if (!entry) return {};
   return QStringLiteral(
              "Usage: pellimo %1\n\n%2\n\nSee `pellimo help` for MODULE and the exit "
              "statuses.\n")
-      .arg(QString::fromUtf8(spec->usage), QString::fromUtf8(spec->help));
+      .arg(QString::fromUtf8(entry->usage), QString::fromUtf8(entry->help));
 }
 
 int usageError(const QString& reason, const QString& command) {

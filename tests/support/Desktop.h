@@ -18,8 +18,11 @@
 namespace pellimo::test {
 
 /// Runs an X tool (xdotool, xprop) to its end: its trimmed output, or nothing when it failed.
-inline QString x(const QString& program, const QStringList& arguments) {
+inline QString x(
+    const QString& program, const QStringList& arguments,
+    const QProcessEnvironment& environment = QProcessEnvironment::systemEnvironment()) {
   QProcess process;
+  process.setProcessEnvironment(environment);
   process.start(program, arguments);
   const bool ran = process.waitForFinished(10000) && process.exitStatus() == QProcess::NormalExit &&
                    process.exitCode() == 0;

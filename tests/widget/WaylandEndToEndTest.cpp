@@ -46,13 +46,9 @@ class Weston {
 
   /// Runs an X tool on Xwayland's display: its trimmed output, or nothing when it failed.
   QString x(const QString& program, const QStringList& arguments) const {
-    QProcess process;
     QProcessEnvironment env = weston_.processEnvironment();
     env.insert("DISPLAY", display_);
-    process.setProcessEnvironment(env);
-    process.start(program, arguments);
-    const bool ran = process.waitForFinished(10000) && process.exitCode() == 0;
-    return ran ? QString::fromUtf8(process.readAllStandardOutput()).trimmed() : QString();
+    return test::x(program, arguments, env);
   }
 
  private:
