@@ -84,6 +84,20 @@ inline QRect frameOf(ModuleHarness& harness) {
   return platform::rectFromString(statusOf(harness).value("frame").toString()).toRect();
 }
 
+/// Gives `window` the keyboard; whether it got it. Asked again until it holds: a window manager
+/// may pass over a request for a window it is still taking in, and on a loaded machine may not
+/// have answered at all, so the window is also focused directly, which needs no manager.
+inline bool giveKeyboard(const QString& window, int timeoutMs = 10000) {
+  return eventually(
+      [&] {
+        x("xdotool", {"windowactivate", window});
+        if (x("xdotool", {"getactivewindow"}) == window) return true;
+        x("xdotool", {"windowfocus", window});
+        return x("xdotool", {"getwindowfocus"}) == window;
+      },
+      timeoutMs);
+}
+
 inline const QStringList kFindEditor{"search", "--onlyvisible", "--name", "^Pellimo editor$"};
 
 /// Opens the launched module's editor with the host's "config" and gives it the keyboard: its
@@ -94,13 +108,7 @@ inline QString openEditor(ModuleHarness& harness) {
   if (!eventually(
           [&] { return !(editor = x("xdotool", kFindEditor).section('\n', 0, 0)).isEmpty(); }))
     return {};
-  // Asked again until it holds: a window manager may pass over a request for a window it is
-  // still taking in.
-  const bool active = eventually([&] {
-    x("xdotool", {"windowactivate", editor});
-    return x("xdotool", {"getactivewindow"}) == editor;
-  });
-  return active ? editor : QString();
+  return giveKeyboard(editor) ? editor : QString();
 }
 
 }  // namespace pellimo::test

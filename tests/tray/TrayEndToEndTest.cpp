@@ -227,15 +227,13 @@ QString typeNewWidget(const QStringList& keys, const QString& previous = {}) {
   constexpr int kSlowDialogMs = 30000;
   const QStringList find{"search", "--onlyvisible", "--name", "^New widget$"};
   QString dialog;
-  const bool active = eventually(
+  const bool shown = eventually(
       [&] {
         dialog = x("xdotool", find).section('\n', 0, 0);
-        if (dialog.isEmpty() || dialog == previous) return false;
-        x("xdotool", {"windowactivate", dialog});
-        return x("xdotool", {"getactivewindow"}) == dialog;
+        return !dialog.isEmpty() && dialog != previous;
       },
       kSlowDialogMs);
-  if (!active) return {};
+  if (!shown || !giveKeyboard(dialog)) return {};
   x("xdotool", QStringList{"key"} + keys);
   return dialog;
 }
@@ -246,7 +244,7 @@ TEST_F(TrayEndToEnd, NewWidgetKeepsARefusedNameToMendThenLaunchesAndEditsIt) {
   ASSERT_TRUE(menuShows("alpha (stopped)"));
   click({}, "New widget…");
   const QString first = typeNewWidget({"a", "l", "p", "h", "a", "Return"});
-  ASSERT_FALSE(first.isEmpty());
+  ASSERT_FALSE(first.isEmpty()) << tray->readAllStandardError().toStdString();
   // Taken: the dialog comes back holding the name.
   EXPECT_FALSE(typeNewWidget({"End", "2", "Return"}, first).isEmpty());
   EXPECT_TRUE(menuShows("alpha2 (running)")) << tray->readAllStandardError().toStdString();
