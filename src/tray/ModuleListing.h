@@ -24,12 +24,16 @@ struct ModuleEntry {
   bool runs() const { return state == State::Running || state == State::Raised; }
   /// "running, starts at login".
   QString describe() const;
+
+  bool operator==(const ModuleEntry&) const = default;
 };
 
 /// Everything the tray's menu shows.
 struct Listing {
   QList<ModuleEntry> modules;
   bool trayAutostart = false;
+
+  bool operator==(const Listing&) const = default;
 };
 
 /// The listing `pellimo list --json` printed, or nothing with the reason in `error`.

@@ -5,31 +5,33 @@
 
 namespace pellimo::tray {
 
-TrayMenu::TrayMenu(QObject* parent) : QObject(parent) {}
-
-void TrayMenu::show(const Listing& listing) {
-  menu_.clear();
-  // Submenus are children of the menu, and `clear` leaves children alone.
-  qDeleteAll(menu_.findChildren<QMenu*>(QString(), Qt::FindDirectChildrenOnly));
-  for (const ModuleEntry& module : listing.modules)
-    addModule(module);
-  menu_.addSeparator();
+TrayMenu::TrayMenu(QObject* parent) : QObject(parent) {
+  ownItems_ = menu_.addSeparator();
   connect(menu_.addAction(tr("New widget…")), &QAction::triggered, this,
           &TrayMenu::newWidgetChosen);
-  QAction* atLogin = menu_.addAction(tr("Start Pellimo at login"));
-  atLogin->setCheckable(true);
-  atLogin->setChecked(listing.trayAutostart);
-  connect(atLogin, &QAction::triggered, this, [this](bool on) {
+  atLogin_ = menu_.addAction(tr("Start Pellimo at login"));
+  atLogin_->setCheckable(true);
+  connect(atLogin_, &QAction::triggered, this, [this](bool on) {
     emit commandChosen({QStringLiteral("autostart"),
                         on ? QStringLiteral("on") : QStringLiteral("off"),
                         QStringLiteral("--tray")});
   });
   menu_.addSeparator();
-  QAction* quitAll = menu_.addAction(tr("Quit all widgets"));
-  quitAll->setEnabled(std::any_of(listing.modules.begin(), listing.modules.end(),
-                                  [](const ModuleEntry& module) { return module.runs(); }));
-  connect(quitAll, &QAction::triggered, this, &TrayMenu::quitAllChosen);
+  quitAll_ = menu_.addAction(tr("Quit all widgets"));
+  connect(quitAll_, &QAction::triggered, this, &TrayMenu::quitAllChosen);
   connect(menu_.addAction(tr("Quit")), &QAction::triggered, this, &TrayMenu::quitChosen);
+}
+
+void TrayMenu::show(const Listing& listing) {
+  if (shown_ == listing) return;
+  shown_ = listing;
+  // Each module's item is its submenu's own action, which goes with the submenu.
+  qDeleteAll(menu_.findChildren<QMenu*>(QString(), Qt::FindDirectChildrenOnly));
+  for (const ModuleEntry& module : listing.modules)
+    addModule(module);
+  atLogin_->setChecked(listing.trayAutostart);
+  quitAll_->setEnabled(std::any_of(listing.modules.begin(), listing.modules.end(),
+                                   [](const ModuleEntry& module) { return module.runs(); }));
 }
 
 void TrayMenu::addModule(const ModuleEntry& module) {
@@ -71,7 +73,7 @@ void TrayMenu::addModule(const ModuleEntry& module) {
     connect(submenu->addAction(tr("Remove…")), &QAction::triggered, this,
             [this, name] { emit removeChosen(name); });
   }
-  menu_.addMenu(submenu);
+  menu_.insertMenu(ownItems_, submenu);
 }
 
 }  // namespace pellimo::tray

@@ -4,6 +4,7 @@
 #include <QMenu>
 #include <QObject>
 #include <QStringList>
+#include <optional>
 
 #include "tray/ModuleListing.h"
 
@@ -18,7 +19,8 @@ class TrayMenu : public QObject {
   explicit TrayMenu(QObject* parent = nullptr);
 
   QMenu* menu() { return &menu_; }
-  /// Rebuilds the menu for `listing`.
+  /// Shows `listing`. The menu's items are remade only when it changed: a panel names an item by
+  /// an identity of its own, and a click on an item remade meanwhile would be lost.
   void show(const Listing& listing);
 
  signals:
@@ -33,6 +35,11 @@ class TrayMenu : public QObject {
   void addModule(const ModuleEntry& module);
 
   QMenu menu_;
+  std::optional<Listing> shown_;
+  /// The first of the tray's own items, below the modules.
+  QAction* ownItems_ = nullptr;
+  QAction* atLogin_ = nullptr;
+  QAction* quitAll_ = nullptr;
 };
 
 }  // namespace pellimo::tray

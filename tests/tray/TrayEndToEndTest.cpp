@@ -197,8 +197,11 @@ TEST_F(TrayEndToEnd, MenuFollowsTheSessionAndDrivesTheModules) {
   LayoutWatch layout;
   ASSERT_TRUE(QDBusConnection::sessionBus().connect(item, menuPath, kMenuInterface, "LayoutUpdated",
                                                     &layout, SLOT(layoutUpdated(uint, int))));
+  const int newWidget = menu().find("New widget")->id;
   ASSERT_EQ(harness.host({"launch", "beta"}).exitCode, 0);
   EXPECT_TRUE(eventually([&] { return layout.updates > 0 && menu().find("beta (running"); }));
+  // The tray's own items keep their identity, so a click the panel sends meanwhile still lands.
+  EXPECT_EQ(menu().find("New widget")->id, newWidget);
 
   // A left click raises every running widget; the next lays them flat.
   EXPECT_TRUE(activate());
