@@ -57,10 +57,10 @@ endforeach()
 set(ENV{XDG_RUNTIME_DIR} ${home}/runtime)
 set(ENV{PATH} /usr/bin:/bin)
 set(entry ${home}/config/autostart/org.pellimo.Pellimo.desktop)
-foreach(tool dex dbus-run-session xvfb-run openbox desktop-file-validate)
+foreach(tool dex dbus-run-session Xvfb openbox desktop-file-validate)
   find_program(found_${tool} ${tool})
 endforeach()
-if(found_dex AND found_xvfb-run AND found_openbox AND found_dbus-run-session)
+if(found_dex AND found_Xvfb AND found_openbox AND found_dbus-run-session)
   execute_process(
     COMMAND ${SOURCE}/scripts/with-desktop sh -ec [[
       "$0" new clock
