@@ -7,7 +7,8 @@
 #include <string>
 #include <string_view>
 
-#include "ansi/EscapedTextReader.h"
+#include "ansi/Color.h"
+#include "ansi/StyledText.h"
 #include "tools/CssColor.h"
 #include "tools/HtmlOptions.h"
 
@@ -25,22 +26,28 @@ class HtmlWriter {
 
   HtmlWriter(const HtmlOptions& options, Output output);
 
-  /// Writes valid UTF-8 text in the given look.
-  void write(std::string_view text, const ansi::EscapedTextReader::Look& look);
+  /// The look of the text written from now on: bold, colours (null: the page's own) and
+  /// underline style.
+  void setLook(bool bold, const ansi::Color* foreground, const ansi::Color* background,
+               int underline);
+  /// Writes valid UTF-8 text.
+  void write(std::string_view text);
   /// Closes the page and hands over the rest of it.
   void finish();
 
  private:
+  /// Appends to the buffer, handing it over first when it is too full.
+  void put(std::string_view bytes);
+  void flush();
   struct SpanStyle {
     std::int32_t foreground = -1;  // -1: the page's own colour
     std::int32_t background = -1;
     bool bold = false;
-    int underline = ansi::kUnderlineNone;
+    int underline = 0;  // 0 none, 1 single, 2 double
   };
-
-  /// Appends to the buffer, handing it over first when it is too full.
-  void put(std::string_view bytes);
-  void flush();
+  /// Closes the span open, if any, and opens the one of the style, unless it is the page's own
+  /// look.
+  void changeSpan(std::uint64_t key, const SpanStyle& style);
 
   const HtmlOptions& options_;
   Output output_;
@@ -52,18 +59,9 @@ class HtmlWriter {
   /// The look of the span open, as a number (see `keyOf` in the source): comparing looks field
   /// by field mispredicts on escape-dense text.
   std::uint64_t current_;
-  /// Text without a background stands on the page's, which needs no CSS.
-  ansi::Color pageBackground_;
-  /// Opening tags already written, by look: escape-dense text opens a tag at nearly every
-  /// character. Room for some thousands, as its colours and styles make nearly two thousand
-  /// looks; on the heap, as that is too much for a stack.
-  struct OpenTag {
-    std::uint64_t key = ~std::uint64_t{0};
-    std::uint8_t size = 0;
-    char text[87] = {};
-  };
-  static constexpr int kOpenTagSlotBits = 12;
-  std::unique_ptr<OpenTag[]> openTags_ = std::make_unique<OpenTag[]>(1 << kOpenTagSlotBits);
+  /// The look set, as a number, and as a style for its tag.
+  std::uint64_t next_;
+  SpanStyle nextStyle_;
 };
 
 }  // namespace pellimo::tools
