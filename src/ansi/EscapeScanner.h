@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <algorithm>
 #include <bit>
 #include <cstdint>
 #include <cstring>
@@ -43,9 +44,9 @@ class EscapeScanner {
   enum class State { Text, Escape, Sequence };
   template <class Char>
   static constexpr Char kEscape = 0x1B;
-  /// The most values a sequence read whole keeps apart from `values_`; one with more is read
-  /// through the states.
-  static constexpr std::size_t kQuickValues = 16;
+  /// The longest parameters a sequence read whole may have; longer ones are read through the
+  /// states.
+  static constexpr std::size_t kQuickBytes = 32;
 
   /// The index of the first ESC from `from` on, or the size of the text.
   static std::size_t findEscape(std::u16string_view text, std::size_t from) {
@@ -106,8 +107,8 @@ class EscapeScanner {
   }
 
   /// Reads the sequence whose parameters start at `i` in one go, the common case; returns
-  /// where the text goes on. A sequence cut by the end of the piece, or with more values or
-  /// other bytes among them, is left to the states, in which it is then.
+  /// where the text goes on. A sequence cut by the end of the piece, or with longer parameters
+  /// or other bytes among them, is left to the states, in which it is then.
   template <class Char, class OnCodes, class OnClearScreen>
   std::size_t readSequence(std::basic_string_view<Char> piece, std::size_t i, OnCodes& onCodes,
                            OnClearScreen& onClearScreen);
@@ -120,12 +121,14 @@ class EscapeScanner {
 template <class Char, class OnCodes, class OnClearScreen>
 std::size_t EscapeScanner::readSequence(std::basic_string_view<Char> piece, std::size_t i,
                                         OnCodes& onCodes, OnClearScreen& onClearScreen) {
-  std::uint32_t values[kQuickValues + 1];
+  // Each byte read adds at most one value.
+  std::uint32_t values[kQuickBytes + 1];
   std::size_t count = 0;
   std::uint32_t current = 0;
   const std::size_t n = piece.size();
+  const std::size_t limit = std::min(n, i + kQuickBytes);
   // Digits and semicolons without a branch on which: their order in a sequence is the text's.
-  for (; i < n && count < kQuickValues; ++i) {
+  for (; i < limit; ++i) {
     const auto c = static_cast<std::uint32_t>(piece[i]);
     const std::uint32_t digit = c - '0';
     const bool semicolon = c == ';';
@@ -134,7 +137,7 @@ std::size_t EscapeScanner::readSequence(std::basic_string_view<Char> piece, std:
     count += semicolon;
     current = semicolon ? 0 : current * 10u + digit;
   }
-  if (i < n) {
+  if (i < limit) {
     const Char c = piece[i];
     if (c == u'm') {
       values[count++] = current;

@@ -37,6 +37,12 @@ class RunTracker {
     const AttributeValue* const choices[] = {endlessValues_[family], familyValues_[family]};
     return choices[(openFamilies_ >> family) & 1];
   }
+  /// Whether a value `current` gave may change where it is: the colour of a 38 or 48 selection
+  /// is kept in one place per ground, which later selections overwrite. Every other value
+  /// stays as it is for the tracker's life.
+  bool changesInPlace(const AttributeValue* value) const {
+    return value == &extendedColors_[0] || value == &extendedColors_[1];
+  }
   std::vector<AttributeRun>& runs() { return runs_; }
 
  private:

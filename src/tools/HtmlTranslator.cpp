@@ -65,7 +65,8 @@ void HtmlTranslator::write(std::string_view text) {
     writer_.setLook(font ? std::get<Font>(*font).weight >= Font::kBoldWeight : baseBold_,
                     foreground ? &std::get<Color>(*foreground) : nullptr,
                     background ? &std::get<Color>(*background) : nullptr,
-                    underline ? std::get<int>(*underline) : int{ansi::kUnderlineNone});
+                    underline ? std::get<int>(*underline) : int{ansi::kUnderlineNone},
+                    !tracker_.changesInPlace(foreground) && !tracker_.changesInPlace(background));
     lookStale_ = false;
   }
   writer_.write(text);

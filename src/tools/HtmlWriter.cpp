@@ -15,17 +15,9 @@ namespace {
 
 constexpr std::int32_t kInherit = -1;
 
-/// A colour's part of a look: -1 for the page's own colour, given as null or as `pageDefault`,
-/// else its RGB.
-std::int32_t colorPart(const Color* color, CssColor pageDefault) {
-  if (!color) return kInherit;
-  const CssColor css = cssColorOf(*color);
-  return css == pageDefault ? kInherit : static_cast<std::int32_t>(css.rgb);
-}
-
 /// A look as one number, different for each look.
 template <class Style>
-std::uint64_t keyOf(const Style& style) {
+constexpr std::uint64_t keyOf(const Style& style) {
   return (static_cast<std::uint64_t>(style.foreground & 0x1FFFFFF) << 28) |
          (static_cast<std::uint64_t>(style.background & 0x1FFFFFF) << 3) | (style.bold ? 4u : 0u) |
          static_cast<std::uint64_t>(style.underline);
@@ -148,8 +140,23 @@ void HtmlWriter::flush() {
   used_ = 0;
 }
 
+std::int32_t HtmlWriter::colorPart(const Color* color, CssColor pageDefault, bool fixed) {
+  if (!color) return kInherit;
+  CssColor css;
+  if (fixed) {
+    // Colours of a table lie at equal strides; the multiplier spreads them over the slots.
+    const std::uint64_t hash = reinterpret_cast<std::uintptr_t>(color) * 0x9E3779B97F4A7C15u;
+    ConvertedColor& slot = converted_[hash >> (64 - kConvertedSlotBits)];
+    if (slot.at != color) slot = {color, cssColorOf(*color)};
+    css = slot.css;
+  } else {
+    css = cssColorOf(*color);
+  }
+  return css == pageDefault ? kInherit : static_cast<std::int32_t>(css.rgb);
+}
+
 void HtmlWriter::changeSpan(std::uint64_t key, const SpanStyle& style) {
-  static const std::uint64_t kPlain = keyOf(SpanStyle{});
+  constexpr std::uint64_t kPlain = keyOf(SpanStyle{});
   char* to = buffer_.get() + used_;
   // Written whole and counted only when a span is open: escape-dense text changes between the
   // page's look and others at random, and a branch on it would mispredict as often.
@@ -165,10 +172,10 @@ void HtmlWriter::changeSpan(std::uint64_t key, const SpanStyle& style) {
   current_ = key;
 }
 
-void HtmlWriter::setLook(bool bold, const Color* foreground, const Color* background,
-                         int underline) {
-  nextStyle_ = {colorPart(foreground, options_.foreground),
-                colorPart(background, options_.background), bold,
+void HtmlWriter::setLook(bool bold, const Color* foreground, const Color* background, int underline,
+                         bool colorsFixed) {
+  nextStyle_ = {colorPart(foreground, options_.foreground, colorsFixed),
+                colorPart(background, options_.background, colorsFixed), bold,
                 (underline == ansi::kUnderlineSingle) + 2 * (underline == ansi::kUnderlineDouble)};
   next_ = keyOf(nextStyle_);
 }

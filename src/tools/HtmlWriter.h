@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -27,9 +28,10 @@ class HtmlWriter {
   HtmlWriter(const HtmlOptions& options, Output output);
 
   /// The look of the text written from now on: bold, colours (null: the page's own) and
-  /// underline style.
+  /// underline style. With `colorsFixed`, each colour stays as it is where it is for the
+  /// writer's life, so that its conversion may be kept.
   void setLook(bool bold, const ansi::Color* foreground, const ansi::Color* background,
-               int underline);
+               int underline, bool colorsFixed);
   /// Writes valid UTF-8 text.
   void write(std::string_view text);
   /// Closes the page and hands over the rest of it.
@@ -45,6 +47,8 @@ class HtmlWriter {
     bool bold = false;
     int underline = 0;  // 0 none, 1 single, 2 double
   };
+  /// The colour's part of a look: -1 for the page's own colour `pageDefault`, else its RGB.
+  std::int32_t colorPart(const ansi::Color* color, CssColor pageDefault, bool fixed);
   /// Closes the span open, if any, and opens the one of the style, unless it is the page's own
   /// look.
   void changeSpan(std::uint64_t key, const SpanStyle& style);
@@ -62,6 +66,14 @@ class HtmlWriter {
   /// The look set, as a number, and as a style for its tag.
   std::uint64_t next_;
   SpanStyle nextStyle_;
+  /// Fixed colours already converted, by where they are: the looks of most text come from a
+  /// colour table, and converting a colour costs several times more than finding it.
+  struct ConvertedColor {
+    const ansi::Color* at = nullptr;
+    CssColor css;
+  };
+  static constexpr int kConvertedSlotBits = 6;
+  std::array<ConvertedColor, 1 << kConvertedSlotBits> converted_{};
 };
 
 }  // namespace pellimo::tools
