@@ -115,7 +115,8 @@ const std::size_t HtmlWriter::kBufferSize = kFlushSize + sizeof kCloseTag + Open
                                             kMostHtmlBytesPerUnit * kSliceBytes + kHtmlTextOverrun;
 
 HtmlWriter::HtmlWriter(const HtmlOptions& options, Output output)
-    : options_(options),
+    : pageForeground_(options.foreground),
+      pageBackground_(options.background),
       output_(std::move(output)),
       buffer_(new char[kBufferSize]),
       current_(keyOf(SpanStyle{})),
@@ -174,8 +175,8 @@ void HtmlWriter::changeSpan(std::uint64_t key, const SpanStyle& style) {
 
 void HtmlWriter::setLook(bool bold, const Color* foreground, const Color* background, int underline,
                          bool colorsFixed) {
-  nextStyle_ = {colorPart(foreground, options_.foreground, colorsFixed),
-                colorPart(background, options_.background, colorsFixed), bold,
+  nextStyle_ = {colorPart(foreground, pageForeground_, colorsFixed),
+                colorPart(background, pageBackground_, colorsFixed), bold,
                 (underline == ansi::kUnderlineSingle) + 2 * (underline == ansi::kUnderlineDouble)};
   next_ = keyOf(nextStyle_);
 }

@@ -53,7 +53,9 @@ class HtmlWriter {
   /// look.
   void changeSpan(std::uint64_t key, const SpanStyle& style);
 
-  const HtmlOptions& options_;
+  /// The page's own colours, which text needs no CSS for.
+  CssColor pageForeground_;
+  CssColor pageBackground_;
   Output output_;
   /// The page not yet handed over; written through a pointer, as a string's appends cost more
   /// than the rest of writing a tag.
