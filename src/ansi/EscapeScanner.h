@@ -24,9 +24,8 @@ class EscapeScanner {
  public:
   /// Calls `onText(std::basic_string_view<Char>)` for each stretch of clean text,
   /// `onCodes` for each sequence ending in m, and `onClearScreen()` for each ESC[2J. Every other
-  /// sequence is removed without effect. `onCodes` gets the values as a
-  /// `std::span<const std::uint32_t>` if it takes one, else as a `const
-  /// std::vector<std::uint32_t>&`.
+  /// sequence is removed without effect. `onCodes` gets the values as a span of std::uint32_t
+  /// if it takes one, else as a vector, which costs a copy.
   template <class Char, class OnText, class OnCodes, class OnClearScreen>
   void scan(std::basic_string_view<Char> piece, OnText&& onText, OnCodes&& onCodes,
             OnClearScreen&& onClearScreen);
@@ -72,6 +71,7 @@ class EscapeScanner {
       const std::uint64_t zeros = (x - 0x0101010101010101u) & ~x & 0x8080808080808080u;
       return static_cast<std::size_t>(std::countr_zero(zeros) / 8);
     };
+    // Text between sequences is mostly shorter than a word.
     if (text.size() - from >= 8) {
       if (const std::size_t at = escapeIn(from); at < 8) return from + at;
       from += 8;

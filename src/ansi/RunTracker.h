@@ -47,8 +47,8 @@ class RunTracker {
 
  private:
   static constexpr std::size_t kFamilies = 4;
-  /// An attribute index, and a family, that nothing reads: a code that opens no run writes
-  /// there, so that opening costs no branch on the code.
+  /// An attribute, a family and an endless value's place that nothing reads: a code that
+  /// opens no run, or none of the kind, writes there, so that opening costs no branch on it.
   static constexpr std::uint8_t kNowhere = 4;
   /// The family of each attribute's codes, by Attribute.
   static constexpr std::array<std::size_t, 4> kFamilyOf = {0, 2, 3, 1};
@@ -75,9 +75,9 @@ class RunTracker {
   const VXL_ANSIEscapeHelper& helper_;
   bool collectRuns_;
   std::array<CodeEffect, kTabledCodes> effects_;
-  /// The value of the run each code opens, null for codes that open none; colours are filled
-  /// in as codes are met. Values are not copied per run: escape-dense text opens a run at nearly
-  /// every character.
+  /// The value of the run each code opens, null for codes that open none; a colour is a
+  /// stand-in until its code is first met. Values are not copied per run: escape-dense text
+  /// opens a run at nearly every character.
   std::array<const AttributeValue*, kTabledCodes> values_{};
   std::array<std::optional<AttributeValue>, kTabledCodes> colors_;
   /// The selected colour of the open extended run of each ground (foreground, background).

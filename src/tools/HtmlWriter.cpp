@@ -159,8 +159,7 @@ std::int32_t HtmlWriter::colorPart(const Color* color, CssColor pageDefault, boo
 void HtmlWriter::changeSpan(std::uint64_t key, const SpanStyle& style) {
   constexpr std::uint64_t kPlain = keyOf(SpanStyle{});
   char* to = buffer_.get() + used_;
-  // Written whole and counted only when a span is open: escape-dense text changes between the
-  // page's look and others at random, and a branch on it would mispredict as often.
+  // Written whole, and counted only when a span is open.
   std::memcpy(to, kCloseTag, sizeof kCloseTag);
   to += current_ != kPlain ? sizeof kCloseTag - 1 : 0;
   const std::size_t kind = (style.bold * 3u + static_cast<std::size_t>(style.underline)) * 4u +
