@@ -18,7 +18,6 @@ constexpr std::array<std::int32_t, 4> kFamilyOpeners = {kBold, kUnderline, kFore
                                                         kBackgroundBlack};
 constexpr std::array<Attribute, 4> kFamilyAttributes = {
     Attribute::Font, Attribute::Underline, Attribute::Foreground, Attribute::Background};
-constexpr int kEndless = -1;
 constexpr std::size_t kOpenEnd = std::numeric_limits<std::size_t>::max();
 
 int familyOf(std::int32_t code) {
@@ -26,12 +25,14 @@ int familyOf(std::int32_t code) {
   if (code == kUnderline || code == kDoubleUnderline) return 1;
   if (isForegroundColorCode(code)) return 2;
   if (isBackgroundColorCode(code)) return 3;
-  return kEndless;
+  return -1;
 }
 
 const AttributeValue kSingle{int{kUnderlineSingle}};
 const AttributeValue kDouble{int{kUnderlineDouble}};
 const AttributeValue kNone{int{kUnderlineNone}};
+/// Stands for the colour of a code not yet met, so that meeting a code costs one comparison.
+const AttributeValue kUnmetColor{Color{}};
 
 std::uint32_t valueOf(std::uint32_t code) {
   return code;
@@ -45,14 +46,42 @@ bool endsFamily(std::int32_t code, std::size_t family) {
                                                                          kFamilyOpeners[family]);
 }
 
+std::uint8_t indexOf(Attribute name) {
+  return static_cast<std::uint8_t>(name);
+}
+
 }  // namespace
 
 RunTracker::RunTracker(const VXL_ANSIEscapeHelper& helper, bool collectRuns)
     : helper_(helper), collectRuns_(collectRuns) {
-  for (std::int32_t code = 0; code < kTabledCodes; ++code)
-    effects_[code] = computeEffect(code);
   if (auto bold = boldFont(helper.font())) boldFace_ = *bold;
   if (auto regular = nonBoldFont(helper.font())) regularFace_ = *regular;
+  for (std::int32_t code = 0; code < kTabledCodes; ++code)
+    effects_[code] = computeEffect(code);
+  // The codes whose values are known now; without a font, the intensity codes open nothing.
+  auto opens = [this](std::int32_t code, Attribute name, const AttributeValue* value) {
+    if (!value) return;
+    values_[code] = value;
+    effects_[code].attribute = indexOf(name);
+    if (effects_[code].family == kNowhere) {
+      effects_[code].endless = name == Attribute::Font ? 0 : 1;
+    }
+  };
+  opens(kBold, Attribute::Font, boldFace_ ? &*boldFace_ : nullptr);
+  opens(kFaint, Attribute::Font, regularFace_ ? &*regularFace_ : nullptr);
+  opens(kNormalIntensity, Attribute::Font, regularFace_ ? &*regularFace_ : nullptr);
+  opens(kUnderline, Attribute::Underline, &kSingle);
+  opens(kDoubleUnderline, Attribute::Underline, &kDouble);
+  opens(kUnderlineOff, Attribute::Underline, &kNone);
+  for (std::int32_t code = 0; code < kTabledCodes; ++code) {
+    CodeEffect& effect = effects_[code];
+    if (effect.family == 2 || effect.family == 3) {
+      effect.attribute = indexOf(kFamilyAttributes[effect.family]);
+      values_[code] = &kUnmetColor;
+    } else if (effect.attribute == kNowhere) {
+      effect.family = kNowhere;
+    }
+  }
 }
 
 RunTracker::CodeEffect RunTracker::computeEffect(std::int32_t code) {
@@ -60,15 +89,26 @@ RunTracker::CodeEffect RunTracker::computeEffect(std::int32_t code) {
   for (std::size_t f = 0; f < kFamilies; ++f) {
     if (endsFamily(code, f)) effect.ends |= static_cast<std::uint8_t>(1u << f);
   }
-  effect.family = static_cast<std::int8_t>(familyOf(code));
+  const int family = familyOf(code);
+  if (family >= 0) effect.family = static_cast<std::uint8_t>(family);
   return effect;
 }
 
 template <class Code>
 void RunTracker::addSequence(std::span<const Code> codes, std::size_t location) {
+  // Decided once per sequence rather than per code.
+  if (collectRuns_) {
+    addCodes<true>(codes, location);
+  } else {
+    addCodes<false>(codes, location);
+  }
+}
+
+template <bool kCollect, class Code>
+void RunTracker::addCodes(std::span<const Code> codes, std::size_t location) {
   for (std::size_t i = 0; i < codes.size(); ++i) {
     auto code = static_cast<std::int32_t>(valueOf(codes[i]));
-    std::optional<Color> extended;
+    const AttributeValue* extended = nullptr;
     if (code == kForegroundExtended || code == kBackgroundExtended) {
       // The selection's parameters: at most four follow the 38 or 48.
       std::array<std::uint32_t, 5> parameters;
@@ -79,76 +119,44 @@ void RunTracker::addSequence(std::span<const Code> codes, std::size_t location) 
               helper_, std::span<const std::uint32_t>(parameters.data(), count), 0)) {
         // A valid selection opens and ends runs as any colour of its ground does; the
         // parameters it consumed mean nothing of their own.
-        code = code == kForegroundExtended ? kForegroundBlack : kBackgroundBlack;
-        extended = selection->color;
+        const bool foreground = code == kForegroundExtended;
+        code = foreground ? kForegroundBlack : kBackgroundBlack;
+        AttributeValue& slot = extendedColors_[foreground ? 0 : 1];
+        slot = selection->color;
+        extended = &slot;
         i += selection->consumed;
       }
     }
+    // Codes past the table end nothing and open nothing.
+    if (static_cast<std::uint32_t>(code) >= kTabledCodes) continue;
 
-    const CodeEffect effect = effectOf(code);
-    for (unsigned ends = effect.ends; ends != 0; ends &= ends - 1) {
-      const auto f = static_cast<std::size_t>(std::countr_zero(ends));
-      if (!familyRuns_[f]) continue;
-      if (collectRuns_) {
-        AttributeRun& run = runs_[familyRuns_[f]->runIndex];
+    const CodeEffect effect = effects_[code];
+    if constexpr (kCollect) {
+      for (unsigned ends = effect.ends & openFamilies_; ends != 0; ends &= ends - 1) {
+        AttributeRun& run = runs_[familyRuns_[std::countr_zero(ends)]];
         run.range.length = location - run.range.location;
       }
-      familyRuns_[f].reset();
-      // What the family's run covered, an endless run of the attribute may still cover.
-      current_[static_cast<std::size_t>(kFamilyAttributes[f])] = endlessValues_[f];
     }
-    open(code, effect.family, extended, location);
-  }
-}
-
-void RunTracker::open(std::int32_t code, int family, const std::optional<Color>& extended,
-                      std::size_t location) {
-  const AttributeValue* value = nullptr;
-  Attribute name = Attribute::Font;
-  switch (code) {
-    case kBold:
-      value = boldFace_ ? &*boldFace_ : nullptr;
-      break;
-    case kFaint:
-    case kNormalIntensity:
-      value = regularFace_ ? &*regularFace_ : nullptr;
-      break;
-    case kUnderline:
-      name = Attribute::Underline, value = &kSingle;
-      break;
-    case kDoubleUnderline:
-      name = Attribute::Underline, value = &kDouble;
-      break;
-    case kUnderlineOff:
-      name = Attribute::Underline, value = &kNone;
-      break;
-    default:
-      if (family == 2 || family == 3) {
-        name = family == 2 ? Attribute::Foreground : Attribute::Background;
-        if (extended) {
-          AttributeValue& slot = extendedColors_[family - 2];
-          slot = *extended;
-          value = &slot;
-        } else {
-          value = &colorOf(code);
-        }
+    const AttributeValue* value = extended ? extended : values_[code];
+    if (value == &kUnmetColor) [[unlikely]]
+      value = colorOf(code);
+    openFamilies_ = (openFamilies_ & ~effect.ends) | ((1u << effect.family) & 0xFu);
+    familyValues_[effect.family] = value;
+    endlessValues_[effect.endless] = value;
+    if constexpr (kCollect) {
+      if (effect.attribute != kNowhere) {
+        if (effect.family != kNowhere) familyRuns_[effect.family] = runs_.size();
+        runs_.push_back({static_cast<Attribute>(effect.attribute), *value, {location, kOpenEnd}});
       }
-  }
-  if (!value) return;
-  const Open run{value, runs_.size()};
-  current_[static_cast<std::size_t>(name)] = value;
-  if (collectRuns_) runs_.push_back({name, *value, {location, kOpenEnd}});
-  if (family != kEndless) {
-    familyRuns_[family] = run;
-  } else {
-    endlessValues_[name == Attribute::Font ? 0 : 1] = value;
+    }
   }
 }
 
-const AttributeValue& RunTracker::colorOf(std::int32_t code) {
+const AttributeValue* RunTracker::colorOf(std::int32_t code) {
   std::optional<AttributeValue>& color = colors_[code];
-  if (!color) color = helper_.colorForSGRCode(code);
-  return *color;
+  color = helper_.colorForSGRCode(code);
+  values_[code] = &*color;
+  return values_[code];
 }
 
 void RunTracker::finish(std::size_t cleanLength) {

@@ -32,57 +32,69 @@ class RunTracker {
   /// The value of the latest run of the attribute still open, or null. It stays where it is
   /// until a later sequence opens or ends a run of the attribute.
   const AttributeValue* current(Attribute name) const {
-    return current_[static_cast<std::size_t>(name)];
+    // The family's run if it has one open; else what an endless run of the attribute left.
+    const std::size_t family = kFamilyOf[static_cast<std::size_t>(name)];
+    const AttributeValue* const choices[] = {endlessValues_[family], familyValues_[family]};
+    return choices[(openFamilies_ >> family) & 1];
+  }
+  /// Whether a value `current` gave may change where it is: the colour of a 38 or 48 selection
+  /// is kept in one place per ground, which later selections overwrite. Every other value
+  /// stays as it is for the tracker's life.
+  bool changesInPlace(const AttributeValue* value) const {
+    return value == &extendedColors_[0] || value == &extendedColors_[1];
   }
   std::vector<AttributeRun>& runs() { return runs_; }
 
  private:
-  /// Values are not copied per run: escape-dense text opens a run at nearly every character.
-  struct Open {
-    const AttributeValue* value;
-    std::size_t runIndex;
-  };
   static constexpr std::size_t kFamilies = 4;
-
-  /// Opens the run of `code` (of `family`), if the code opens one. Always inlined: setting up
-  /// the call cost as much as the rest of opening a run.
-  [[gnu::always_inline]] inline void open(std::int32_t code, int family,
-                                          const std::optional<Color>& extended,
-                                          std::size_t location);
+  /// An attribute, a family and an endless value's place that nothing reads: a code that
+  /// opens no run, or none of the kind, writes there, so that opening costs no branch on it.
+  static constexpr std::uint8_t kNowhere = 4;
+  /// The family of each attribute's codes, by Attribute.
+  static constexpr std::array<std::size_t, 4> kFamilyOf = {0, 2, 3, 1};
 
   /// What each of the common codes does, worked out once from the end relation and the
-  /// helper's fonts, so that a code costs a table lookup. A text's colours and fonts are those
-  /// the helper gives as the text is read: a change of the helper midway does not reach it.
+  /// helper's fonts, so that a code costs a table lookup and no branch on its value. A text's
+  /// colours and fonts are those the helper gives as the text is read: a change of the helper
+  /// midway does not reach it.
   struct CodeEffect {
-    std::uint8_t ends = 0;  // bit f: ends the open run of family f
-    std::int8_t family = -1;
+    std::uint8_t ends = 0;              // bit f: ends the open run of family f
+    std::uint8_t family = kNowhere;     // the family whose run it opens
+    std::uint8_t attribute = kNowhere;  // the attribute of the run it opens
+    std::uint8_t endless = kNowhere;    // faint, underline-off: whose latest endless value it is
   };
   static constexpr std::int32_t kTabledCodes = 108;
-  CodeEffect effectOf(std::int32_t code) const {
-    return code >= 0 && code < kTabledCodes ? effects_[code] : computeEffect(code);
-  }
+  template <bool kCollect, class Code>
+  void addCodes(std::span<const Code> codes, std::size_t location);
+  /// The effect of a code apart from the fonts: whom it ends, and its family.
   static CodeEffect computeEffect(std::int32_t code);
 
   /// The colour of a code, from the helper the first time the code is met in this text.
-  const AttributeValue& colorOf(std::int32_t code);
+  const AttributeValue* colorOf(std::int32_t code);
 
   const VXL_ANSIEscapeHelper& helper_;
   bool collectRuns_;
   std::array<CodeEffect, kTabledCodes> effects_;
+  /// The value of the run each code opens, null for codes that open none; a colour is a
+  /// stand-in until its code is first met. Values are not copied per run: escape-dense text
+  /// opens a run at nearly every character.
+  std::array<const AttributeValue*, kTabledCodes> values_{};
   std::array<std::optional<AttributeValue>, kTabledCodes> colors_;
   /// The selected colour of the open extended run of each ground (foreground, background).
   std::array<AttributeValue, 2> extendedColors_;
   std::optional<AttributeValue> boldFace_;
   std::optional<AttributeValue> regularFace_;
-  /// The one open run of each family of codes that end each other (bold, underline,
-  /// foreground, background).
-  std::array<std::optional<Open>, kFamilies> familyRuns_;
+  /// Bit f: family f (bold, underline, foreground, background) has an open run. Codes of a
+  /// family end each other, so each has at most one. Ending a run only clears its bit, as
+  /// escape-dense text ends one at nearly every character.
+  unsigned openFamilies_ = 0;
+  /// The value of each family's open run; a code that opens none writes past them.
+  std::array<const AttributeValue*, kFamilies + 1> familyValues_{};
+  /// Where each family's open run is in `runs_`, when they are collected.
+  std::array<std::size_t, kFamilies> familyRuns_{};
   /// Faint and underline-off runs are ended by nothing, so only the latest of each matters:
   /// its value, kept by the family of its attribute's other codes (bold, underline), or null.
-  std::array<const AttributeValue*, kFamilies> endlessValues_{};
-  /// The value of the latest open run of each attribute, kept as runs open and end: text is
-  /// handed out after nearly every sequence in escape-dense text.
-  std::array<const AttributeValue*, 4> current_{};
+  std::array<const AttributeValue*, kFamilies + 1> endlessValues_{};
   std::vector<AttributeRun> runs_;
 };
 

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "tools/CssColor.h"
 
+#include <cstddef>
+
 namespace pellimo::tools {
 
 namespace {
@@ -12,9 +14,22 @@ int hexDigit(char c) {
   return -1;
 }
 
-/// Four doubles, and their bits, worked on at once with the vector extension GCC and Clang share.
-using Channels = double __attribute__((vector_size(32)));
-using Bits = std::int64_t __attribute__((vector_size(32)));
+/// Two components, worked on at once with the vector extension GCC and Clang share. Masks
+/// rather than comparisons and branches: escape-dense text changes colour at nearly every
+/// character, and branches on the components would mispredict as often.
+using Pair = double __attribute__((vector_size(16)));
+using PairBits = std::int64_t __attribute__((vector_size(16)));
+
+/// Each component times 255, rounded, after clamping to 0 to 1.
+PairBits levels(Pair parts) {
+  const Pair zero{}, one{1, 1};
+  // The comparison is false for NaN, which becomes 0 with the negatives.
+  parts = (Pair)((parts > zero) & (PairBits)parts);
+  const PairBits over = parts > one;
+  parts = (Pair)((over & (PairBits)one) | (~over & (PairBits)parts));
+  // Adding a half and truncating rounds as lround does for these non-negative values.
+  return __builtin_convertvector(parts * Pair{255, 255} + Pair{0.5, 0.5}, PairBits);
+}
 
 }  // namespace
 
@@ -33,21 +48,12 @@ std::optional<CssColor> parseCssColor(std::string_view text) {
 }
 
 CssColor cssColorOf(const ansi::Color& color) {
-  // The three channels at once, chosen by masks rather than branches: escape-dense text changes
-  // colour at nearly every character, and branches on the components mispredict as often.
-  const std::int64_t isGrey = -std::int64_t{color.model == ansi::Color::Model::Grey};
-  const Bits grey{isGrey, isGrey, isGrey, isGrey};
-  const Channels zero{}, one{1, 1, 1, 1};
-  Channels parts = (Channels)((grey & (Bits)Channels{color.c0, color.c0, color.c0}) |
-                              (~grey & (Bits)Channels{color.c0, color.c1, color.c2}));
-  // The comparison is false for NaN, which becomes 0 with the negatives.
-  parts = (Channels)((Bits)(parts > zero) & (Bits)parts);
-  const Bits over = (Bits)(parts > one);
-  parts = (Channels)((over & (Bits)one) | (~over & (Bits)parts));
-  // Adding a half and truncating rounds as lround does for these non-negative values.
-  const Bits levels = __builtin_convertvector(
-      parts * Channels{255, 255, 255, 255} + Channels{0.5, 0.5, 0.5, 0.5}, Bits);
-  return CssColor{static_cast<std::uint32_t>(levels[0] << 16 | levels[1] << 8 | levels[2])};
+  // A grey's white level stands for all three channels; picked by index rather than by branch.
+  const double parts[] = {color.c0, color.c1, color.c2};
+  const std::size_t rgb = color.model == ansi::Color::Model::RGB;
+  const PairBits redGreen = levels(Pair{parts[0], parts[rgb]});
+  const PairBits blue = levels(Pair{parts[2 * rgb], 0});
+  return CssColor{static_cast<std::uint32_t>(redGreen[0] << 16 | redGreen[1] << 8 | blue[0])};
 }
 
 void appendCssColor(std::string& out, CssColor color) {

@@ -16,7 +16,10 @@ inline constexpr std::size_t kMostHtmlBytesPerUnit = 5;
 /// Writes the text as `appendHtmlText` does to `to`, which has room for kMostHtmlBytesPerUnit
 /// bytes per unit, and returns the end of what it wrote.
 char* writeHtmlText(char* to, std::u16string_view text);
-/// The same for valid UTF-8, with at most kMostHtmlBytesPerUnit bytes of room per byte.
+/// Room past the end of what the UTF-8 writer writes that it may fill with bytes of no meaning.
+inline constexpr std::size_t kHtmlTextOverrun = 8;
+/// The same for valid UTF-8, with kMostHtmlBytesPerUnit bytes of room per byte and
+/// kHtmlTextOverrun more.
 char* writeHtmlText(char* to, std::string_view text);
 
 }  // namespace pellimo::tools

@@ -1,8 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "tools/HtmlTranslator.h"
 
+#include <variant>
+
 namespace pellimo::tools {
 
+using ansi::Attribute;
+using ansi::AttributeValue;
 using ansi::Color;
 using ansi::Font;
 
@@ -24,13 +28,48 @@ ansi::VXL_ANSIEscapeHelper pageHelper(const HtmlOptions& options) {
 HtmlTranslator::HtmlTranslator(const HtmlOptions& options, HtmlWriter::Output output)
     : helper_(pageHelper(options)),
       writer_(options, std::move(output)),
-      reader_(helper_, [this](std::string_view text, const ansi::EscapedTextReader::Look& look) {
-        writer_.write(text, look);
-      }) {}
+      tracker_(helper_, false),
+      baseBold_(helper_.font()->weight >= Font::kBoldWeight) {}
+
+void HtmlTranslator::append(std::string_view utf8) {
+  for (std::size_t i = 0; received_ + i < 2 && i < utf8.size(); ++i)
+    head_[received_ + i] = utf8[i];
+  received_ += utf8.size();
+  scanner_.scan(
+      utf8, [this](std::string_view text) { write(text); },
+      [this](std::span<const std::uint32_t> values) {
+        tracker_.addSequence(values, 0);
+        lookStale_ = true;
+      });
+}
 
 void HtmlTranslator::finish() {
-  reader_.finish();
+  // A text no longer than the introducer is never scanned: "\x1b[" alone stays as it is. One
+  // character of UTF-8 in two bytes is not it, as neither of them is ASCII.
+  if (received_ == 2 && std::string_view(head_, 2) == "\x1b[") {
+    write("\x1b[");
+  } else {
+    scanner_.finish<char>([this](std::string_view text) { write(text); },
+                          [](std::span<const std::uint32_t>) {});
+  }
   writer_.finish();
+}
+
+void HtmlTranslator::write(std::string_view text) {
+  if (lookStale_) {
+    const AttributeValue* font = tracker_.current(Attribute::Font);
+    const AttributeValue* foreground = tracker_.current(Attribute::Foreground);
+    const AttributeValue* background = tracker_.current(Attribute::Background);
+    const AttributeValue* underline = tracker_.current(Attribute::Underline);
+    // Without a colour run, text has the helper's default colour, which is the page's own.
+    writer_.setLook(font ? std::get<Font>(*font).weight >= Font::kBoldWeight : baseBold_,
+                    foreground ? &std::get<Color>(*foreground) : nullptr,
+                    background ? &std::get<Color>(*background) : nullptr,
+                    underline ? std::get<int>(*underline) : int{ansi::kUnderlineNone},
+                    !tracker_.changesInPlace(foreground) && !tracker_.changesInPlace(background));
+    lookStale_ = false;
+  }
+  writer_.write(text);
 }
 
 }  // namespace pellimo::tools

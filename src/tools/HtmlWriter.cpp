@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "tools/HtmlWriter.h"
 
+#include <array>
 #include <cstring>
 
 #include "ansi/Utf8.h"
@@ -9,64 +10,79 @@
 namespace pellimo::tools {
 
 using ansi::Color;
-using ansi::Font;
 
 namespace {
 
 constexpr std::int32_t kInherit = -1;
 
-std::int32_t colorPart(const Color& color, CssColor pageDefault) {
-  const CssColor css = cssColorOf(color);
-  return css == pageDefault ? kInherit : static_cast<std::int32_t>(css.rgb);
-}
-
 /// A look as one number, different for each look.
 template <class Style>
-std::uint64_t keyOf(const Style& style) {
+constexpr std::uint64_t keyOf(const Style& style) {
   return (static_cast<std::uint64_t>(style.foreground & 0x1FFFFFF) << 28) |
          (static_cast<std::uint64_t>(style.background & 0x1FFFFFF) << 3) | (style.bold ? 4u : 0u) |
-         (style.underline == ansi::kUnderlineSingle ? 1u : 0u) |
-         (style.underline == ansi::kUnderlineDouble ? 2u : 0u);
+         static_cast<std::uint64_t>(style.underline);
 }
 
-/// Writes the opening tag of a look into `tag`, which has room for the longest, and returns its
-/// length.
-template <class Style>
-std::size_t writeOpenTag(char* tag, const Style& style) {
-  static constexpr char kDigits[] = "0123456789abcdef";
-  std::size_t n = 0;
-  auto put = [&](std::string_view text) {
-    std::memcpy(tag + n, text.data(), text.size());
-    n += text.size();
-  };
-  auto putColor = [&](std::int32_t rgb) {
-    tag[n++] = '#';
-    for (int shift = 20; shift >= 0; shift -= 4)
-      tag[n++] = kDigits[(rgb >> shift) & 0xF];
-  };
-  put("<span");
-  if (style.bold || style.underline != ansi::kUnderlineNone) {
-    put(" class=\"");
-    if (style.bold) put(style.underline != ansi::kUnderlineNone ? "b " : "b");
-    if (style.underline == ansi::kUnderlineSingle) put("u");
-    if (style.underline == ansi::kUnderlineDouble) put("uu");
-    put("\"");
-  }
-  if (style.foreground != kInherit || style.background != kInherit) {
-    put(" style=\"");
-    if (style.foreground != kInherit) {
-      put("color:");
-      putColor(style.foreground);
-      if (style.background != kInherit) put(";");
+/// The opening tag of each kind of look, with room for the colours' hex digits: a tag is then
+/// a copy and two patches, with no branch on the look. Kinds are numbered by class (bold times
+/// three plus underline) times four plus the colours present (1 foreground, 2 background).
+struct OpenTag {
+  static constexpr std::size_t kRoom = 64;
+  char text[kRoom] = {};
+  std::uint8_t size = 0;
+  // Where the colours' digits go; a colour the tag lacks goes past its end, to be written over.
+  std::uint8_t foregroundAt = kUnused;
+  std::uint8_t backgroundAt = kUnused;
+  static constexpr std::uint8_t kUnused = kRoom - 8;
+};
+constexpr std::size_t kClasses = 6;
+
+constexpr std::array<OpenTag, 4 * kClasses> kOpenTags = [] {
+  constexpr std::string_view kClassText[kClasses] = {
+      "", " class=\"u\"", " class=\"uu\"", " class=\"b\"", " class=\"b u\"", " class=\"b uu\""};
+  std::array<OpenTag, 4 * kClasses> tags{};
+  for (std::size_t kind = 1; kind < tags.size(); ++kind) {
+    OpenTag& tag = tags[kind];
+    std::size_t n = 0;
+    auto put = [&](std::string_view text) {
+      for (char c : text)
+        tag.text[n++] = c;
+    };
+    const bool foreground = kind & 1, background = kind & 2;
+    put("<span");
+    put(kClassText[kind / 4]);
+    if (foreground || background) put(" style=\"");
+    if (foreground) {
+      put("color:#");
+      tag.foregroundAt = static_cast<std::uint8_t>(n);
+      put("000000");
     }
-    if (style.background != kInherit) {
-      put("background:");
-      putColor(style.background);
+    if (foreground && background) put(";");
+    if (background) {
+      put("background:#");
+      tag.backgroundAt = static_cast<std::uint8_t>(n);
+      put("000000");
     }
-    put("\"");
+    if (foreground || background) put("\"");
+    put(">");
+    tag.size = static_cast<std::uint8_t>(n);
   }
-  put(">");
-  return n;
+  return tags;
+}();
+
+/// Two lower-case hex digits for each byte.
+constexpr std::array<std::array<char, 2>, 256> kHexPairs = [] {
+  constexpr char kDigits[] = "0123456789abcdef";
+  std::array<std::array<char, 2>, 256> pairs{};
+  for (int byte = 0; byte < 256; ++byte)
+    pairs[byte] = {kDigits[byte >> 4], kDigits[byte & 0xF]};
+  return pairs;
+}();
+
+void putHex(char* to, std::int32_t rgb) {
+  std::memcpy(to, kHexPairs[(rgb >> 16) & 0xFF].data(), 2);
+  std::memcpy(to + 2, kHexPairs[(rgb >> 8) & 0xFF].data(), 2);
+  std::memcpy(to + 4, kHexPairs[rgb & 0xFF].data(), 2);
 }
 
 void appendHead(std::string& out, const HtmlOptions& options) {
@@ -89,22 +105,22 @@ void appendHead(std::string& out, const HtmlOptions& options) {
 constexpr std::size_t kFlushSize = 1 << 16;
 /// Text is written in slices of at most this many bytes, so that the buffer's room is bounded.
 constexpr std::size_t kSliceBytes = 4096;
-constexpr std::string_view kCloseTag = "</span>";
+/// Copied with its terminating zero, a fixed size of copy.
+constexpr char kCloseTag[] = "</span>";
 
 }  // namespace
 
 // Room for closing a span, opening another and one slice of text.
-const std::size_t HtmlWriter::kBufferSize =
-    kFlushSize + kCloseTag.size() + sizeof(OpenTag::text) + kMostHtmlBytesPerUnit * kSliceBytes;
+const std::size_t HtmlWriter::kBufferSize = kFlushSize + sizeof kCloseTag + OpenTag::kRoom +
+                                            kMostHtmlBytesPerUnit * kSliceBytes + kHtmlTextOverrun;
 
 HtmlWriter::HtmlWriter(const HtmlOptions& options, Output output)
-    : options_(options),
+    : pageForeground_(options.foreground),
+      pageBackground_(options.background),
       output_(std::move(output)),
       buffer_(new char[kBufferSize]),
       current_(keyOf(SpanStyle{})),
-      pageBackground_(Color::rgb((options.background.rgb >> 16) / 255.0,
-                                 ((options.background.rgb >> 8) & 0xFF) / 255.0,
-                                 (options.background.rgb & 0xFF) / 255.0)) {
+      next_(current_) {
   std::string head;
   appendHead(head, options);
   put(head);
@@ -125,39 +141,47 @@ void HtmlWriter::flush() {
   used_ = 0;
 }
 
-void HtmlWriter::write(std::string_view text, const ansi::EscapedTextReader::Look& look) {
-  const int underline = look.underline ? *look.underline : int{ansi::kUnderlineNone};
-  const SpanStyle style{
-      colorPart(*look.foreground, options_.foreground),
-      colorPart(look.background ? *look.background : pageBackground_, options_.background),
-      look.font->weight >= Font::kBoldWeight,
-      underline == ansi::kUnderlineSingle || underline == ansi::kUnderlineDouble
-          ? underline
-          : int{ansi::kUnderlineNone}};
-  const std::uint64_t key = keyOf(style);
-  if (key != current_) {
-    static const std::uint64_t kPlain = keyOf(SpanStyle{});
-    char* to = buffer_.get() + used_;
-    if (current_ != kPlain) {
-      std::memcpy(to, kCloseTag.data(), kCloseTag.size());
-      to += kCloseTag.size();
-    }
-    if (key != kPlain) {
-      // Each look has one slot it may be kept in: few looks recur on most text, and a look
-      // that pushes another out costs no more than writing its tag afresh.
-      OpenTag& tag = openTags_[(key * 0x9E3779B97F4A7C15u) >> (64 - kOpenTagSlotBits)];
-      if (tag.key != key) {
-        tag.key = key;
-        tag.size = static_cast<std::uint8_t>(writeOpenTag(tag.text, style));
-      }
-      // All of the slot, not just the tag: a copy of fixed size needs no loop, and the buffer
-      // has room for it.
-      std::memcpy(to, tag.text, sizeof tag.text);
-      to += tag.size;
-    }
-    used_ = static_cast<std::size_t>(to - buffer_.get());
-    current_ = key;
+std::int32_t HtmlWriter::colorPart(const Color* color, CssColor pageDefault, bool fixed) {
+  if (!color) return kInherit;
+  CssColor css;
+  if (fixed) {
+    // Colours of a table lie at equal strides; the multiplier spreads them over the slots.
+    const std::uint64_t hash = reinterpret_cast<std::uintptr_t>(color) * 0x9E3779B97F4A7C15u;
+    ConvertedColor& slot = converted_[hash >> (64 - kConvertedSlotBits)];
+    if (slot.at != color) slot = {color, cssColorOf(*color)};
+    css = slot.css;
+  } else {
+    css = cssColorOf(*color);
   }
+  return css == pageDefault ? kInherit : static_cast<std::int32_t>(css.rgb);
+}
+
+void HtmlWriter::changeSpan(std::uint64_t key, const SpanStyle& style) {
+  constexpr std::uint64_t kPlain = keyOf(SpanStyle{});
+  char* to = buffer_.get() + used_;
+  // Written whole, and counted only when a span is open.
+  std::memcpy(to, kCloseTag, sizeof kCloseTag);
+  to += current_ != kPlain ? sizeof kCloseTag - 1 : 0;
+  const std::size_t kind = (style.bold * 3u + static_cast<std::size_t>(style.underline)) * 4u +
+                           (style.foreground != kInherit) + 2u * (style.background != kInherit);
+  const OpenTag& tag = kOpenTags[kind];
+  std::memcpy(to, tag.text, sizeof tag.text);
+  putHex(to + tag.foregroundAt, style.foreground);
+  putHex(to + tag.backgroundAt, style.background);
+  used_ = static_cast<std::size_t>(to + tag.size - buffer_.get());
+  current_ = key;
+}
+
+void HtmlWriter::setLook(bool bold, const Color* foreground, const Color* background, int underline,
+                         bool colorsFixed) {
+  nextStyle_ = {colorPart(foreground, pageForeground_, colorsFixed),
+                colorPart(background, pageBackground_, colorsFixed), bold,
+                (underline == ansi::kUnderlineSingle) + 2 * (underline == ansi::kUnderlineDouble)};
+  next_ = keyOf(nextStyle_);
+}
+
+void HtmlWriter::write(std::string_view text) {
+  if (next_ != current_) changeSpan(next_, nextStyle_);
   // The buffer has room for a slice after every flush.
   for (;;) {
     const std::string_view slice = text.substr(0, kSliceBytes);
@@ -169,7 +193,7 @@ void HtmlWriter::write(std::string_view text, const ansi::EscapedTextReader::Loo
 }
 
 void HtmlWriter::finish() {
-  if (current_ != keyOf(SpanStyle{})) put(kCloseTag);
+  if (current_ != keyOf(SpanStyle{})) put(std::string_view(kCloseTag, sizeof kCloseTag - 1));
   put("</pre>\n</body>\n</html>\n");
   flush();
 }

@@ -1,13 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
 
-#include "ansi/EscapedTextReader.h"
+#include "ansi/Color.h"
+#include "ansi/StyledText.h"
 #include "tools/CssColor.h"
 #include "tools/HtmlOptions.h"
 
@@ -25,24 +27,35 @@ class HtmlWriter {
 
   HtmlWriter(const HtmlOptions& options, Output output);
 
-  /// Writes valid UTF-8 text in the given look.
-  void write(std::string_view text, const ansi::EscapedTextReader::Look& look);
+  /// The look of the text written from now on: bold, colours (null: the page's own) and
+  /// underline style. With `colorsFixed`, each colour stays as it is where it is for the
+  /// writer's life, so that its conversion may be kept.
+  void setLook(bool bold, const ansi::Color* foreground, const ansi::Color* background,
+               int underline, bool colorsFixed);
+  /// Writes valid UTF-8 text.
+  void write(std::string_view text);
   /// Closes the page and hands over the rest of it.
   void finish();
 
  private:
+  /// Appends to the buffer, handing it over first when it is too full.
+  void put(std::string_view bytes);
+  void flush();
   struct SpanStyle {
     std::int32_t foreground = -1;  // -1: the page's own colour
     std::int32_t background = -1;
     bool bold = false;
-    int underline = ansi::kUnderlineNone;
+    int underline = 0;  // 0 none, 1 single, 2 double
   };
+  /// The colour's part of a look: -1 for the page's own colour `pageDefault`, else its RGB.
+  std::int32_t colorPart(const ansi::Color* color, CssColor pageDefault, bool fixed);
+  /// Closes the span open, if any, and opens the one of the style, unless it is the page's own
+  /// look.
+  void changeSpan(std::uint64_t key, const SpanStyle& style);
 
-  /// Appends to the buffer, handing it over first when it is too full.
-  void put(std::string_view bytes);
-  void flush();
-
-  const HtmlOptions& options_;
+  /// The page's own colours, which text needs no CSS for.
+  CssColor pageForeground_;
+  CssColor pageBackground_;
   Output output_;
   /// The page not yet handed over; written through a pointer, as a string's appends cost more
   /// than the rest of writing a tag.
@@ -52,18 +65,17 @@ class HtmlWriter {
   /// The look of the span open, as a number (see `keyOf` in the source): comparing looks field
   /// by field mispredicts on escape-dense text.
   std::uint64_t current_;
-  /// Text without a background stands on the page's, which needs no CSS.
-  ansi::Color pageBackground_;
-  /// Opening tags already written, by look: escape-dense text opens a tag at nearly every
-  /// character. Room for some thousands, as its colours and styles make nearly two thousand
-  /// looks; on the heap, as that is too much for a stack.
-  struct OpenTag {
-    std::uint64_t key = ~std::uint64_t{0};
-    std::uint8_t size = 0;
-    char text[87] = {};
+  /// The look set, as a number, and as a style for its tag.
+  std::uint64_t next_;
+  SpanStyle nextStyle_;
+  /// Fixed colours already converted, by where they are: the looks of most text come from a
+  /// colour table, and converting a colour costs several times more than finding it.
+  struct ConvertedColor {
+    const ansi::Color* at = nullptr;
+    CssColor css;
   };
-  static constexpr int kOpenTagSlotBits = 12;
-  std::unique_ptr<OpenTag[]> openTags_ = std::make_unique<OpenTag[]>(1 << kOpenTagSlotBits);
+  static constexpr int kConvertedSlotBits = 6;
+  std::array<ConvertedColor, 1 << kConvertedSlotBits> converted_{};
 };
 
 }  // namespace pellimo::tools

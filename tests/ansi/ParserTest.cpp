@@ -34,6 +34,10 @@ TEST(Scanning, GivesCleanTextAndCodes) {
                {u"x\x1b", u"x\x1b", {}},
                {u"a\x1b\x62\x1b[4mc", u"a\x1b\x62\x63", {{4, 3}}},
                {u"\x1b[4294967297m", u"", {{1, 0}}},
+               // Parameters too long to read in one go, and bytes among them that count for
+               // nothing, are read through the scanner's states.
+               {u"\x1b[00000000000000000000000000000000031mX", u"X", {{31, 0}}},
+               {u"\x1b[3:1;;4mX", u"X", {{31, 0}, {0, 0}, {4, 0}}},
                {u"\x1b[38;5;196mX", u"X", {{38, 0}, {5, 0}, {196, 0}}},
                {u"\U0001F600\x1b[31mX", u"\U0001F600X", {{31, 2}}}};
   for (const auto& c : cases) {

@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
+#include "ansi/Utf8.h"
 #include "tools/Commands.h"
 #include "tools/HtmlPage.h"
+#include "tools/HtmlTranslator.h"
 
 namespace pellimo::tools {
 namespace {
@@ -48,6 +50,30 @@ TEST(HtmlPage, KeepsEveryCharacterWhereverItFallsInLongText) {
     EXPECT_EQ(body(htmlCommand(text, {})),
               std::string(at, 'x') + "\U0001F600&lt;" + std::string(20, 'y'))
         << at;
+  }
+}
+
+TEST(HtmlPage, AnySplitOfTheInputGivesTheSamePage) {
+  const std::string samples[] = {
+      "a\x1b[1;31mred\x1b[0m \x1b[48;5;17;38;2;1;2;3mx\x1b[2Jy\x1b[4;21mz\x1b[",
+      "\x1b[00000000000000000000000000000000031mlong\x1b[3:2mcolon\x1b[31", "\x1b[", "\x1b[31m\x1b",
+      "\xc3\xa9\x1b[4m\xf0\x9f\x98\x80"};
+  for (const std::string& sample : samples) {
+    std::string whole;
+    HtmlTranslator translator({}, [&whole](std::string_view piece) { whole.append(piece); });
+    translator.append(sample);
+    translator.finish();
+    EXPECT_EQ(whole, htmlCommand(ansi::decodeUtf8(sample), {}));
+    for (std::size_t split = 0; split <= sample.size(); ++split) {
+      // Pieces of valid UTF-8, as the decoder hands them over.
+      if (split < sample.size() && (sample[split] & 0xC0) == 0x80) continue;
+      std::string page;
+      HtmlTranslator pieces({}, [&page](std::string_view piece) { page.append(piece); });
+      pieces.append(std::string_view(sample).substr(0, split));
+      pieces.append(std::string_view(sample).substr(split));
+      pieces.finish();
+      EXPECT_EQ(page, whole) << "split at " << split;
+    }
   }
 }
 
