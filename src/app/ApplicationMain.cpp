@@ -7,8 +7,8 @@
 #include <optional>
 #include <string_view>
 
+#include "app/EditorLoader.h"
 #include "editor/DarkPalette.h"
-#include "editor/OutPut.h"
 #include "platform/Bundle.h"
 #include "platform/DesktopWindow.h"
 #include "platform/FrameText.h"
@@ -116,8 +116,7 @@ int applicationMain(int argc, char* argv[]) {
   moduleObject.exportOnBus(platform::Bundle::main().bundleIdentifier());
   if (!delegate.applicationWillFinishLaunching()) return 0;
 
-  ViewController::setEditorFactory(
-      [](ViewController& host) { return std::make_unique<editor::OutPut>(&host); });
+  ViewController::setEditorFactory(makeEditor);
   Interface interface;
   ViewController& controller = *interface.controller;
   controller.setModuleObject(&moduleObject);
