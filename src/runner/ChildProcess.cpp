@@ -9,6 +9,7 @@
 #include <QTimer>
 #include <cerrno>
 #include <cstring>
+#include <utility>
 
 namespace pellimo::runner {
 
@@ -77,7 +78,7 @@ void ChildProcess::stop() {
   }
   // Sent without looking whether anything of the group is left: the signals then reach only the
   // keeper's zombie, and the look would cost more than they do.
-  terminate();
+  if (!std::exchange(ending_, true)) signalGroup(SIGTERM);
   // Usually the group goes with its interpreter; what it left behind is killed at 2 s.
   if (isRunning()) {
     connect(&process_, &QProcess::finished, this, [this] {
