@@ -3,7 +3,6 @@
 
 #include <QLocale>
 #include <array>
-#include <utility>
 
 namespace pellimo::platform {
 
@@ -13,40 +12,30 @@ QString number(qreal value) {
   return QString::number(value, 'g', QLocale::FloatingPointShortest);
 }
 
-/// The code point at `i` of `text`, and how many UTF-16 units it takes.
-std::pair<char32_t, qsizetype> codePointAt(QStringView text, qsizetype i) {
-  const QChar first = text[i];
-  if (first.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate())
-    return {QChar::surrogateToUcs4(first, text[i + 1]), 2};
-  return {first.unicode(), 1};
+bool isDigit(QChar c) {
+  return c >= u'0' && c <= u'9';
 }
 
-/// The end of the run of decimal digits (of any script) that starts at `i`.
+/// The end of the run of digits that starts at `i`.
 qsizetype digitsEnd(QStringView text, qsizetype i) {
-  while (i < text.size()) {
-    const auto [code, units] = codePointAt(text, i);
-    if (!QChar::isDigit(code)) break;
-    i += units;
-  }
+  while (i < text.size() && isDigit(text[i]))
+    ++i;
   return i;
 }
 
 // The leading number of a field, as a scanner reads it ("12px" is 12); 0 when there is none.
-// Digits of any script are part of the number, which then cannot be read. Scanned by hand: a
-// regular expression would load its engine for the one frame read at start.
+// Only ASCII spaces and digits count. Scanned by hand: a regular expression would load its
+// engine for the one frame read at start.
 qreal leadingNumber(QStringView field) {
   qsizetype i = 0;
-  while (i < field.size()) {
-    const auto [code, units] = codePointAt(field, i);
-    if (!QChar::isSpace(code)) break;
-    i += units;
-  }
+  while (i < field.size() && (field[i] == u' ' || (field[i] >= u'\t' && field[i] <= u'\r')))
+    ++i;
   const qsizetype start = i;
   if (i < field.size() && (field[i] == u'+' || field[i] == u'-')) ++i;
   qsizetype end = digitsEnd(field, i);
   if (end > i) {
     if (end < field.size() && field[end] == u'.') end = digitsEnd(field, end + 1);
-  } else if (i + 1 < field.size() && field[i] == u'.' && digitsEnd(field, i + 1) > i + 1) {
+  } else if (i + 1 < field.size() && field[i] == u'.' && isDigit(field[i + 1])) {
     end = digitsEnd(field, i + 1);
   } else {
     return 0;
