@@ -89,7 +89,7 @@ void ChildProcess::stop() {
   }
   QTimer::singleShot(kKillDelayMs, this, [this] {
     signalGroup(SIGKILL);
-    // Nothing of the group outlives SIGKILL, and nothing is sent to it any more.
+    // Nothing more is sent to the group, so its keeper may go.
     group_.reset();
     deleteLater();
   });

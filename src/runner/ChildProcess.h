@@ -28,8 +28,8 @@ class ChildProcess : public QObject {
   /// Whether the interpreter is still running.
   bool isRunning() const { return process_.state() != QProcess::NotRunning; }
   /// Ends the run: SIGTERM to the group now, SIGKILL 2 s later to whatever of it is left. The
-  /// child then reports nothing more; it deletes itself once its interpreter has exited and
-  /// nothing of its group is left, at the latest with the SIGKILL.
+  /// child then reports nothing more; it deletes itself with the SIGKILL, or before when an
+  /// interpreter still running is stopped and exits leaving nothing of its group.
   void stop();
   /// SIGTERM to the group now (once), SIGKILL 2 s later to whatever of it is left; the child
   /// goes on reporting until the interpreter exits.
