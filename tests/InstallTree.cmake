@@ -15,6 +15,7 @@ foreach(file
     usr/bin/pellimo
     usr/bin/pellimo-ansi
     usr/libexec/pellimo/pellimo-widget
+    usr/libexec/pellimo/pellimo-editor.so
     usr/share/applications/org.pellimo.Pellimo.desktop
     usr/share/metainfo/org.pellimo.Pellimo.metainfo.xml
     usr/share/icons/hicolor/scalable/apps/org.pellimo.Pellimo.svg
@@ -45,7 +46,8 @@ endif()
 
 # The installed command finds the widget module where the install put it, not on PATH, and the
 # login entry it writes starts the marked module through Debian's autostart runner, dex, on a
-# private desktop; without one, the command only launches and stops the built-in module.
+# private desktop, where the module's editor opens from the module installed beside it; without
+# a desktop, the command only launches and stops the built-in module.
 set(home ${ROOT}/home)
 file(MAKE_DIRECTORY ${home}/runtime)
 file(CHMOD ${home}/runtime DIRECTORY_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE)
@@ -67,11 +69,21 @@ if(found_dex AND found_Xvfb AND found_openbox AND found_dbus-run-session)
       "$0" autostart on clock
       dex --wait "$1"
       "$0" status clock
+      if command -v xdotool >/dev/null; then
+        "$0" send config clock
+        if timeout 60 xdotool search --sync --onlyvisible --name '^Pellimo editor$' >/dev/null; then
+          echo "the editor showed"
+        fi
+      fi
       "$0" send kill clock
     ]] "${tree}/usr/bin/pellimo" ${entry}
     RESULT_VARIABLE result OUTPUT_VARIABLE output ERROR_VARIABLE output)
   if(NOT result EQUAL 0 OR NOT output MATCHES "launched org\\.pellimo\\.module\\.clock\\.")
     message(FATAL_ERROR "the login entry did not start the marked module:\n${output}")
+  endif()
+  find_program(found_xdotool xdotool)
+  if(found_xdotool AND NOT output MATCHES "the editor showed")
+    message(FATAL_ERROR "the installed module's editor did not open:\n${output}")
   endif()
   if(found_desktop-file-validate)
     execute_process(COMMAND ${found_desktop-file-validate} ${entry} COMMAND_ERROR_IS_FATAL ANY)

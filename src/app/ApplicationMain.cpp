@@ -1,14 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/ApplicationMain.h"
 
+#include <malloc.h>
 #include <QApplication>
 #include <QTextStream>
 #include <cstdio>
 #include <optional>
 #include <string_view>
 
+#include "app/EditorLoader.h"
 #include "editor/DarkPalette.h"
-#include "editor/OutPut.h"
 #include "platform/Bundle.h"
 #include "platform/DesktopWindow.h"
 #include "platform/FrameText.h"
@@ -97,6 +98,9 @@ int applicationMain(int argc, char* argv[]) {
       !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) {
     qputenv("QT_QPA_PLATFORM", "xcb");
   }
+  // The few threads Qt starts (X events, D-Bus, painting) allocate little and seldom: memory of
+  // their own for each would mostly lie idle.
+  ::mallopt(M_ARENA_MAX, 1);
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("pellimo-widget"));
   QApplication::setQuitOnLastWindowClosed(false);
@@ -116,8 +120,7 @@ int applicationMain(int argc, char* argv[]) {
   moduleObject.exportOnBus(platform::Bundle::main().bundleIdentifier());
   if (!delegate.applicationWillFinishLaunching()) return 0;
 
-  ViewController::setEditorFactory(
-      [](ViewController& host) { return std::make_unique<editor::OutPut>(&host); });
+  ViewController::setEditorFactory(makeEditor);
   Interface interface;
   ViewController& controller = *interface.controller;
   controller.setModuleObject(&moduleObject);

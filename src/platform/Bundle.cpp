@@ -3,7 +3,6 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QRegularExpression>
 #include <utility>
 
 #include "platform/PropertyList.h"
@@ -51,10 +50,17 @@ std::optional<Bundle> Bundle::fromDirectory(const QString& dir, QString* error) 
 }
 
 bool Bundle::isValidIdentifier(const QString& identifier) {
-  // Anchored whole: '$' alone would also let a trailing newline through.
-  static const QRegularExpression pattern(
-      QRegularExpression::anchoredPattern(QStringLiteral(R"([A-Za-z0-9_-]+(\.[A-Za-z0-9_-]+)*)")));
-  return identifier.size() <= kMaxIdentifierLength && pattern.match(identifier).hasMatch();
+  if (identifier.isEmpty() || identifier.size() > kMaxIdentifierLength) return false;
+  // Parts of letters, digits, '-' and '_', none of them empty, joined by single dots.
+  QChar previous = u'.';
+  for (const QChar c : identifier) {
+    const char16_t u = c.unicode();
+    const bool partCharacter = (u >= u'a' && u <= u'z') || (u >= u'A' && u <= u'Z') ||
+                               (u >= u'0' && u <= u'9') || u == u'_' || u == u'-';
+    if (!partCharacter && !(u == u'.' && previous != u'.')) return false;
+    previous = c;
+  }
+  return previous != u'.';
 }
 
 Bundle Bundle::builtIn() {

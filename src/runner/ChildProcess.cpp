@@ -9,6 +9,7 @@
 #include <QTimer>
 #include <cerrno>
 #include <cstring>
+#include <utility>
 
 namespace pellimo::runner {
 
@@ -25,10 +26,9 @@ ChildProcess::ChildProcess(QObject* parent) : QObject(parent) {
           [this] { emit output(process_.readAllStandardOutput()); });
   connect(&process_, &QProcess::readyReadStandardError, this,
           [this] { emit errorOutput(process_.readAllStandardError()); });
-  connect(&process_, &QProcess::finished, this, [this] {
-    // A group that the interpreter leaves empty can never be joined again: nothing to keep.
-    if (!hasLiveMembers()) group_.reset();
-  });
+  // The group is kept after the interpreter has exited, also when nothing of it is left, until
+  // the run is stopped: whether anything is left is known only by reading the status of every
+  // process of the system, which would cost an idle widget more than the rest of its run.
   connect(&process_, &QProcess::finished, this, &ChildProcess::finished);
   connect(&process_, &QProcess::errorOccurred, this, [this](QProcess::ProcessError error) {
     if (error != QProcess::FailedToStart) return;
@@ -72,17 +72,25 @@ void ChildProcess::terminate() {
 
 void ChildProcess::stop() {
   disconnect(this, nullptr, nullptr, nullptr);
-  if (!hasLiveMembers()) {
+  if (!group_) {
     deleteLater();
     return;
   }
-  terminate();
+  // Sent without looking whether anything of the group is left: the signals then reach only the
+  // keeper's zombie, and the look would cost more than they do.
+  if (!std::exchange(ending_, true)) signalGroup(SIGTERM);
   // Usually the group goes with its interpreter; what it left behind is killed at 2 s.
-  connect(&process_, &QProcess::finished, this, [this] {
-    if (!hasLiveMembers()) deleteLater();
-  });
+  if (isRunning()) {
+    connect(&process_, &QProcess::finished, this, [this] {
+      if (hasLiveMembers()) return;
+      group_.reset();
+      deleteLater();
+    });
+  }
   QTimer::singleShot(kKillDelayMs, this, [this] {
     signalGroup(SIGKILL);
+    // Nothing more is sent to the group, so its keeper may go.
+    group_.reset();
     deleteLater();
   });
 }

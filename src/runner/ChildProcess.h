@@ -28,7 +28,8 @@ class ChildProcess : public QObject {
   /// Whether the interpreter is still running.
   bool isRunning() const { return process_.state() != QProcess::NotRunning; }
   /// Ends the run: SIGTERM to the group now, SIGKILL 2 s later to whatever of it is left. The
-  /// child then reports nothing more; it deletes itself once nothing of its group is left.
+  /// child then reports nothing more; it deletes itself with the SIGKILL, or before when an
+  /// interpreter still running is stopped and exits leaving nothing of its group.
   void stop();
   /// SIGTERM to the group now (once), SIGKILL 2 s later to whatever of it is left; the child
   /// goes on reporting until the interpreter exits.
@@ -51,7 +52,7 @@ class ChildProcess : public QObject {
   void signalGroup(int signal);
   bool hasLiveMembers() const { return group_ && group_->hasLiveMembers(); }
 
-  /// The run's group, given up once nothing of it is left: nothing can join it then. Declared
+  /// The run's group, given up once the run is stopped and nothing of it is left. Declared
   /// before the process, so that the interpreter is reaped before the group's keeper.
   std::optional<ProcessGroup> group_;
   QProcess process_;

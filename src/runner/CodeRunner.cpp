@@ -145,7 +145,7 @@ void CodeRunner::stopReloading() {
 
 QDateTime CodeRunner::nextReload() const {
   if (!loper_) return {};
-  const QDateTime now = QDateTime::currentDateTime();
+  const QDateTime now = QDateTime::currentDateTimeUtc();
   if (pendingRun_.isValid() && pendingRun_ > now) return pendingRun_;
   return now.addMSecs(loper_->remainingTime() + kTickToRunMs);
 }
@@ -155,7 +155,7 @@ void CodeRunner::reloadTick() {
   // left to finish, so slow scripts are shown whole. Whether one runs is decided then, not now:
   // with a one-second interval the previous tick's run starts at about this moment, and either
   // order of the two must keep runs a second apart.
-  pendingRun_ = QDateTime::currentDateTime().addMSecs(kTickToRunMs);
+  pendingRun_ = QDateTime::currentDateTimeUtc().addMSecs(kTickToRunMs);
   QTimer::singleShot(kTickToRunMs, this, [this, asked = tickRuns_] {
     if (asked == tickRuns_ && !isRunning()) startRun();
   });
@@ -275,8 +275,8 @@ void CodeRunner::showFailure(const QString& reason) {
 
 void CodeRunner::report(std::optional<int> exitStatus, std::optional<int> signal,
                         const QString& stoppedFor) {
-  lastRun_ =
-      RunReport{exitStatus, signal, runClock_.elapsed(), stoppedFor, QDateTime::currentDateTime()};
+  lastRun_ = RunReport{exitStatus, signal, runClock_.elapsed(), stoppedFor,
+                       QDateTime::currentDateTimeUtc()};
 }
 
 void CodeRunner::childFinished(int exitCode, QProcess::ExitStatus status) {

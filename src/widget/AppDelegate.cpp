@@ -5,6 +5,8 @@
 #include <QDebug>
 #include <QTimer>
 
+#include <malloc.h>
+
 #include "platform/Bundle.h"
 #include "platform/BusContract.h"
 #include "platform/DistributedNotificationCenter.h"
@@ -19,6 +21,8 @@ namespace {
 
 AppDelegate* sharedDelegate = nullptr;
 constexpr int kScriptStartDelayMs = 500;
+// How long after the first run has ended start-up is taken to be over.
+constexpr int kStartUpOverMs = 1000;
 
 }  // namespace
 
@@ -32,7 +36,14 @@ AppDelegate::~AppDelegate() {
 
 runner::CodeRunner& AppDelegate::initRunner(qint64 mode, const QString& code,
                                             runner::Canvas* canvas) {
-  if (!runner_) runner_ = runner::CodeRunner::initWithLanguage(mode, code, canvas);
+  if (runner_) return *runner_;
+  runner_ = runner::CodeRunner::initWithLanguage(mode, code, canvas);
+  // Start-up frees much of what it allocated (settings, the bus's and the window's set-up, the
+  // first layout); the allocator keeps such memory for later unless asked to give it back.
+  connect(
+      runner_.get(), &runner::CodeRunner::runFinished, this,
+      [] { QTimer::singleShot(kStartUpOverMs, [] { ::malloc_trim(0); }); },
+      Qt::SingleShotConnection);
   return *runner_;
 }
 

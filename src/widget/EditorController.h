@@ -5,6 +5,8 @@
 
 namespace pellimo::widget {
 
+class ViewController;
+
 /// What the widget needs of its configuration editor; the editor layer implements it, so the
 /// widget does not depend on that layer.
 class EditorController {
@@ -20,5 +22,11 @@ class EditorController {
   /// Shows the editor window (the "prefs" segue).
   virtual void present() = 0;
 };
+
+/// The editor lives in a module of its own, loaded when it is first opened: an idle widget does
+/// without the code editor and the colour picker. The module's one entry point, under this name,
+/// makes an editor for `host`; the caller owns it.
+inline constexpr char kMakeEditorSymbol[] = "pellimo_make_editor";
+using MakeEditor = EditorController* (*)(ViewController& host);
 
 }  // namespace pellimo::widget

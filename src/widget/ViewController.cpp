@@ -210,7 +210,7 @@ void ViewController::toggleEdit() {
 EditorController* ViewController::configVC() {
   if (!configVC_ && editorFactory()) {
     configVC_ = editorFactory()(*this);
-    configVC_->viewDidLoad();
+    if (configVC_) configVC_->viewDidLoad();
   }
   return configVC_.get();
 }

@@ -93,8 +93,8 @@ class ViewController : public QObject {
   /// Brings the widget window to the front of its level and gives it the focus.
   void activateWidget();
 
-  /// Makes the configuration editor when it is first opened; until then, and without one, the
-  /// script and its language are read from the settings.
+  /// Makes the configuration editor when it is first opened; until then, and without one (also
+  /// when the factory makes none), the script and its language are read from the settings.
   using EditorFactory = std::function<std::unique_ptr<EditorController>(ViewController&)>;
   static void setEditorFactory(EditorFactory factory);
 

@@ -35,7 +35,10 @@ TEST(FrameText, WritesShortestNumbersAndReadsLenientlyWithZeroForWhatItCannotRea
   for (const auto& [text, rect] : {std::pair{text, rect},
                                    {"garbage", {}},
                                    {"{{12px, 5.}, {+3, -.5}, {5, 6}}", {12, 5, 3, -0.5}},
-                                   {"{{nan, 1e2}, {0x10}}", {0, 100, 0, 0}}})
+                                   {"{{nan, 1e2}, {0x10}}", {0, 100, 0, 0}},
+                                   // Only ASCII spaces and digits count, and an exponent
+                                   // needs digits.
+                                   {"{{\t2e, \u00a03}, {1\u0661, 4e+}}", {2, 0, 1, 4}}})
     EXPECT_EQ(rectFromString(text), rect) << text.toStdString();
 }
 

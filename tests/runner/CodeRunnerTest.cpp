@@ -1,4 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include <signal.h>
+
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QElapsedTimer>
@@ -6,6 +8,7 @@
 #include <QThread>
 #include <QTimer>
 #include <algorithm>
+#include <cerrno>
 
 #include "RunnerFixture.h"
 #include "runner/ReceivedBytes.h"
@@ -313,6 +316,17 @@ TEST_F(RunnerTest, ShutDownEndsWhatEndedRunsLeftRunningWithinTheGraceOfOne) {
     QThread::msleep(20);
   EXPECT_TRUE(liveMembersOfGroup(first).empty());
   EXPECT_TRUE(liveMembersOfGroup(second).empty());
+}
+
+TEST_F(RunnerTest, AnEndedRunKeepsItsGroupUntilStoppedAndGivesItUpWithinTheGrace) {
+  ASSERT_TRUE(runToEnd("cut -d' ' -f5 /proc/$$/stat"));
+  const pid_t group = canvas.plainText().trimmed().toInt();
+  ASSERT_GT(group, 0) << canvas.plainText().toStdString();
+  // Held by its keeper, so that a later stop cannot reach a stranger's group of that number.
+  EXPECT_EQ(::kill(-group, 0), 0);
+  runner->resetTask();
+  // Given up, rather than left behind as a zombie per run.
+  EXPECT_TRUE(eventually([&] { return ::kill(-group, 0) == -1 && errno == ESRCH; }, 4000));
 }
 
 TEST(RunOutput, OutputUpToTheBoundIsKeptWholeAndOneUnitMoreIsCutAtALineStart) {
