@@ -2,16 +2,15 @@
 #include "platform/DesktopWindow.h"
 
 #include <xcb/xcb.h>
+#include <xcb/xcb_ewmh.h>
 
 #include <QGuiApplication>
 #include <QScreen>
 #include <QWindow>
 #include <algorithm>
-#include <array>
 #include <cstdlib>
 #include <cstring>
 #include <string_view>
-#include <utility>
 #include <vector>
 
 namespace pellimo::platform {
@@ -34,87 +33,36 @@ bool hasExtension(xcb_connection_t* c, const char* name) {
   return present;
 }
 
-/// The window manager hints used here, interned once: only these, since interning every hint
-/// of the standard would cost a round trip's worth of replies the widget never reads.
-struct Atoms {
-  xcb_connection_t* connection = nullptr;
-  xcb_window_t root = XCB_WINDOW_NONE;
-  xcb_atom_t wmState = XCB_ATOM_NONE;
-  xcb_atom_t above = XCB_ATOM_NONE;
-  xcb_atom_t below = XCB_ATOM_NONE;
-  xcb_atom_t sticky = XCB_ATOM_NONE;
-  xcb_atom_t skipTaskbar = XCB_ATOM_NONE;
-  xcb_atom_t skipPager = XCB_ATOM_NONE;
-  xcb_atom_t wmDesktop = XCB_ATOM_NONE;
-};
-
-const Atoms* atoms() {
-  static Atoms atoms;
+/// The EWMH atoms of the display, fetched once.
+xcb_ewmh_connection_t* ewmh() {
+  static xcb_ewmh_connection_t atoms;
   static bool ready = [] {
     xcb_connection_t* c = connection();
     if (!c) return false;
-    const std::array<std::pair<std::string_view, xcb_atom_t*>, 7> names{{
-        {"_NET_WM_STATE", &atoms.wmState},
-        {"_NET_WM_STATE_ABOVE", &atoms.above},
-        {"_NET_WM_STATE_BELOW", &atoms.below},
-        {"_NET_WM_STATE_STICKY", &atoms.sticky},
-        {"_NET_WM_STATE_SKIP_TASKBAR", &atoms.skipTaskbar},
-        {"_NET_WM_STATE_SKIP_PAGER", &atoms.skipPager},
-        {"_NET_WM_DESKTOP", &atoms.wmDesktop},
-    }};
-    std::array<xcb_intern_atom_cookie_t, names.size()> cookies{};
-    for (std::size_t i = 0; i < names.size(); ++i) {
-      const std::string_view name = names[i].first;
-      cookies[i] = xcb_intern_atom(c, 0, static_cast<uint16_t>(name.size()), name.data());
-    }
-    bool all = true;
-    for (std::size_t i = 0; i < names.size(); ++i) {
-      xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(c, cookies[i], nullptr);
-      all = all && reply;
-      if (reply) *names[i].second = reply->atom;
-      std::free(reply);
-    }
-    atoms.connection = c;
-    atoms.root = xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
-    return all;
+    xcb_intern_atom_cookie_t* cookies = xcb_ewmh_init_atoms(c, &atoms);
+    return xcb_ewmh_init_atoms_replies(&atoms, cookies, nullptr) != 0;
   }();
   return ready ? &atoms : nullptr;
 }
 
-/// A request to the window manager about a mapped window: a client message to the root window,
-/// from a normal application.
-void sendToWindowManager(const Atoms& atoms, xcb_window_t id, xcb_atom_t type,
-                         std::array<std::uint32_t, 5> data) {
-  xcb_client_message_event_t event{};
-  event.response_type = XCB_CLIENT_MESSAGE;
-  event.format = 32;
-  event.window = id;
-  event.type = type;
-  std::copy(data.begin(), data.end(), event.data.data32);
-  xcb_send_event(atoms.connection, 0, atoms.root,
-                 XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY | XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT,
-                 reinterpret_cast<const char*>(&event));
-}
-
-// The values of a state change request and of its source.
-constexpr std::uint32_t kStateRemove = 0;
-constexpr std::uint32_t kStateAdd = 1;
-constexpr std::uint32_t kNormalSource = 1;
-
 /// A state change: by property while the window is not mapped yet (the window manager reads
 /// it when the window is mapped), by client message once it is.
 void changeState(QWindow* window, xcb_atom_t add, xcb_atom_t remove) {
-  const Atoms* names = atoms();
-  if (!names || !window) return;
-  xcb_connection_t* c = names->connection;
+  xcb_ewmh_connection_t* atoms = ewmh();
+  if (!atoms || !window) return;
   const auto id = static_cast<xcb_window_t>(window->winId());
   if (window->isVisible()) {
-    if (remove != XCB_ATOM_NONE)
-      sendToWindowManager(*names, id, names->wmState, {kStateRemove, remove, 0, kNormalSource, 0});
-    sendToWindowManager(*names, id, names->wmState, {kStateAdd, add, 0, kNormalSource, 0});
+    if (remove != XCB_ATOM_NONE) {
+      xcb_ewmh_request_change_wm_state(atoms, 0, id, XCB_EWMH_WM_STATE_REMOVE, remove,
+                                       XCB_ATOM_NONE, XCB_EWMH_CLIENT_SOURCE_TYPE_NORMAL);
+    }
+    xcb_ewmh_request_change_wm_state(atoms, 0, id, XCB_EWMH_WM_STATE_ADD, add, XCB_ATOM_NONE,
+                                     XCB_EWMH_CLIENT_SOURCE_TYPE_NORMAL);
   } else {
     xcb_get_property_reply_t* reply = xcb_get_property_reply(
-        c, xcb_get_property(c, 0, id, names->wmState, XCB_ATOM_ATOM, 0, 64), nullptr);
+        atoms->connection,
+        xcb_get_property(atoms->connection, 0, id, atoms->_NET_WM_STATE, XCB_ATOM_ATOM, 0, 64),
+        nullptr);
     std::vector<xcb_atom_t> states;
     if (reply) {
       const auto* values = static_cast<const xcb_atom_t*>(xcb_get_property_value(reply));
@@ -125,10 +73,9 @@ void changeState(QWindow* window, xcb_atom_t add, xcb_atom_t remove) {
       free(reply);
     }
     states.push_back(add);
-    xcb_change_property(c, XCB_PROP_MODE_REPLACE, id, names->wmState, XCB_ATOM_ATOM, 32,
-                        static_cast<std::uint32_t>(states.size()), states.data());
+    xcb_ewmh_set_wm_state(atoms, id, static_cast<std::uint32_t>(states.size()), states.data());
   }
-  xcb_flush(c);
+  xcb_flush(atoms->connection);
 }
 
 }  // namespace
@@ -142,30 +89,30 @@ unsigned long nativeWindowId(QWindow* window) {
 }
 
 void setWindowLevel(QWindow* window, WindowLevel level) {
-  const Atoms* names = atoms();
-  if (!names) return;
+  xcb_ewmh_connection_t* atoms = ewmh();
+  if (!atoms) return;
   if (level == WindowLevel::Desktop) {
-    changeState(window, names->below, names->above);
+    changeState(window, atoms->_NET_WM_STATE_BELOW, atoms->_NET_WM_STATE_ABOVE);
   } else {
-    changeState(window, names->above, names->below);
+    changeState(window, atoms->_NET_WM_STATE_ABOVE, atoms->_NET_WM_STATE_BELOW);
   }
 }
 
 void joinAllDesktops(QWindow* window) {
-  const Atoms* names = atoms();
-  if (!names || !window) return;
+  xcb_ewmh_connection_t* atoms = ewmh();
+  if (!atoms || !window) return;
   const auto id = static_cast<xcb_window_t>(window->winId());
   // openbox ignores the sticky state; all desktops as the window's desktop works there too.
-  changeState(window, names->sticky, XCB_ATOM_NONE);
-  changeState(window, names->skipTaskbar, XCB_ATOM_NONE);
-  changeState(window, names->skipPager, XCB_ATOM_NONE);
+  changeState(window, atoms->_NET_WM_STATE_STICKY, XCB_ATOM_NONE);
+  changeState(window, atoms->_NET_WM_STATE_SKIP_TASKBAR, XCB_ATOM_NONE);
+  changeState(window, atoms->_NET_WM_STATE_SKIP_PAGER, XCB_ATOM_NONE);
   if (window->isVisible()) {
-    sendToWindowManager(*names, id, names->wmDesktop, {kAllDesktops, kNormalSource, 0, 0, 0});
+    xcb_ewmh_request_change_wm_desktop(atoms, 0, id, kAllDesktops,
+                                       XCB_EWMH_CLIENT_SOURCE_TYPE_NORMAL);
   } else {
-    xcb_change_property(names->connection, XCB_PROP_MODE_REPLACE, id, names->wmDesktop,
-                        XCB_ATOM_CARDINAL, 32, 1, &kAllDesktops);
+    xcb_ewmh_set_wm_desktop(atoms, id, kAllDesktops);
   }
-  xcb_flush(names->connection);
+  xcb_flush(atoms->connection);
 }
 
 QString displayPath() {
