@@ -55,6 +55,11 @@ RunTracker::RunTracker(const VXL_ANSIEscapeHelper& helper, bool collectRuns)
   if (auto regular = nonBoldFont(helper.font())) regularFace_ = *regular;
 }
 
+RunTracker::RunTracker(const VXL_ANSIEscapeHelper& helper, RunListener& listener)
+    : RunTracker(helper, false) {
+  listener_ = &listener;
+}
+
 RunTracker::CodeEffect RunTracker::computeEffect(std::int32_t code) {
   CodeEffect effect;
   for (std::size_t f = 0; f < kFamilies; ++f) {
@@ -93,6 +98,7 @@ void RunTracker::addSequence(std::span<const Code> codes, std::size_t location) 
         AttributeRun& run = runs_[familyRuns_[f]->runIndex];
         run.range.length = location - run.range.location;
       }
+      if (listener_) listener_->runEnded(kFamilyAttributes[f], location);
       familyRuns_[f].reset();
       // What the family's run covered, an endless run of the attribute may still cover.
       current_[static_cast<std::size_t>(kFamilyAttributes[f])] = endlessValues_[f];
@@ -138,6 +144,7 @@ void RunTracker::open(std::int32_t code, int family, const std::optional<Color>&
   const Open run{value, runs_.size()};
   current_[static_cast<std::size_t>(name)] = value;
   if (collectRuns_) runs_.push_back({name, *value, {location, kOpenEnd}});
+  if (listener_) listener_->runOpened(name, *value, location, family != kEndless);
   if (family != kEndless) {
     familyRuns_[family] = run;
   } else {

@@ -11,6 +11,21 @@
 
 namespace pellimo::ansi {
 
+/// Told of each run as the codes open it and, for a run a later code may end, of its end; a run
+/// never ended reaches the end of the text. Runs arrive in the order the codes open them.
+class RunListener {
+ public:
+  /// `endable`: a later code may end the run (an endless run, such as faint's, is never ended).
+  /// `value` may change once the call returns.
+  virtual void runOpened(Attribute name, const AttributeValue& value, std::size_t location,
+                         bool endable) = 0;
+  /// The latest endable run of the attribute ends at `location`.
+  virtual void runEnded(Attribute name, std::size_t location) = 0;
+
+ protected:
+  ~RunListener() = default;
+};
+
 /// Gives SGR codes their meaning: follows the runs they open and end, in one forward pass over
 /// the code records, one sequence at a time. It knows at every point which run of each
 /// attribute covers the end of the text so far, so text that arrives later can be styled as
@@ -18,6 +33,9 @@ namespace pellimo::ansi {
 class RunTracker {
  public:
   RunTracker(const VXL_ANSIEscapeHelper& helper, bool collectRuns);
+  /// Tells `listener` of the runs instead of listing them: memory stays small however many
+  /// runs the text opens.
+  RunTracker(const VXL_ANSIEscapeHelper& helper, RunListener& listener);
   // Open runs point into the tracker's own tables.
   RunTracker(const RunTracker&) = delete;
   RunTracker& operator=(const RunTracker&) = delete;
@@ -84,6 +102,7 @@ class RunTracker {
   /// handed out after nearly every sequence in escape-dense text.
   std::array<const AttributeValue*, 4> current_{};
   std::vector<AttributeRun> runs_;
+  RunListener* listener_ = nullptr;
 };
 
 }  // namespace pellimo::ansi

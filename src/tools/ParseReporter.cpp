@@ -1,0 +1,194 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "tools/ParseReporter.h"
+
+#include <charconv>
+#include <cstdint>
+#include <cstring>
+#include <variant>
+
+#include "ansi/Utf16Block.h"
+#include "tools/AnsiJson.h"
+
+namespace pellimo::tools {
+
+using ansi::Attribute;
+using ansi::AttributeValue;
+
+namespace {
+
+/// Writing many runs before the first still open, the written ones are dropped from memory.
+constexpr std::size_t kDropAfter = 1024;
+
+/// The length in UTF-16 units of valid UTF-8: one unit per character, two for a character of
+/// four bytes.
+std::size_t utf16Length(std::string_view utf8) {
+  std::size_t units = utf8.size();
+  const char* from = utf8.data();
+  const char* const end = from + utf8.size();
+  const auto countByte = [&units](char c) {
+    const auto byte = static_cast<std::uint8_t>(c);
+    units -= (byte & 0xC0) == 0x80;
+    units += byte >= 0xF0;
+  };
+  while (end - from >= 16) {
+    ansi::ByteBlock bytes;
+    std::memcpy(&bytes, from, sizeof bytes);
+    if (ansi::anyLane(bytes >= ansi::splatByte(static_cast<char>(0x80)))) {
+      for (int k = 0; k < 16; ++k)
+        countByte(from[k]);
+    }
+    from += 16;
+  }
+  for (; from < end; ++from)
+    countByte(*from);
+  return units;
+}
+
+void appendInteger(std::string& out, std::size_t value) {
+  char digits[24];
+  out.append(digits, std::to_chars(digits, digits + sizeof digits, value).ptr);
+}
+
+}  // namespace
+
+ParseReporter::ParseReporter(bool withFont, ReportOutput output) : writer_(std::move(output)) {
+  if (withFont) helper_.setFont(ansi::Font{"Test", 12, ansi::Font::kRegularWeight, false});
+  writer_.put("{\"clean\":\"");
+}
+
+void ParseReporter::append(std::string_view utf8) {
+  for (std::size_t i = 0; received_ + i < start_.size() && i < utf8.size(); ++i)
+    start_[received_ + i] = utf8[i];
+  received_ += utf8.size();
+  scanner_.scan(
+      utf8, [this](std::string_view text) { addText(text); },
+      [this](const std::vector<std::uint32_t>& codes) { addCodes(codes); });
+}
+
+void ParseReporter::finish() {
+  // Of the texts no longer than the introducer, only the introducer itself scans differently.
+  if (received_ == 2 && start_[0] == '\x1b' && start_[1] == '[') {
+    addText("\x1b[");
+  } else {
+    scanner_.finish<char>([this](std::string_view text) { addText(text); },
+                          [this](const std::vector<std::uint32_t>& codes) { addCodes(codes); });
+  }
+  writer_.put("\",\"codes\":[");
+  writeCodes();
+  writer_.put("],\"runs\":[");
+  writeRuns();
+  writer_.put("]}\n");
+  writer_.flush();
+}
+
+void ParseReporter::addText(std::string_view utf8) {
+  writer_.putEscaped(utf8);
+  cleanLength_ += utf16Length(utf8);
+}
+
+void ParseReporter::writeCodes() {
+  bool first = true;
+  sequences_.forEach([&](std::span<const std::uint32_t> codes, std::size_t location) {
+    char digits[24];
+    const std::string_view at(
+        digits, static_cast<std::size_t>(
+                    std::to_chars(digits, digits + sizeof digits, location).ptr - digits));
+    for (std::uint32_t code : codes) {
+      if (!first) writer_.put(",");
+      first = false;
+      writer_.put("[");
+      writer_.putInteger(code);
+      writer_.put(",");
+      writer_.put(at);
+      writer_.put("]");
+    }
+  });
+}
+
+void ParseReporter::writeRuns() {
+  ansi::RunTracker tracker(helper_, *this);
+  sequences_.forEach([&tracker](std::span<const std::uint32_t> codes, std::size_t location) {
+    tracker.addSequence(codes, location);
+  });
+  // Runs still open reach the end of the text.
+  for (std::size_t i = firstPending_; i < pending_.size(); ++i) {
+    if (pending_[i].length == kUnsettled) pending_[i].length = cleanLength_ - pending_[i].location;
+  }
+  writeSettledRuns();
+}
+
+void ParseReporter::runOpened(Attribute name, const AttributeValue& value, std::size_t location,
+                              bool endable) {
+  if (endable) endableRuns_[static_cast<std::size_t>(name)] = dropped_ + pending_.size();
+  const std::string& head = headOf(name, value);
+  const std::string_view separator = runCount_++ == 0 ? "" : ",";
+  if (pending_.empty()) {
+    // Nothing written waits for this run: its beginning goes straight out.
+    writer_.put(separator);
+    writer_.put(head);
+    writer_.putInteger(location);
+    writer_.put(",\"length\":");
+  } else {
+    pendingText_.append(separator).append(head);
+    appendInteger(pendingText_, location);
+    pendingText_.append(",\"length\":");
+  }
+  pending_.push_back({pendingText_.size(), location, endable ? kUnsettled : 0});
+  if (!endable) {
+    pending_.back().length = cleanLength_ - location;
+    writeSettledRuns();
+  }
+}
+
+void ParseReporter::runEnded(Attribute name, std::size_t location) {
+  const std::size_t index = endableRuns_[static_cast<std::size_t>(name)] - dropped_;
+  pending_[index].length = location - pending_[index].location;
+  if (index == firstPending_) writeSettledRuns();
+}
+
+void ParseReporter::writeSettledRuns() {
+  while (firstPending_ < pending_.size() && pending_[firstPending_].length != kUnsettled) {
+    const PendingRun& run = pending_[firstPending_++];
+    writer_.put(std::string_view(pendingText_).substr(writtenText_, run.textEnd - writtenText_));
+    writtenText_ = run.textEnd;
+    writer_.putInteger(run.length);
+    writer_.put("}");
+  }
+  if (firstPending_ == pending_.size()) {
+    dropped_ += pending_.size();
+    pending_.clear();
+    firstPending_ = 0;
+    pendingText_.clear();
+    writtenText_ = 0;
+  } else if (firstPending_ >= kDropAfter && 2 * firstPending_ >= pending_.size()) {
+    pending_.erase(pending_.begin(), pending_.begin() + static_cast<std::ptrdiff_t>(firstPending_));
+    dropped_ += firstPending_;
+    firstPending_ = 0;
+    pendingText_.erase(0, writtenText_);
+    for (PendingRun& run : pending_)
+      run.textEnd -= writtenText_;
+    writtenText_ = 0;
+  }
+}
+
+const std::string& ParseReporter::headOf(Attribute name, const AttributeValue& value) {
+  // The tracker keeps most values in fixed places: the place finds the head, the value checks
+  // it, since an extended colour's place is used again for the next one.
+  const auto place = reinterpret_cast<std::uintptr_t>(&value);
+  Head& head = heads_[(place * 0x9E3779B97F4A7C15u) >> (64 - kHeadSlotBits)];
+  if (head.source == &value && head.name == name && head.value == value) return head.text;
+  rendered_.clear();
+  headWriter_.put("{\"attribute\":\"");
+  headWriter_.put(attributeName(name));
+  headWriter_.put("\",\"value\":");
+  std::visit([this](const auto& content) { headWriter_.putValue(content); }, value);
+  headWriter_.put(",\"location\":");
+  headWriter_.flush();
+  head.source = &value;
+  head.name = name;
+  head.value = value;
+  head.text = rendered_;
+  return head.text;
+}
+
+}  // namespace pellimo::tools

@@ -1,0 +1,63 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <vector>
+
+namespace pellimo::tools {
+
+/// The SGR sequences of a text in the order found: each one's codes and the clean-text position
+/// where it takes effect. Kept as variable-length numbers (seven bits a byte), with each
+/// position as the step from the one before: most codes and steps fit in a byte, so a text
+/// dense with sequences takes a few bytes per sequence.
+class SequenceLog {
+ public:
+  void add(std::span<const std::uint32_t> codes, std::size_t location) {
+    putNumber(location - lastLocation_);
+    lastLocation_ = location;
+    putNumber(codes.size());
+    for (std::uint32_t code : codes)
+      putNumber(code);
+  }
+
+  /// Calls `onSequence(std::span<const std::uint32_t> codes, std::size_t location)` for each
+  /// sequence in order.
+  template <class OnSequence>
+  void forEach(OnSequence&& onSequence) const {
+    std::vector<std::uint32_t> codes;
+    const std::uint8_t* from = bytes_.data();
+    const std::uint8_t* const end = from + bytes_.size();
+    std::size_t location = 0;
+    while (from < end) {
+      location += takeNumber(from);
+      codes.resize(takeNumber(from));
+      for (std::uint32_t& code : codes)
+        code = static_cast<std::uint32_t>(takeNumber(from));
+      onSequence(std::span<const std::uint32_t>(codes), location);
+    }
+  }
+
+ private:
+  void putNumber(std::uint64_t value) {
+    while (value >= 0x80) {
+      bytes_.push_back(static_cast<std::uint8_t>(value | 0x80));
+      value >>= 7;
+    }
+    bytes_.push_back(static_cast<std::uint8_t>(value));
+  }
+  static std::uint64_t takeNumber(const std::uint8_t*& from) {
+    std::uint64_t value = 0;
+    for (int shift = 0;; shift += 7) {
+      const std::uint8_t byte = *from++;
+      value |= static_cast<std::uint64_t>(byte & 0x7F) << shift;
+      if (byte < 0x80) return value;
+    }
+  }
+
+  std::vector<std::uint8_t> bytes_;
+  std::size_t lastLocation_ = 0;
+};
+
+}  // namespace pellimo::tools
