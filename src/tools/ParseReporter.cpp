@@ -19,31 +19,6 @@ namespace {
 /// Writing many runs before the first still open, the written ones are dropped from memory.
 constexpr std::size_t kDropAfter = 1024;
 
-/// The length in UTF-16 units of valid UTF-8: one unit per character, two for a character of
-/// four bytes.
-std::size_t utf16Length(std::string_view utf8) {
-  std::size_t units = utf8.size();
-  const char* from = utf8.data();
-  const char* const end = from + utf8.size();
-  const auto countByte = [&units](char c) {
-    const auto byte = static_cast<std::uint8_t>(c);
-    units -= (byte & 0xC0) == 0x80;
-    units += byte >= 0xF0;
-  };
-  while (end - from >= 16) {
-    ansi::ByteBlock bytes;
-    std::memcpy(&bytes, from, sizeof bytes);
-    if (ansi::anyLane(bytes >= ansi::splatByte(static_cast<char>(0x80)))) {
-      for (int k = 0; k < 16; ++k)
-        countByte(from[k]);
-    }
-    from += 16;
-  }
-  for (; from < end; ++from)
-    countByte(*from);
-  return units;
-}
-
 void appendInteger(std::string& out, std::size_t value) {
   char digits[24];
   out.append(digits, std::to_chars(digits, digits + sizeof digits, value).ptr);
@@ -82,25 +57,26 @@ void ParseReporter::finish() {
 }
 
 void ParseReporter::addText(std::string_view utf8) {
-  writer_.putEscaped(utf8);
-  cleanLength_ += utf16Length(utf8);
+  cleanLength_ += writer_.putEscaped(utf8);
 }
 
 void ParseReporter::writeCodes() {
   bool first = true;
   sequences_.forEach([&](std::span<const std::uint32_t> codes, std::size_t location) {
-    char digits[24];
-    const std::string_view at(
-        digits, static_cast<std::size_t>(
-                    std::to_chars(digits, digits + sizeof digits, location).ptr - digits));
+    // Each record ends with the sequence's location: its digits are worked out once.
+    char tail[ReportWriter::kMostDigits + 1];
+    char* const tailEnd = ReportWriter::writeInteger(tail, location);
+    *tailEnd = ']';
+    const std::size_t tailSize = static_cast<std::size_t>(tailEnd + 1 - tail);
     for (std::uint32_t code : codes) {
-      if (!first) writer_.put(",");
+      char* to = writer_.reserve(3 + ReportWriter::kMostDigits + tailSize);
+      if (!first) *to++ = ',';
       first = false;
-      writer_.put("[");
-      writer_.putInteger(code);
-      writer_.put(",");
-      writer_.put(at);
-      writer_.put("]");
+      *to++ = '[';
+      to = ReportWriter::writeInteger(to, code);
+      *to++ = ',';
+      std::memcpy(to, tail, tailSize);
+      writer_.commit(to + tailSize);
     }
   });
 }
@@ -172,11 +148,20 @@ void ParseReporter::writeSettledRuns() {
 }
 
 const std::string& ParseReporter::headOf(Attribute name, const AttributeValue& value) {
-  // The tracker keeps most values in fixed places: the place finds the head, the value checks
-  // it, since an extended colour's place is used again for the next one.
+  // The tracker keeps its values in fixed places, some hundred at most: the place finds the
+  // head, and the value checks it, as an extended colour's place is used again for the next.
   const auto place = reinterpret_cast<std::uintptr_t>(&value);
-  Head& head = heads_[(place * 0x9E3779B97F4A7C15u) >> (64 - kHeadSlotBits)];
-  if (head.source == &value && head.name == name && head.value == value) return head.text;
+  std::size_t slot = (place * 0x9E3779B97F4A7C15u) >> (64 - kHeadSlotBits);
+  while (heads_[slot].source && (heads_[slot].source != &value || heads_[slot].name != name))
+    slot = (slot + 1) % heads_.size();
+  Head& head = heads_[slot];
+  if (head.source && head.value == value) return head.text;
+  if (!head.source && ++headsUsed_ > heads_.size() / 2) {
+    // Not from the tracker's tables: start afresh rather than let the probes grow long.
+    heads_ = {};
+    headsUsed_ = 0;
+    return headOf(name, value);
+  }
   rendered_.clear();
   headWriter_.put("{\"attribute\":\"");
   headWriter_.put(attributeName(name));

@@ -39,7 +39,7 @@ class ParseReporter : private ansi::RunListener {
     std::size_t location;
     std::size_t length;  // kUnsettled until the run ends
   };
-  /// A run's JSON up to its location, for the values met lately.
+  /// A run's JSON up to its location, kept for the place of the value in the run step.
   struct Head {
     const ansi::AttributeValue* source = nullptr;
     ansi::Attribute name{};
@@ -79,8 +79,9 @@ class ParseReporter : private ansi::RunListener {
   /// The index among all runs of each attribute's latest endable run.
   std::array<std::size_t, 4> endableRuns_{};
 
-  static constexpr int kHeadSlotBits = 6;
+  static constexpr int kHeadSlotBits = 8;
   std::array<Head, 1 << kHeadSlotBits> heads_;
+  std::size_t headsUsed_ = 0;
   std::string rendered_;
   ReportWriter headWriter_{[this](std::string_view piece) { rendered_.append(piece); }};
 };

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "tools/ReportWriter.h"
 
+#include <algorithm>
+#include <bit>
 #include <nlohmann/json.hpp>
 
 #include "ansi/Utf16Block.h"
@@ -9,78 +11,156 @@ namespace pellimo::tools {
 
 namespace {
 
-bool needsEscape(char byte) {
-  return static_cast<unsigned char>(byte) < 0x20 || byte == '"' || byte == '\\';
+using ansi::ByteBlock;
+using ansi::splatByte;
+
+/// What each byte of valid UTF-8 adds to the count of UTF-16 units: a continuation byte takes
+/// one away, as its character's first byte counted it, and a four-byte character counts two;
+/// or kEscaped for a byte that a JSON string must escape.
+constexpr std::int8_t kEscaped = 0x7F;
+constexpr std::array<std::int8_t, 256> kUnitSteps = [] {
+  std::array<std::int8_t, 256> steps{};
+  for (int byte = 0; byte < 0x20; ++byte)
+    steps[byte] = kEscaped;
+  steps['"'] = steps['\\'] = kEscaped;
+  for (int byte = 0x80; byte < 0xC0; ++byte)
+    steps[byte] = -1;
+  for (int byte = 0xF0; byte < 0x100; ++byte)
+    steps[byte] = 1;
+  return steps;
+}();
+
+/// Lanes set where a byte needs escaping. The lanes are unsigned, so bytes of non-ASCII
+/// characters compare above the control characters.
+ByteBlock escapedLanes(ByteBlock bytes) {
+  return (bytes < splatByte(0x20)) | (bytes == splatByte('"')) | (bytes == splatByte('\\'));
 }
 
-/// The end of the longest prefix of [from, end) that needs no escaping.
-const char* plainEnd(const char* from, const char* end) {
-  using ansi::ByteBlock;
-  while (end - from >= 16) {
-    ByteBlock bytes;
-    std::memcpy(&bytes, from, sizeof bytes);
-    // Unsigned lanes: bytes of non-ASCII characters compare above the control characters.
-    if (ansi::anyLane((bytes < ansi::splatByte(0x20)) | (bytes == ansi::splatByte('"')) |
-                      (bytes == ansi::splatByte('\\')))) {
-      break;
-    }
-    from += 16;
+int setLanes(ByteBlock lanes) {
+  std::uint64_t halves[2];
+  std::memcpy(halves, &lanes, sizeof halves);
+  return (std::popcount(halves[0]) + std::popcount(halves[1])) / 8;
+}
+
+/// The steps of kUnitSteps summed over a block with no byte to escape.
+int unitSteps(ByteBlock bytes) {
+  if (!ansi::anyLane(bytes >= splatByte(static_cast<char>(0x80)))) return 0;
+  return setLanes(bytes >= splatByte(static_cast<char>(0xF0))) -
+         setLanes((bytes & splatByte(static_cast<char>(0xC0))) ==
+                  splatByte(static_cast<char>(0x80)));
+}
+
+/// Copies fewer than sixteen bytes with a few fixed-size moves, cheaper than a call to memcpy
+/// for the few bytes between most escape sequences.
+void copyShort(char* to, const char* from, std::size_t size) {
+  if (size >= 8) {
+    std::memcpy(to, from, 8);
+    std::memcpy(to + size - 8, from + size - 8, 8);
+  } else if (size >= 4) {
+    std::memcpy(to, from, 4);
+    std::memcpy(to + size - 4, from + size - 4, 4);
+  } else if (size > 0) {
+    to[0] = from[0];
+    to[size / 2] = from[size / 2];
+    to[size - 1] = from[size - 1];
   }
-  while (from < end && !needsEscape(*from))
-    ++from;
-  return from;
+}
+
+/// Writes the escape for a byte that needs one and returns its end.
+char* writeEscape(char* to, unsigned char byte) {
+  static constexpr char kHex[] = "0123456789abcdef";
+  char letter = 0;
+  switch (byte) {
+    case '"':
+      letter = '"';
+      break;
+    case '\\':
+      letter = '\\';
+      break;
+    case '\b':
+      letter = 'b';
+      break;
+    case '\t':
+      letter = 't';
+      break;
+    case '\n':
+      letter = 'n';
+      break;
+    case '\f':
+      letter = 'f';
+      break;
+    case '\r':
+      letter = 'r';
+      break;
+    default: {
+      const char escaped[] = {'\\', 'u', '0', '0', kHex[byte >> 4], kHex[byte & 0xF]};
+      std::memcpy(to, escaped, sizeof escaped);
+      return to + sizeof escaped;
+    }
+  }
+  to[0] = '\\';
+  to[1] = letter;
+  return to + 2;
 }
 
 }  // namespace
 
-void ReportWriter::putEscaped(std::string_view text) {
-  static constexpr char kHex[] = "0123456789abcdef";
+std::size_t ReportWriter::putEscaped(std::string_view text) {
+  constexpr std::size_t kBlock = sizeof(ByteBlock);
+  // A block's bytes each escaped at most six bytes long.
+  constexpr std::size_t kMostOut = 6 * kBlock;
+  std::size_t units = text.size();
   const char* from = text.data();
   const char* const end = from + text.size();
-  for (;;) {
-    const char* const plain = plainEnd(from, end);
-    put(std::string_view(from, static_cast<std::size_t>(plain - from)));
-    if (plain == end) return;
-    const auto byte = static_cast<unsigned char>(*plain);
-    from = plain + 1;
-    switch (byte) {
-      case '"':
-        put("\\\"");
-        break;
-      case '\\':
-        put("\\\\");
-        break;
-      case '\b':
-        put("\\b");
-        break;
-      case '\t':
-        put("\\t");
-        break;
-      case '\n':
-        put("\\n");
-        break;
-      case '\f':
-        put("\\f");
-        break;
-      case '\r':
-        put("\\r");
-        break;
-      default: {
-        const char escaped[] = {'\\', 'u', '0', '0', kHex[byte >> 4], kHex[byte & 0xF]};
-        put(std::string_view(escaped, sizeof escaped));
+  while (from < end) {
+    char* to = room(kMostOut);
+    const std::size_t size = std::min(kBlock, static_cast<std::size_t>(end - from));
+    // A short piece is padded with a byte that needs nothing, and goes out as a whole block
+    // of which only its own bytes count.
+    char block[kBlock];
+    std::memset(block, 'a', kBlock);
+    copyShort(block, from, size == kBlock ? 0 : size);
+    ByteBlock bytes;
+    std::memcpy(&bytes, size == kBlock ? from : block, sizeof bytes);
+    if (!ansi::anyLane(escapedLanes(bytes))) {
+      std::memcpy(to, &bytes, kBlock);
+      used_ += size;
+      units += static_cast<std::size_t>(unitSteps(bytes));
+      from += size;
+      continue;
+    }
+    for (const char* const stop = from + size; from < stop; ++from) {
+      const auto byte = static_cast<unsigned char>(*from);
+      const std::int8_t step = kUnitSteps[byte];
+      if (step == kEscaped) {
+        to = writeEscape(to, byte);
+      } else {
+        *to++ = static_cast<char>(byte);
+        units += static_cast<std::size_t>(step);
       }
     }
+    commit(to);
   }
+  return units;
 }
 
 void ReportWriter::putDouble(double value) {
   std::uint64_t bits;
   std::memcpy(&bits, &value, sizeof bits);
+  if (!doubles_) doubles_ = std::make_unique<Printed[]>(std::size_t{1} << kDoubleSlotBits);
   Printed& slot = doubles_[(bits * 0x9E3779B97F4A7C15u) >> (64 - kDoubleSlotBits)];
-  if (!slot.valid || slot.bits != bits) {
-    slot = {bits, true, nlohmann::ordered_json(value).dump()};
+  if (slot.size == 0 || slot.bits != bits) {
+    const std::string text = nlohmann::ordered_json(value).dump();
+    // Forms too long to keep are rare: only a few of the smallest numbers have them.
+    if (text.size() > sizeof slot.text) {
+      put(text);
+      return;
+    }
+    slot.bits = bits;
+    slot.size = static_cast<std::uint8_t>(text.size());
+    std::memcpy(slot.text, text.data(), text.size());
   }
-  put(slot.text);
+  put(std::string_view(slot.text, slot.size));
 }
 
 void ReportWriter::putValue(const ansi::Color& color) {

@@ -48,14 +48,36 @@ class ReportWriter {
 
   template <class Integer>
   void putInteger(Integer value) {
-    constexpr std::size_t kDigits = 24;
-    char* to = room(kDigits);
-    used_ = static_cast<std::size_t>(std::to_chars(to, to + kDigits, value).ptr - buffer_.get());
+    char* to = room(kMostDigits);
+    used_ =
+        static_cast<std::size_t>(std::to_chars(to, to + kMostDigits, value).ptr - buffer_.get());
+  }
+  void putInteger(std::size_t value) { commit(writeInteger(room(kMostDigits), value)); }
+
+  /// Room for `size` bytes (at most some kilobytes) to write straight into, for many short
+  /// pieces at once; `commit` then takes the end of what was written.
+  char* reserve(std::size_t size) { return room(size); }
+  void commit(const char* end) { used_ = static_cast<std::size_t>(end - buffer_.get()); }
+  static constexpr std::size_t kMostDigits = 24;
+  /// Writes the digits of `value` (at most kMostDigits) and returns their end; quick for the
+  /// numbers below 10^8 that nearly all codes, locations and lengths are.
+  static char* writeInteger(char* to, std::size_t value) {
+    if (value < 100) return writeBelow100(to, value);
+    if (value < 10000) return writePair(writeBelow100(to, value / 100), value % 100);
+    if (value < 100000000) {
+      const std::size_t high = value / 10000;
+      const std::size_t low = value % 10000;
+      to = high < 100 ? writeBelow100(to, high)
+                      : writePair(writeBelow100(to, high / 100), high % 100);
+      return writePair(writePair(to, low / 100), low % 100);
+    }
+    return std::to_chars(to, to + kMostDigits, value).ptr;
   }
 
-  /// The inside of a JSON string: UTF-8 text escaped as nlohmann escapes it. A string may be
-  /// written in several pieces between its quotes.
-  void putEscaped(std::string_view text);
+  /// The inside of a JSON string: valid UTF-8 escaped as nlohmann escapes it. A string may be
+  /// written in several pieces between its quotes. Returns the text's length in UTF-16 units,
+  /// which positions in a JSON text count.
+  std::size_t putEscaped(std::string_view text);
   /// A whole JSON string.
   void putString(std::string_view text) {
     put("\"");
@@ -71,12 +93,14 @@ class ReportWriter {
   void putValue(int value) { putInteger(value); }
 
  private:
+  /// A number's printed form, kept in place: a text's colours share few components, but
+  /// random true colours use each of the 256 levels, so the slots are many and small.
   struct Printed {
     std::uint64_t bits = 0;
-    bool valid = false;
-    std::string text;
+    std::uint8_t size = 0;  // none kept while 0
+    char text[23];
   };
-  static constexpr int kDoubleSlotBits = 10;
+  static constexpr int kDoubleSlotBits = 12;
   static constexpr std::size_t kBufferSize = 1 << 16;
 
   /// Room for `size` more bytes past the used part, at most kBufferSize; a string's appends
@@ -86,10 +110,25 @@ class ReportWriter {
     return buffer_.get() + used_;
   }
 
+  static char* writePair(char* to, std::size_t value) {
+    static constexpr char kPairs[] =
+        "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+        "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+        "8081828384858687888990919293949596979899";
+    std::memcpy(to, kPairs + 2 * value, 2);
+    return to + 2;
+  }
+  static char* writeBelow100(char* to, std::size_t value) {
+    if (value >= 10) return writePair(to, value);
+    *to = static_cast<char>('0' + value);
+    return to + 1;
+  }
+
   ReportOutput output_;
   std::unique_ptr<char[]> buffer_ = std::make_unique_for_overwrite<char[]>(kBufferSize);
   std::size_t used_ = 0;
-  std::array<Printed, 1 << kDoubleSlotBits> doubles_;
+  /// Made at the first number: many writers print none.
+  std::unique_ptr<Printed[]> doubles_;
 };
 
 }  // namespace pellimo::tools

@@ -1,8 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
+#include <memory>
 #include <span>
 #include <vector>
 
@@ -15,11 +18,13 @@ namespace pellimo::tools {
 class SequenceLog {
  public:
   void add(std::span<const std::uint32_t> codes, std::size_t location) {
-    putNumber(location - lastLocation_);
+    std::uint8_t* to = room(2 * kMostBytes + codes.size() * kMostBytes);
+    to = putNumber(to, location - lastLocation_);
     lastLocation_ = location;
-    putNumber(codes.size());
+    to = putNumber(to, codes.size());
     for (std::uint32_t code : codes)
-      putNumber(code);
+      to = putNumber(to, code);
+    size_ = static_cast<std::size_t>(to - bytes_.get());
   }
 
   /// Calls `onSequence(std::span<const std::uint32_t> codes, std::size_t location)` for each
@@ -27,27 +32,48 @@ class SequenceLog {
   template <class OnSequence>
   void forEach(OnSequence&& onSequence) const {
     std::vector<std::uint32_t> codes;
-    const std::uint8_t* from = bytes_.data();
-    const std::uint8_t* const end = from + bytes_.size();
+    const std::uint8_t* from = bytes_.get();
+    const std::uint8_t* const end = from + size_;
     std::size_t location = 0;
     while (from < end) {
       location += takeNumber(from);
-      codes.resize(takeNumber(from));
-      for (std::uint32_t& code : codes)
-        code = static_cast<std::uint32_t>(takeNumber(from));
-      onSequence(std::span<const std::uint32_t>(codes), location);
+      const std::size_t count = takeNumber(from);
+      // Grown, never shrunk: values are written over, not set anew each time.
+      if (codes.size() < count) codes.resize(count);
+      for (std::size_t i = 0; i < count; ++i)
+        codes[i] = static_cast<std::uint32_t>(takeNumber(from));
+      onSequence(std::span<const std::uint32_t>(codes.data(), count), location);
     }
   }
 
  private:
-  void putNumber(std::uint64_t value) {
+  static constexpr std::size_t kMostBytes = 10;  // of a 64-bit number
+
+  /// Room for `size` more bytes past the used part.
+  std::uint8_t* room(std::size_t size) {
+    if (capacity_ - size_ < size) {
+      const std::size_t capacity = std::max(2 * capacity_, size_ + size + 4096);
+      auto bytes = std::make_unique_for_overwrite<std::uint8_t[]>(capacity);
+      if (size_ > 0) std::memcpy(bytes.get(), bytes_.get(), size_);
+      bytes_ = std::move(bytes);
+      capacity_ = capacity;
+    }
+    return bytes_.get() + size_;
+  }
+  static std::uint8_t* putNumber(std::uint8_t* to, std::uint64_t value) {
+    if (value < 0x80) {
+      *to = static_cast<std::uint8_t>(value);
+      return to + 1;
+    }
     while (value >= 0x80) {
-      bytes_.push_back(static_cast<std::uint8_t>(value | 0x80));
+      *to++ = static_cast<std::uint8_t>(value | 0x80);
       value >>= 7;
     }
-    bytes_.push_back(static_cast<std::uint8_t>(value));
+    *to++ = static_cast<std::uint8_t>(value);
+    return to;
   }
   static std::uint64_t takeNumber(const std::uint8_t*& from) {
+    if (*from < 0x80) return *from++;
     std::uint64_t value = 0;
     for (int shift = 0;; shift += 7) {
       const std::uint8_t byte = *from++;
@@ -56,7 +82,9 @@ class SequenceLog {
     }
   }
 
-  std::vector<std::uint8_t> bytes_;
+  std::unique_ptr<std::uint8_t[]> bytes_;
+  std::size_t size_ = 0;
+  std::size_t capacity_ = 0;
   std::size_t lastLocation_ = 0;
 };
 
