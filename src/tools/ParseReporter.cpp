@@ -19,10 +19,25 @@ namespace {
 /// Writing many runs before the first still open, the written ones are dropped from memory.
 constexpr std::size_t kDropAfter = 1024;
 
-void appendInteger(std::string& out, std::size_t value) {
-  char digits[24];
-  out.append(digits, std::to_chars(digits, digits + sizeof digits, value).ptr);
-}
+/// The start of a code record, "[code,", for the codes below 256 that nearly all are.
+struct RecordStart {
+  char text[7];
+  std::uint8_t size;
+};
+constexpr std::array<RecordStart, 256> kRecordStarts = [] {
+  std::array<RecordStart, 256> starts{};
+  for (int code = 0; code < 256; ++code) {
+    RecordStart& start = starts[code];
+    start.text[start.size++] = '[';
+    if (code >= 100) start.text[start.size++] = static_cast<char>('0' + code / 100);
+    if (code >= 10) start.text[start.size++] = static_cast<char>('0' + code / 10 % 10);
+    start.text[start.size++] = static_cast<char>('0' + code % 10);
+    start.text[start.size++] = ',';
+  }
+  return starts;
+}();
+
+constexpr std::string_view kLengthKey = ",\"length\":";
 
 }  // namespace
 
@@ -63,19 +78,27 @@ void ParseReporter::addText(std::string_view utf8) {
 void ParseReporter::writeCodes() {
   bool first = true;
   sequences_.forEach([&](std::span<const std::uint32_t> codes, std::size_t location) {
-    // Each record ends with the sequence's location: its digits are worked out once.
+    // Each record ends with the sequence's location: its digits are worked out once, and the
+    // whole array is copied each time, a fixed size being quicker to copy than the right one.
     char tail[ReportWriter::kMostDigits + 1];
     char* const tailEnd = ReportWriter::writeInteger(tail, location);
     *tailEnd = ']';
     const std::size_t tailSize = static_cast<std::size_t>(tailEnd + 1 - tail);
     for (std::uint32_t code : codes) {
-      char* to = writer_.reserve(3 + ReportWriter::kMostDigits + tailSize);
-      if (!first) *to++ = ',';
+      char* to = writer_.reserve(1 + 2 * ReportWriter::kMostDigits + sizeof tail);
+      *to = ',';
+      to += !first;
       first = false;
-      *to++ = '[';
-      to = ReportWriter::writeInteger(to, code);
-      *to++ = ',';
-      std::memcpy(to, tail, tailSize);
+      if (code < kRecordStarts.size()) {
+        const RecordStart& start = kRecordStarts[code];
+        std::memcpy(to, start.text, sizeof start.text);
+        to += start.size;
+      } else {
+        *to++ = '[';
+        to = ReportWriter::writeInteger(to, code);
+        *to++ = ',';
+      }
+      std::memcpy(to, tail, sizeof tail);
       writer_.commit(to + tailSize);
     }
   });
@@ -97,17 +120,23 @@ void ParseReporter::runOpened(Attribute name, const AttributeValue& value, std::
                               bool endable) {
   if (endable) endableRuns_[static_cast<std::size_t>(name)] = dropped_ + pending_.size();
   const std::string& head = headOf(name, value);
-  const std::string_view separator = runCount_++ == 0 ? "" : ",";
+  const bool first = runCount_++ == 0;
   if (pending_.empty()) {
     // Nothing written waits for this run: its beginning goes straight out.
-    writer_.put(separator);
+    if (!first) writer_.put(",");
     writer_.put(head);
-    writer_.putInteger(location);
-    writer_.put(",\"length\":");
+    char* to = ReportWriter::writeInteger(
+        writer_.reserve(ReportWriter::kMostDigits + kLengthKey.size()), location);
+    std::memcpy(to, kLengthKey.data(), kLengthKey.size());
+    writer_.commit(to + kLengthKey.size());
   } else {
-    pendingText_.append(separator).append(head);
-    appendInteger(pendingText_, location);
-    pendingText_.append(",\"length\":");
+    char* to = pendingText_.room(1 + head.size() + ReportWriter::kMostDigits + kLengthKey.size());
+    *to = ',';
+    to += !first;
+    std::memcpy(to, head.data(), head.size());
+    to = ReportWriter::writeInteger(to + head.size(), location);
+    std::memcpy(to, kLengthKey.data(), kLengthKey.size());
+    pendingText_.commit(to + kLengthKey.size());
   }
   pending_.push_back({pendingText_.size(), location, endable ? kUnsettled : 0});
   if (!endable) {
@@ -125,10 +154,14 @@ void ParseReporter::runEnded(Attribute name, std::size_t location) {
 void ParseReporter::writeSettledRuns() {
   while (firstPending_ < pending_.size() && pending_[firstPending_].length != kUnsettled) {
     const PendingRun& run = pending_[firstPending_++];
-    writer_.put(std::string_view(pendingText_).substr(writtenText_, run.textEnd - writtenText_));
-    writtenText_ = run.textEnd;
-    writer_.putInteger(run.length);
-    writer_.put("}");
+    if (run.textEnd > writtenText_) {
+      writer_.put(std::string_view(pendingText_.data() + writtenText_, run.textEnd - writtenText_));
+      writtenText_ = run.textEnd;
+    }
+    char* const to =
+        ReportWriter::writeInteger(writer_.reserve(ReportWriter::kMostDigits + 1), run.length);
+    *to = '}';
+    writer_.commit(to + 1);
   }
   if (firstPending_ == pending_.size()) {
     dropped_ += pending_.size();
@@ -140,7 +173,7 @@ void ParseReporter::writeSettledRuns() {
     pending_.erase(pending_.begin(), pending_.begin() + static_cast<std::ptrdiff_t>(firstPending_));
     dropped_ += firstPending_;
     firstPending_ = 0;
-    pendingText_.erase(0, writtenText_);
+    pendingText_.erasePrefix(writtenText_);
     for (PendingRun& run : pending_)
       run.textEnd -= writtenText_;
     writtenText_ = 0;

@@ -10,6 +10,7 @@
 #include "ansi/EscapeScanner.h"
 #include "ansi/RunTracker.h"
 #include "ansi/VXL_ANSIEscapeHelper.h"
+#include "tools/GrowingBuffer.h"
 #include "tools/ReportWriter.h"
 #include "tools/SequenceLog.h"
 
@@ -74,7 +75,7 @@ class ParseReporter : private ansi::RunListener {
   std::size_t firstPending_ = 0;
   /// How many runs were dropped from the front of pending_ once written.
   std::size_t dropped_ = 0;
-  std::string pendingText_;
+  GrowingBuffer<char> pendingText_;
   std::size_t writtenText_ = 0;
   /// The index among all runs of each attribute's latest endable run.
   std::array<std::size_t, 4> endableRuns_{};

@@ -144,6 +144,18 @@ std::size_t ReportWriter::putEscaped(std::string_view text) {
   return units;
 }
 
+char* ReportWriter::writeLargeInteger(char* to, std::size_t value) {
+  if (value < 10000) return writePair(writeBelow100(to, value / 100), value % 100);
+  if (value < 100000000) {
+    const std::size_t high = value / 10000;
+    const std::size_t low = value % 10000;
+    to =
+        high < 100 ? writeBelow100(to, high) : writePair(writeBelow100(to, high / 100), high % 100);
+    return writePair(writePair(to, low / 100), low % 100);
+  }
+  return std::to_chars(to, to + kMostDigits, value).ptr;
+}
+
 void ReportWriter::putDouble(double value) {
   std::uint64_t bits;
   std::memcpy(&bits, &value, sizeof bits);

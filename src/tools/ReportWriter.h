@@ -59,19 +59,10 @@ class ReportWriter {
   char* reserve(std::size_t size) { return room(size); }
   void commit(const char* end) { used_ = static_cast<std::size_t>(end - buffer_.get()); }
   static constexpr std::size_t kMostDigits = 24;
-  /// Writes the digits of `value` (at most kMostDigits) and returns their end; quick for the
-  /// numbers below 10^8 that nearly all codes, locations and lengths are.
+  /// Writes the digits of `value` (at most kMostDigits) and returns their end; quickest for
+  /// numbers below 100, which most codes and many lengths are.
   static char* writeInteger(char* to, std::size_t value) {
-    if (value < 100) return writeBelow100(to, value);
-    if (value < 10000) return writePair(writeBelow100(to, value / 100), value % 100);
-    if (value < 100000000) {
-      const std::size_t high = value / 10000;
-      const std::size_t low = value % 10000;
-      to = high < 100 ? writeBelow100(to, high)
-                      : writePair(writeBelow100(to, high / 100), high % 100);
-      return writePair(writePair(to, low / 100), low % 100);
-    }
-    return std::to_chars(to, to + kMostDigits, value).ptr;
+    return value < 100 ? writeBelow100(to, value) : writeLargeInteger(to, value);
   }
 
   /// The inside of a JSON string: valid UTF-8 escaped as nlohmann escapes it. A string may be
@@ -118,6 +109,7 @@ class ReportWriter {
     std::memcpy(to, kPairs + 2 * value, 2);
     return to + 2;
   }
+  static char* writeLargeInteger(char* to, std::size_t value);
   static char* writeBelow100(char* to, std::size_t value) {
     if (value >= 10) return writePair(to, value);
     *to = static_cast<char>('0' + value);

@@ -1,13 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include <algorithm>
 #include <cstddef>
 #include <cstdint>
-#include <cstring>
-#include <memory>
 #include <span>
 #include <vector>
+
+#include "tools/GrowingBuffer.h"
 
 namespace pellimo::tools {
 
@@ -18,13 +17,13 @@ namespace pellimo::tools {
 class SequenceLog {
  public:
   void add(std::span<const std::uint32_t> codes, std::size_t location) {
-    std::uint8_t* to = room(2 * kMostBytes + codes.size() * kMostBytes);
+    std::uint8_t* to = bytes_.room(2 * kMostBytes + codes.size() * kMostBytes);
     to = putNumber(to, location - lastLocation_);
     lastLocation_ = location;
     to = putNumber(to, codes.size());
     for (std::uint32_t code : codes)
       to = putNumber(to, code);
-    size_ = static_cast<std::size_t>(to - bytes_.get());
+    bytes_.commit(to);
   }
 
   /// Calls `onSequence(std::span<const std::uint32_t> codes, std::size_t location)` for each
@@ -32,8 +31,8 @@ class SequenceLog {
   template <class OnSequence>
   void forEach(OnSequence&& onSequence) const {
     std::vector<std::uint32_t> codes;
-    const std::uint8_t* from = bytes_.get();
-    const std::uint8_t* const end = from + size_;
+    const std::uint8_t* from = bytes_.data();
+    const std::uint8_t* const end = from + bytes_.size();
     std::size_t location = 0;
     while (from < end) {
       location += takeNumber(from);
@@ -49,17 +48,6 @@ class SequenceLog {
  private:
   static constexpr std::size_t kMostBytes = 10;  // of a 64-bit number
 
-  /// Room for `size` more bytes past the used part.
-  std::uint8_t* room(std::size_t size) {
-    if (capacity_ - size_ < size) {
-      const std::size_t capacity = std::max(2 * capacity_, size_ + size + 4096);
-      auto bytes = std::make_unique_for_overwrite<std::uint8_t[]>(capacity);
-      if (size_ > 0) std::memcpy(bytes.get(), bytes_.get(), size_);
-      bytes_ = std::move(bytes);
-      capacity_ = capacity;
-    }
-    return bytes_.get() + size_;
-  }
   static std::uint8_t* putNumber(std::uint8_t* to, std::uint64_t value) {
     if (value < 0x80) {
       *to = static_cast<std::uint8_t>(value);
@@ -82,9 +70,7 @@ class SequenceLog {
     }
   }
 
-  std::unique_ptr<std::uint8_t[]> bytes_;
-  std::size_t size_ = 0;
-  std::size_t capacity_ = 0;
+  GrowingBuffer<std::uint8_t> bytes_;
   std::size_t lastLocation_ = 0;
 };
 
