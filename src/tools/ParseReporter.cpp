@@ -37,6 +37,17 @@ constexpr std::array<RecordStart, 256> kRecordStarts = [] {
   return starts;
 }();
 
+constexpr std::uint64_t kMix = 0x9E3779B97F4A7C15u;
+
+/// Equality of values, quick for colours, which nearly all runs carry: the variant's own
+/// comparison goes through a visit.
+bool sameValue(const AttributeValue& a, const AttributeValue& b) {
+  const auto* color = std::get_if<ansi::Color>(&a);
+  const auto* other = std::get_if<ansi::Color>(&b);
+  if (color && other) return *color == *other;
+  return a == b;
+}
+
 constexpr std::string_view kLengthKey = ",\"length\":";
 
 }  // namespace
@@ -182,19 +193,47 @@ void ParseReporter::writeSettledRuns() {
 
 const std::string& ParseReporter::headOf(Attribute name, const AttributeValue& value) {
   // The tracker keeps its values in fixed places, some hundred at most: the place finds the
-  // head, and the value checks it, as an extended colour's place is used again for the next.
+  // head, and the value checks it.
   const auto place = reinterpret_cast<std::uintptr_t>(&value);
-  std::size_t slot = (place * 0x9E3779B97F4A7C15u) >> (64 - kHeadSlotBits);
+  std::size_t slot = (place * kMix) >> (64 - kHeadSlotBits);
   while (heads_[slot].source && (heads_[slot].source != &value || heads_[slot].name != name))
     slot = (slot + 1) % heads_.size();
   Head& head = heads_[slot];
-  if (head.source && head.value == value) return head.text;
-  if (!head.source && ++headsUsed_ > heads_.size() / 2) {
+  if (head.source) {
+    if (!head.moving && sameValue(head.value, value)) return head.text;
+    // An extended colour's place is used again for the next one: from now on its heads are
+    // found by their value.
+    head.moving = true;
+    return movingHeadOf(name, value);
+  }
+  if (++headsUsed_ > heads_.size() / 2) {
     // Not from the tracker's tables: start afresh rather than let the probes grow long.
     heads_ = {};
     headsUsed_ = 0;
     return headOf(name, value);
   }
+  head.source = &value;
+  render(head, name, value);
+  return head.text;
+}
+
+const std::string& ParseReporter::movingHeadOf(Attribute name, const AttributeValue& value) {
+  std::uint64_t key = static_cast<std::uint64_t>(name) + 1;
+  if (const auto* color = std::get_if<ansi::Color>(&value)) {
+    for (double component : {color->c0, color->c1, color->c2, color->alpha}) {
+      std::uint64_t bits;
+      std::memcpy(&bits, &component, sizeof bits);
+      key = (key ^ bits) * kMix;
+    }
+  }
+  Head& head = movingHeads_[key >> (64 - kMovingHeadSlotBits)];
+  if (head.source && head.name == name && sameValue(head.value, value)) return head.text;
+  head.source = &value;
+  render(head, name, value);
+  return head.text;
+}
+
+void ParseReporter::render(Head& head, Attribute name, const AttributeValue& value) {
   rendered_.clear();
   headWriter_.put("{\"attribute\":\"");
   headWriter_.put(attributeName(name));
@@ -202,11 +241,9 @@ const std::string& ParseReporter::headOf(Attribute name, const AttributeValue& v
   std::visit([this](const auto& content) { headWriter_.putValue(content); }, value);
   headWriter_.put(",\"location\":");
   headWriter_.flush();
-  head.source = &value;
   head.name = name;
   head.value = value;
   head.text = rendered_;
-  return head.text;
 }
 
 }  // namespace pellimo::tools

@@ -40,9 +40,11 @@ class ParseReporter : private ansi::RunListener {
     std::size_t location;
     std::size_t length;  // kUnsettled until the run ends
   };
-  /// A run's JSON up to its location, kept for the place of the value in the run step.
+  /// A run's JSON up to its location, kept for the place of the value in the run step, or
+  /// for the value.
   struct Head {
     const ansi::AttributeValue* source = nullptr;
+    bool moving = false;  // the place has held other values
     ansi::Attribute name{};
     ansi::AttributeValue value;
     std::string text;
@@ -58,6 +60,8 @@ class ParseReporter : private ansi::RunListener {
                  bool endable) override;
   void runEnded(ansi::Attribute name, std::size_t location) override;
   const std::string& headOf(ansi::Attribute name, const ansi::AttributeValue& value);
+  const std::string& movingHeadOf(ansi::Attribute name, const ansi::AttributeValue& value);
+  void render(Head& head, ansi::Attribute name, const ansi::AttributeValue& value);
   /// Writes the runs at the front that have ended.
   void writeSettledRuns();
 
@@ -83,6 +87,9 @@ class ParseReporter : private ansi::RunListener {
   static constexpr int kHeadSlotBits = 8;
   std::array<Head, 1 << kHeadSlotBits> heads_;
   std::size_t headsUsed_ = 0;
+  /// Palette colours repeat at their shared place: 256 of them on each ground.
+  static constexpr int kMovingHeadSlotBits = 10;
+  std::array<Head, 1 << kMovingHeadSlotBits> movingHeads_;
   std::string rendered_;
   ReportWriter headWriter_{[this](std::string_view piece) { rendered_.append(piece); }};
 };
