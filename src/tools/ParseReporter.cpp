@@ -1,12 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "tools/ParseReporter.h"
 
-#include <charconv>
 #include <cstdint>
 #include <cstring>
 #include <variant>
 
-#include "ansi/Utf16Block.h"
 #include "tools/AnsiJson.h"
 
 namespace pellimo::tools {
@@ -16,7 +14,7 @@ using ansi::AttributeValue;
 
 namespace {
 
-/// Writing many runs before the first still open, the written ones are dropped from memory.
+/// Once this many written runs lie before the first that waits, they are dropped from memory.
 constexpr std::size_t kDropAfter = 1024;
 
 /// The start of a code record, "[code,", for the codes below 256 that nearly all are.
@@ -228,7 +226,7 @@ const std::string& ParseReporter::movingHeadOf(Attribute name, const AttributeVa
   }
   Head& head = movingHeads_[key >> (64 - kMovingHeadSlotBits)];
   if (head.source && head.name == name && sameValue(head.value, value)) return head.text;
-  head.source = &value;
+  head.source = &value;  // marks the slot used
   render(head, name, value);
   return head.text;
 }

@@ -52,7 +52,6 @@ class ReportWriter {
     used_ =
         static_cast<std::size_t>(std::to_chars(to, to + kMostDigits, value).ptr - buffer_.get());
   }
-  void putInteger(std::size_t value) { commit(writeInteger(room(kMostDigits), value)); }
 
   /// Room for `size` bytes (at most some kilobytes) to write straight into, for many short
   /// pieces at once; `commit` then takes the end of what was written.
