@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "tools/ParseReporter.h"
 
+#include <bit>
 #include <cstdint>
 #include <cstring>
 #include <variant>
@@ -37,13 +38,26 @@ constexpr std::array<RecordStart, 256> kRecordStarts = [] {
 
 constexpr std::uint64_t kMix = 0x9E3779B97F4A7C15u;
 
-/// Equality of values, quick for colours, which nearly all runs carry: the variant's own
-/// comparison goes through a visit.
-bool sameValue(const AttributeValue& a, const AttributeValue& b) {
-  const auto* color = std::get_if<ansi::Color>(&a);
-  const auto* other = std::get_if<ansi::Color>(&b);
-  if (color && other) return *color == *other;
-  return a == b;
+bool sameBits(double a, double b) {
+  return std::bit_cast<std::uint64_t>(a) == std::bit_cast<std::uint64_t>(b);
+}
+
+/// Whether two values print the same: numbers are compared to the bit, as 0.0 and -0.0 print
+/// apart. Quicker than the variant's own equality, which goes through a visit.
+bool samePrintedValue(const AttributeValue& a, const AttributeValue& b) {
+  if (a.index() != b.index()) return false;
+  if (const auto* color = std::get_if<ansi::Color>(&a)) {
+    const auto& other = *std::get_if<ansi::Color>(&b);
+    return color->model == other.model && sameBits(color->c0, other.c0) &&
+           sameBits(color->c1, other.c1) && sameBits(color->c2, other.c2) &&
+           sameBits(color->alpha, other.alpha);
+  }
+  if (const auto* font = std::get_if<ansi::Font>(&a)) {
+    const auto& other = *std::get_if<ansi::Font>(&b);
+    return font->family == other.family && sameBits(font->pointSize, other.pointSize) &&
+           font->weight == other.weight;
+  }
+  return std::get<int>(a) == std::get<int>(b);
 }
 
 constexpr std::string_view kLengthKey = ",\"length\":";
@@ -198,7 +212,7 @@ const std::string& ParseReporter::headOf(Attribute name, const AttributeValue& v
     slot = (slot + 1) % heads_.size();
   Head& head = heads_[slot];
   if (head.source) {
-    if (!head.moving && sameValue(head.value, value)) return head.text;
+    if (!head.moving && samePrintedValue(head.value, value)) return head.text;
     // An extended colour's place is used again for the next one: from now on its heads are
     // found by their value.
     head.moving = true;
@@ -225,7 +239,7 @@ const std::string& ParseReporter::movingHeadOf(Attribute name, const AttributeVa
     }
   }
   Head& head = movingHeads_[key >> (64 - kMovingHeadSlotBits)];
-  if (head.source && head.name == name && sameValue(head.value, value)) return head.text;
+  if (head.source && head.name == name && samePrintedValue(head.value, value)) return head.text;
   head.source = &value;  // marks the slot used
   render(head, name, value);
   return head.text;

@@ -50,22 +50,6 @@ int unitSteps(ByteBlock bytes) {
                   splatByte(static_cast<char>(0x80)));
 }
 
-/// Copies fewer than sixteen bytes with a few fixed-size moves, cheaper than a call to memcpy
-/// for the few bytes between most escape sequences.
-void copyShort(char* to, const char* from, std::size_t size) {
-  if (size >= 8) {
-    std::memcpy(to, from, 8);
-    std::memcpy(to + size - 8, from + size - 8, 8);
-  } else if (size >= 4) {
-    std::memcpy(to, from, 4);
-    std::memcpy(to + size - 4, from + size - 4, 4);
-  } else if (size > 0) {
-    to[0] = from[0];
-    to[size / 2] = from[size / 2];
-    to[size - 1] = from[size - 1];
-  }
-}
-
 /// Writes the escape for a byte that needs one and returns its end.
 char* writeEscape(char* to, unsigned char byte) {
   static constexpr char kHex[] = "0123456789abcdef";
@@ -115,20 +99,19 @@ std::size_t ReportWriter::putEscaped(std::string_view text) {
   while (from < end) {
     char* to = room(kMostOut);
     const std::size_t size = std::min(kBlock, static_cast<std::size_t>(end - from));
-    // A short piece is padded with a byte that needs nothing, and goes out as a whole block
-    // of which only its own bytes count.
-    char block[kBlock];
-    std::memset(block, 'a', kBlock);
-    copyShort(block, from, size == kBlock ? 0 : size);
-    ByteBlock bytes;
-    std::memcpy(&bytes, size == kBlock ? from : block, sizeof bytes);
-    if (!ansi::anyLane(escapedLanes(bytes))) {
-      std::memcpy(to, &bytes, kBlock);
-      used_ += size;
-      units += static_cast<std::size_t>(unitSteps(bytes));
-      from += size;
-      continue;
+    if (size == kBlock) {
+      ByteBlock bytes;
+      std::memcpy(&bytes, from, sizeof bytes);
+      if (!ansi::anyLane(escapedLanes(bytes))) {
+        std::memcpy(to, from, kBlock);
+        used_ += kBlock;
+        units += static_cast<std::size_t>(unitSteps(bytes));
+        from += kBlock;
+        continue;
+      }
     }
+    // A block that needs escaping, or the few bytes at the end: most stretches of text
+    // between sequences are short.
     for (const char* const stop = from + size; from < stop; ++from) {
       const auto byte = static_cast<unsigned char>(*from);
       const std::int8_t step = kUnitSteps[byte];
