@@ -84,6 +84,11 @@ RunTracker::RunTracker(const VXL_ANSIEscapeHelper& helper, bool collectRuns)
   }
 }
 
+RunTracker::RunTracker(const VXL_ANSIEscapeHelper& helper, RunListener& listener)
+    : RunTracker(helper, false) {
+  listener_ = &listener;
+}
+
 RunTracker::CodeEffect RunTracker::computeEffect(std::int32_t code) {
   CodeEffect effect;
   for (std::size_t f = 0; f < kFamilies; ++f) {
@@ -97,14 +102,16 @@ RunTracker::CodeEffect RunTracker::computeEffect(std::int32_t code) {
 template <class Code>
 void RunTracker::addSequence(std::span<const Code> codes, std::size_t location) {
   // Decided once per sequence rather than per code.
-  if (collectRuns_) {
-    addCodes<true>(codes, location);
+  if (listener_) {
+    addCodes<Keeping::Told>(codes, location);
+  } else if (collectRuns_) {
+    addCodes<Keeping::Listed>(codes, location);
   } else {
-    addCodes<false>(codes, location);
+    addCodes<Keeping::Nothing>(codes, location);
   }
 }
 
-template <bool kCollect, class Code>
+template <RunTracker::Keeping kKeeping, class Code>
 void RunTracker::addCodes(std::span<const Code> codes, std::size_t location) {
   for (std::size_t i = 0; i < codes.size(); ++i) {
     auto code = static_cast<std::int32_t>(valueOf(codes[i]));
@@ -131,11 +138,15 @@ void RunTracker::addCodes(std::span<const Code> codes, std::size_t location) {
     if (static_cast<std::uint32_t>(code) >= kTabledCodes) continue;
 
     const CodeEffect effect = effects_[code];
-    if constexpr (kCollect) {
+    if constexpr (kKeeping == Keeping::Listed) {
       for (unsigned ends = effect.ends & openFamilies_; ends != 0; ends &= ends - 1) {
         AttributeRun& run = runs_[familyRuns_[std::countr_zero(ends)]];
         run.range.length = location - run.range.location;
       }
+    }
+    if constexpr (kKeeping == Keeping::Told) {
+      for (unsigned ends = effect.ends & openFamilies_; ends != 0; ends &= ends - 1)
+        listener_->runEnded(kFamilyAttributes[std::countr_zero(ends)], location);
     }
     const AttributeValue* value = extended ? extended : values_[code];
     if (value == &kUnmetColor) [[unlikely]]
@@ -143,10 +154,16 @@ void RunTracker::addCodes(std::span<const Code> codes, std::size_t location) {
     openFamilies_ = (openFamilies_ & ~effect.ends) | ((1u << effect.family) & 0xFu);
     familyValues_[effect.family] = value;
     endlessValues_[effect.endless] = value;
-    if constexpr (kCollect) {
+    if constexpr (kKeeping == Keeping::Listed) {
       if (effect.attribute != kNowhere) {
         if (effect.family != kNowhere) familyRuns_[effect.family] = runs_.size();
         runs_.push_back({static_cast<Attribute>(effect.attribute), *value, {location, kOpenEnd}});
+      }
+    }
+    if constexpr (kKeeping == Keeping::Told) {
+      if (effect.attribute != kNowhere) {
+        listener_->runOpened(static_cast<Attribute>(effect.attribute), *value, location,
+                             effect.family != kNowhere);
       }
     }
   }

@@ -11,6 +11,21 @@
 
 namespace pellimo::ansi {
 
+/// Told of each run as the codes open it and, for a run a later code may end, of its end; a run
+/// never ended reaches the end of the text. Runs arrive in the order the codes open them.
+class RunListener {
+ public:
+  /// `endable`: a later code may end the run (an endless run, such as faint's, is never ended).
+  /// `value` may change once the call returns.
+  virtual void runOpened(Attribute name, const AttributeValue& value, std::size_t location,
+                         bool endable) = 0;
+  /// The latest endable run of the attribute ends at `location`.
+  virtual void runEnded(Attribute name, std::size_t location) = 0;
+
+ protected:
+  ~RunListener() = default;
+};
+
 /// Gives SGR codes their meaning: follows the runs they open and end, in one forward pass over
 /// the code records, one sequence at a time. It knows at every point which run of each
 /// attribute covers the end of the text so far, so text that arrives later can be styled as
@@ -18,6 +33,9 @@ namespace pellimo::ansi {
 class RunTracker {
  public:
   RunTracker(const VXL_ANSIEscapeHelper& helper, bool collectRuns);
+  /// Tells `listener` of the runs instead of listing them: memory stays small however many
+  /// runs the text opens.
+  RunTracker(const VXL_ANSIEscapeHelper& helper, RunListener& listener);
   // Open runs point into the tracker's own tables.
   RunTracker(const RunTracker&) = delete;
   RunTracker& operator=(const RunTracker&) = delete;
@@ -64,7 +82,9 @@ class RunTracker {
     std::uint8_t endless = kNowhere;    // faint, underline-off: whose latest endless value it is
   };
   static constexpr std::int32_t kTabledCodes = 108;
-  template <bool kCollect, class Code>
+  /// What becomes of the runs: nothing beyond the current values, a list, or a listener.
+  enum class Keeping { Nothing, Listed, Told };
+  template <Keeping kKeeping, class Code>
   void addCodes(std::span<const Code> codes, std::size_t location);
   /// The effect of a code apart from the fonts: whom it ends, and its family.
   static CodeEffect computeEffect(std::int32_t code);
@@ -96,6 +116,7 @@ class RunTracker {
   /// its value, kept by the family of its attribute's other codes (bold, underline), or null.
   std::array<const AttributeValue*, kFamilies + 1> endlessValues_{};
   std::vector<AttributeRun> runs_;
+  RunListener* listener_ = nullptr;
 };
 
 }  // namespace pellimo::ansi

@@ -3,13 +3,8 @@
 
 #include <algorithm>
 #include <array>
-#include <charconv>
-#include <cstring>
-#include <iterator>
 #include <limits>
-#include <memory>
 #include <string_view>
-#include <type_traits>
 #include <utility>
 
 #include "ansi/Utf8.h"
@@ -30,13 +25,6 @@ constexpr std::array<std::pair<Attribute, std::string_view>, 4> kAttributeNames 
     {Attribute::Background, "background"},
     {Attribute::Underline, "underline"},
 }};
-
-std::string_view nameOf(Attribute attribute) {
-  for (const auto& [candidate, name] : kAttributeNames) {
-    if (candidate == attribute) return name;
-  }
-  return {};
-}
 
 // Readers of the encode input; `path` names the value in messages, e.g. runs[2].value.
 [[noreturn]] void fail(const std::string& path, std::string_view problem) {
@@ -152,179 +140,11 @@ bool splitsSurrogatePair(std::u16string_view text, std::size_t boundary) {
 
 }  // namespace
 
-namespace {
-
-/// Writes the parse report as nlohmann's compact `dump` prints the same document, without
-/// building it: a large text's report holds millions of values.
-class ReportWriter {
- public:
-  explicit ReportWriter(const ReportOutput& output) : output_(output) {}
-
-  /// Hands over what is written so far.
-  void flush() {
-    output_(std::string_view(buffer_.get(), used_));
-    used_ = 0;
+std::string_view attributeName(Attribute attribute) {
+  for (const auto& [candidate, name] : kAttributeNames) {
+    if (candidate == attribute) return name;
   }
-
-  void put(std::string_view text) {
-    if (text.size() > kBufferSize) {
-      flush();
-      output_(text);
-      return;
-    }
-    std::memcpy(room(text.size()), text.data(), text.size());
-    used_ += text.size();
-  }
-  /// Literals, whose size is known where they are written.
-  template <std::size_t N>
-  void put(const char (&text)[N]) {
-    std::memcpy(room(N - 1), text, N - 1);
-    used_ += N - 1;
-  }
-
-  template <class Integer>
-  void putInteger(Integer value) {
-    constexpr std::size_t kDigits = 24;
-    char* to = room(kDigits);
-    used_ = static_cast<std::size_t>(std::to_chars(to, to + kDigits, value).ptr - buffer_.get());
-  }
-
-  /// A JSON string of UTF-8 text, escaped as nlohmann escapes it.
-  void putString(std::string_view text) {
-    static constexpr char kHex[] = "0123456789abcdef";
-    put("\"");
-    std::size_t from = 0;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-      const auto byte = static_cast<unsigned char>(text[i]);
-      if (byte >= 0x20 && byte != '"' && byte != '\\') continue;
-      put(text.substr(from, i - from));
-      from = i + 1;
-      switch (byte) {
-        case '"':
-          put("\\\"");
-          break;
-        case '\\':
-          put("\\\\");
-          break;
-        case '\b':
-          put("\\b");
-          break;
-        case '\t':
-          put("\\t");
-          break;
-        case '\n':
-          put("\\n");
-          break;
-        case '\f':
-          put("\\f");
-          break;
-        case '\r':
-          put("\\r");
-          break;
-        default: {
-          const char escaped[] = {'\\', 'u', '0', '0', kHex[byte >> 4], kHex[byte & 0xF]};
-          put(std::string_view(escaped, sizeof escaped));
-        }
-      }
-    }
-    put(text.substr(from));
-    put("\"");
-  }
-
-  /// nlohmann's own form of the number, kept per value: a text's colours share few components.
-  void putDouble(double value) {
-    std::uint64_t bits;
-    std::memcpy(&bits, &value, sizeof bits);
-    Printed& slot = doubles_[(bits * 0x9E3779B97F4A7C15u) >> (64 - kDoubleSlotBits)];
-    if (!slot.valid || slot.bits != bits) {
-      slot = {bits, true, Json(value).dump()};
-    }
-    put(slot.text);
-  }
-
-  void putValue(const Color& color) {
-    if (color.model == Color::Model::Grey) {
-      put("{\"model\":\"grey\",\"white\":");
-      putDouble(color.whiteComponent());
-    } else {
-      put("{\"model\":\"rgb\",\"red\":");
-      putDouble(color.redComponent());
-      put(",\"green\":");
-      putDouble(color.greenComponent());
-      put(",\"blue\":");
-      putDouble(color.blueComponent());
-    }
-    put(",\"alpha\":");
-    putDouble(color.alpha);
-    put("}");
-  }
-
-  void putValue(const Font& font) {
-    put("{\"family\":");
-    putString(font.family);
-    put(",\"size\":");
-    putDouble(font.pointSize);
-    put(",\"weight\":");
-    putInteger(font.weight);
-    put("}");
-  }
-
-  void putValue(int value) { putInteger(value); }
-
- private:
-  struct Printed {
-    std::uint64_t bits = 0;
-    bool valid = false;
-    std::string text;
-  };
-  static constexpr int kDoubleSlotBits = 10;
-
-  /// Room for `size` more bytes past the used part, at most kBufferSize; a string's appends
-  /// cost more than the short pieces of a report.
-  char* room(std::size_t size) {
-    if (used_ + size > kBufferSize) flush();
-    return buffer_.get() + used_;
-  }
-
-  static constexpr std::size_t kBufferSize = 1 << 16;
-  const ReportOutput& output_;
-  std::unique_ptr<char[]> buffer_ = std::make_unique_for_overwrite<char[]>(kBufferSize);
-  std::size_t used_ = 0;
-  std::array<Printed, 1 << kDoubleSlotBits> doubles_;
-};
-
-}  // namespace
-
-void parseReport(std::u16string_view cleanText, const std::vector<ansi::EscapeCodeRecord>& codes,
-                 const std::vector<ansi::AttributeRun>& runs, const ReportOutput& output) {
-  ReportWriter report(output);
-  report.put("{\"clean\":");
-  report.putString(ansi::encodeUtf8(cleanText));
-  report.put(",\"codes\":[");
-  for (std::size_t i = 0; i < codes.size(); ++i) {
-    if (i > 0) report.put(",");
-    report.put("[");
-    report.putInteger(codes[i].code);
-    report.put(",");
-    report.putInteger(codes[i].location);
-    report.put("]");
-  }
-  report.put("],\"runs\":[");
-  for (std::size_t i = 0; i < runs.size(); ++i) {
-    const ansi::AttributeRun& run = runs[i];
-    if (i > 0) report.put(",");
-    report.put("{\"attribute\":\"");
-    report.put(nameOf(run.attributeName));
-    report.put("\",\"value\":");
-    std::visit([&report](const auto& value) { report.putValue(value); }, run.attributeValue);
-    report.put(",\"location\":");
-    report.putInteger(run.range.location);
-    report.put(",\"length\":");
-    report.putInteger(run.range.length);
-    report.put("}");
-  }
-  report.put("]}\n");
-  report.flush();
+  return {};
 }
 
 ansi::StyledText styledTextFromJson(const Json& document) {

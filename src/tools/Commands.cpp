@@ -5,6 +5,7 @@
 #include "ansi/VXL_ANSIEscapeHelper.h"
 #include "tools/AnsiJson.h"
 #include "tools/HtmlPage.h"
+#include "tools/ParseReporter.h"
 #include "tools/ToolErrors.h"
 
 namespace pellimo::tools {
@@ -19,17 +20,15 @@ std::string withoutTag(std::string_view message) {
 
 }  // namespace
 
-void parseCommand(std::u16string_view input, bool withFont, const ReportOutput& output) {
-  ansi::VXL_ANSIEscapeHelper helper;
-  if (withFont) helper.setFont(ansi::Font{"Test", 12, ansi::Font::kRegularWeight, false});
-  std::u16string clean;
-  const auto codes = helper.escapeCodesForString(input, &clean);
-  parseReport(clean, *codes, helper.attributesForCodes(*codes, clean.size()), output);
-}
-
-std::string parseCommand(std::u16string_view input, bool withFont) {
+std::string parseCommand(std::string_view input, bool withFont) {
+  ansi::Utf8Decoder decoder;
+  std::string text(ansi::Utf8Decoder::mostBytesFor(input.size()), '\0');
+  text.resize(
+      static_cast<std::size_t>(decoder.finish(decoder.decode(input, text.data())) - text.data()));
   std::string report;
-  parseCommand(input, withFont, [&report](std::string_view piece) { report.append(piece); });
+  ParseReporter reporter(withFont, [&report](std::string_view piece) { report.append(piece); });
+  reporter.append(text);
+  reporter.finish();
   return report;
 }
 
@@ -52,7 +51,7 @@ std::string htmlCommand(std::u16string input, const HtmlOptions& options) {
 std::string runCommand(const Invocation& invocation, std::u16string input) {
   switch (invocation.command) {
     case Command::Parse:
-      return parseCommand(input, invocation.withFont);
+      return parseCommand(ansi::encodeUtf8(input), invocation.withFont);
     case Command::Encode:
       return encodeCommand(input);
     case Command::Html:

@@ -9,11 +9,9 @@
 
 namespace pellimo::tools {
 
-/// The JSON report of the scanner and the run step, one line.
-std::string parseCommand(std::u16string_view input, bool withFont);
-/// The same report handed to `output` as it is written: a large text's report is many times
-/// its size.
-void parseCommand(std::u16string_view input, bool withFont, const ReportOutput& output);
+/// The JSON report of the scanner and the run step, one line, for UTF-8 input; invalid byte
+/// sequences are read as U+FFFD.
+std::string parseCommand(std::string_view input, bool withFont);
 /// The escaped text for a JSON document of text and runs; throws InputError for bad JSON.
 std::string encodeCommand(std::u16string_view json);
 /// The HTML page for escaped text.

@@ -14,6 +14,7 @@
 #include "tools/CommandLine.h"
 #include "tools/Commands.h"
 #include "tools/HtmlTranslator.h"
+#include "tools/ParseReporter.h"
 #include "tools/ToolErrors.h"
 
 namespace {
@@ -65,15 +66,17 @@ std::u16string decodedInput() {
 
 void writeOutput(std::string_view text);
 
-/// The page, written as standard input is read: memory stays small whatever the input's size.
-void streamHtml(const HtmlOptions& options) {
+/// Reads standard input piece by piece into `translator` (a translator of the page or the
+/// parse report) as valid UTF-8: memory stays small whatever the input's size. Invalid input
+/// is reported once it has all been read.
+template <class Translator>
+void stream(Translator& translator) {
   constexpr std::size_t kChunk = 1 << 16;
   std::string bytes(kChunk, '\0');
   // Not a string: resizing one fills it with zeros first, at every piece.
   const auto text =
       std::make_unique_for_overwrite<char[]>(pellimo::ansi::Utf8Decoder::mostBytesFor(kChunk));
   pellimo::ansi::Utf8Decoder decoder;
-  HtmlTranslator translator(options, [](std::string_view piece) { writeOutput(piece); });
   for (;;) {
     const ssize_t count = read(STDIN_FILENO, bytes.data(), bytes.size());
     if (count < 0 && errno == EINTR) continue;
@@ -107,9 +110,11 @@ int main(int argc, char** argv) {
     } else if (invocation.command == Command::Version) {
       writeOutput("pellimo-ansi " PELLIMO_VERSION "\n");
     } else if (invocation.command == Command::Html) {
-      streamHtml(invocation.html);
+      HtmlTranslator translator(invocation.html, writeOutput);
+      stream(translator);
     } else if (invocation.command == Command::Parse) {
-      parseCommand(decodedInput(), invocation.withFont, writeOutput);
+      ParseReporter reporter(invocation.withFont, writeOutput);
+      stream(reporter);
     } else {
       writeOutput(runCommand(invocation, decodedInput()));
     }

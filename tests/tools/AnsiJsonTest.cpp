@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "ansi/Utf8.h"
+#include "ansi/VXL_ANSIEscapeHelper.h"
 #include "tools/AnsiJson.h"
 #include "tools/Commands.h"
 #include "tools/ToolErrors.h"
@@ -12,7 +13,7 @@ namespace {
 using ansi::Attribute;
 
 TEST(ParseReport, ListsRecordsAndRunsWithFontGreyAndUnderline) {
-  const Json report = Json::parse(parseCommand(u"\x1b[1;4;90mA\x1b[0mB", true));
+  const Json report = Json::parse(parseCommand("\x1b[1;4;90mA\x1b[0mB", true));
   EXPECT_EQ(report, Json::parse(R"({"clean": "AB", "codes": [[1, 0], [4, 0], [90, 0], [0, 1]],
     "runs": [
       {"attribute": "font", "value": {"family": "Test", "size": 12.0, "weight": 9},
@@ -20,15 +21,15 @@ TEST(ParseReport, ListsRecordsAndRunsWithFontGreyAndUnderline) {
       {"attribute": "underline", "value": 1, "location": 0, "length": 1},
       {"attribute": "foreground", "value": {"model": "grey", "white": 0.337, "alpha": 1.0},
        "location": 0, "length": 1}]})"));
-  EXPECT_EQ(Json::parse(parseCommand(u"\x1b[1mA", false))["runs"], Json::array());
+  EXPECT_EQ(Json::parse(parseCommand("\x1b[1mA", false))["runs"], Json::array());
 }
 
 TEST(ParseReport, PrintsAsTheJsonLibraryPrintsTheSameDocument) {
-  const std::u16string inputs[] = {
-      u"\"q\" \\ \x01\b\f\t\x7f\r\n d\u00e9j\u00e0 \U0001F600 \x1b[4;21;24;2;22;1m",
-      u"\x1b[91;44ma\x1b[96;21mb\x1b[1;95mc\x1b[38;5;67md\x1b[48;2;1;2;3;38;5;250me\x1b[97;0mf",
+  const std::string inputs[] = {
+      "\"q\" \\ \x01\b\f\t\x7f\r\n d\u00e9j\u00e0 \U0001F600 \x1b[4;21;24;2;22;1m",
+      "\x1b[91;44ma\x1b[96;21mb\x1b[1;95mc\x1b[38;5;67md\x1b[48;2;1;2;3;38;5;250me\x1b[97;0mf",
   };
-  for (const std::u16string& input : inputs) {
+  for (const std::string& input : inputs) {
     for (bool withFont : {false, true}) {
       const std::string report = parseCommand(input, withFont);
       EXPECT_EQ(Json::parse(report).dump() + "\n", report);
@@ -39,7 +40,7 @@ TEST(ParseReport, PrintsAsTheJsonLibraryPrintsTheSameDocument) {
 TEST(EncodeInput, RunsSurviveThePrintedJsonExactly) {
   // Bright colours come from HSB arithmetic, so their components have no short decimal form.
   const std::u16string escaped = u"\x1b[91;44ma\x1b[96;21mb\x1b[1;95mc\x1b[38;5;67md";
-  const Json report = Json::parse(parseCommand(escaped, true));
+  const Json report = Json::parse(parseCommand(ansi::encodeUtf8(escaped), true));
   const ansi::StyledText text =
       styledTextFromJson({{"text", report["clean"]}, {"runs", report["runs"]}});
 

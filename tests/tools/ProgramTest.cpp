@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <gtest/gtest.h>
 #include <algorithm>
 
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -26,15 +28,18 @@ std::string contentsOf(const std::string& path) {
 }
 
 /// Runs the program through the shell with the input on stdin; files rather than pipes, so
-/// nothing can deadlock.
+/// nothing can deadlock, named for this process, so that test runs side by side keep apart.
 Outcome run(const std::string& args, const std::string& input = "") {
-  const std::string base = testing::TempDir() + "pellimo-ansi-program";
+  const std::string base = testing::TempDir() + "pellimo-ansi-program-" + std::to_string(getpid());
   std::ofstream(base + ".in", std::ios::binary) << input;
   const std::string command = "'" + std::string(PELLIMO_ANSI_PROGRAM) + "' " + args + " <" + base +
                               ".in >" + base + ".out 2>" + base + ".err";
   const int status = std::system(command.c_str());
-  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, contentsOf(base + ".out"),
-          contentsOf(base + ".err")};
+  Outcome outcome{WIFEXITED(status) ? WEXITSTATUS(status) : -1, contentsOf(base + ".out"),
+                  contentsOf(base + ".err")};
+  for (const char* suffix : {".in", ".out", ".err"})
+    std::remove((base + suffix).c_str());
+  return outcome;
 }
 
 TEST(Program, EachCommandAnswersWithItsOutputAndStatus) {
