@@ -149,7 +149,8 @@ class AttributeLayer {
 
   std::uint32_t intern(const std::optional<T>& value) {
     if (!value) return kNone;
-    if (lastNumber_ != kNone && values_[lastNumber_ - 1] == *value) return lastNumber_;
+    if (lastNumber_ != kNone && lastValue_ == *value) return lastNumber_;
+    lastValue_ = *value;
     if (auto found = numbers_.find(*value); found != numbers_.end()) {
       lastNumber_ = found->second;
       return lastNumber_;
@@ -193,6 +194,7 @@ class AttributeLayer {
   std::deque<T> values_;  // truecolour text may hold millions
   std::unordered_map<T, std::uint32_t, AttributeValueHash> numbers_;
   std::uint32_t lastNumber_ = kNone;
+  T lastValue_{};  // the value of lastNumber_, kept apart: finding it in values_ costs more
 };
 
 }  // namespace pellimo::ansi
