@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <deque>
 #include <functional>
 #include <optional>
 #include <string>
@@ -43,7 +44,8 @@ struct AttributeValueHash {
 /// Neighbouring segments never hold equal values, so a segment is the longest effective range.
 /// Writes in ascending order (how the parser applies its runs) touch only the tail of the list.
 /// Segments hold a number for their value (each distinct value is stored once), which keeps
-/// text that changes colour at every character small.
+/// text that changes colour at every character small. The list grows in fixed blocks: a growing
+/// array would copy all of it at each doubling, which held up streamed output for tens of ms.
 template <class T>
 class AttributeLayer {
  public:
@@ -69,15 +71,15 @@ class AttributeLayer {
     std::uint32_t resumeValue = kNone;
     if (end < length_) {
       auto containing = segmentAt(end);
-      insertResume = containing->start != end;
+      insertResume = containing->start != stored(end);
       resumeValue = containing->value;
     }
     auto first = firstStartingAtOrAfter(begin);
     auto last = firstStartingAtOrAfter(end);
     first = segments_.erase(first, last);
-    if (insertResume) first = segments_.insert(first, {end, resumeValue});
+    if (insertResume) first = segments_.insert(first, {stored(end), resumeValue});
     const bool mergesWithPrevious = first != segments_.begin() && std::prev(first)->value == number;
-    if (!mergesWithPrevious) first = std::next(segments_.insert(first, {begin, number}));
+    if (!mergesWithPrevious) first = std::next(segments_.insert(first, {stored(begin), number}));
     if (first != segments_.end() && first->value == number) segments_.erase(first);
   }
 
@@ -86,7 +88,7 @@ class AttributeLayer {
     if (count == 0) return;
     const std::uint32_t number = intern(value);
     if (segments_.empty() || segments_.back().value != number) {
-      segments_.push_back({length_, number});
+      segments_.push_back({stored(length_), number});
     }
     length_ += count;
   }
@@ -98,11 +100,12 @@ class AttributeLayer {
     length_ -= count;
     if (length_ == 0) {
       segments_.clear();
+      origin_ = 0;
       return;
     }
     segments_.erase(segments_.begin(), segmentAt(count));
-    for (Segment& segment : segments_)
-      segment.start = segment.start > count ? segment.start - count : 0;
+    origin_ += count;
+    segments_.front().start = origin_;
   }
 
   /// The value at an index and its longest effective range inside `within`.
@@ -117,7 +120,7 @@ class AttributeLayer {
   void forEach(Range within, Visit&& visit) const {
     if (within.location >= length_ || within.length == 0) return;
     for (auto segment = segmentAt(within.location);
-         segment != segments_.end() && segment->start < within.end(); ++segment) {
+         segment != segments_.end() && segment->start < stored(within.end()); ++segment) {
       visit(clip(segment, within));
     }
   }
@@ -136,15 +139,18 @@ class AttributeLayer {
   static constexpr std::size_t kLookedUpValues = 4096;
 
   struct Segment {
-    std::size_t start;
+    std::size_t start;    // the index plus origin_
     std::uint32_t value;  // kNone, or one more than the value's place in values_
   };
-  using Iterator = typename std::vector<Segment>::iterator;
-  using ConstIterator = typename std::vector<Segment>::const_iterator;
+  using Iterator = typename std::deque<Segment>::iterator;
+  using ConstIterator = typename std::deque<Segment>::const_iterator;
+
+  std::size_t stored(std::size_t index) const { return index + origin_; }
 
   std::uint32_t intern(const std::optional<T>& value) {
     if (!value) return kNone;
-    if (lastNumber_ != kNone && values_[lastNumber_ - 1] == *value) return lastNumber_;
+    if (lastNumber_ != kNone && lastValue_ == *value) return lastNumber_;
+    lastValue_ = *value;
     if (auto found = numbers_.find(*value); found != numbers_.end()) {
       lastNumber_ = found->second;
       return lastNumber_;
@@ -162,30 +168,33 @@ class AttributeLayer {
   }
 
   Iterator firstStartingAtOrAfter(std::size_t position) {
-    return std::lower_bound(segments_.begin(), segments_.end(), position,
+    return std::lower_bound(segments_.begin(), segments_.end(), stored(position),
                             [](const Segment& s, std::size_t p) { return s.start < p; });
   }
   Iterator segmentAt(std::size_t position) {
-    return std::prev(std::upper_bound(segments_.begin(), segments_.end(), position,
+    return std::prev(std::upper_bound(segments_.begin(), segments_.end(), stored(position),
                                       [](std::size_t p, const Segment& s) { return p < s.start; }));
   }
   ConstIterator segmentAt(std::size_t position) const {
-    return std::prev(std::upper_bound(segments_.begin(), segments_.end(), position,
+    return std::prev(std::upper_bound(segments_.begin(), segments_.end(), stored(position),
                                       [](std::size_t p, const Segment& s) { return p < s.start; }));
   }
   Span clip(ConstIterator segment, Range within) const {
     const std::size_t next =
-        std::next(segment) == segments_.end() ? length_ : std::next(segment)->start;
-    const std::size_t begin = std::max(segment->start, within.location);
+        std::next(segment) == segments_.end() ? length_ : std::next(segment)->start - origin_;
+    const std::size_t begin = std::max(segment->start - origin_, within.location);
     const std::size_t end = std::min(next, within.end());
     return {valueOf(segment->value), {begin, end > begin ? end - begin : 0}};
   }
 
   std::size_t length_;
-  std::vector<Segment> segments_;
-  std::vector<T> values_;
+  std::deque<Segment> segments_;
+  /// Dropping a prefix moves this instead of every segment's start.
+  std::size_t origin_ = 0;
+  std::deque<T> values_;  // truecolour text may hold millions
   std::unordered_map<T, std::uint32_t, AttributeValueHash> numbers_;
   std::uint32_t lastNumber_ = kNone;
+  T lastValue_{};  // the value of lastNumber_, kept apart: finding it in values_ costs more
 };
 
 }  // namespace pellimo::ansi

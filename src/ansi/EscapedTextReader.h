@@ -68,6 +68,8 @@ class EscapedTextReader {
   Sink sink_;
   LookSink lookSink_;
   ClearScreen onClearScreen_;
+  /// Whether the piece being scanned holds a form feed that clears the screen.
+  bool feedsInPiece_ = false;
   EscapeScanner scanner_;
   RunTracker tracker_;
   Look look_;

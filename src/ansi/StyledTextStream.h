@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <cstddef>
 #include <memory>
 #include <optional>
 #include <string_view>
@@ -16,9 +17,12 @@ namespace pellimo::ansi {
 class StyledTextStream {
  public:
   /// `helper` must outlive the stream. `onClearScreen`, when given, hears of each clear-screen
-  /// in the text at the point where it comes (see `EscapedTextReader`).
+  /// in the text at the point where it comes (see `EscapedTextReader`). Room for
+  /// `reservedUnits` is set aside at once: a growing text is copied whole at each doubling,
+  /// which held up an event loop taking streamed output for over 10 ms.
   StyledTextStream(const VXL_ANSIEscapeHelper& helper, std::optional<Font> overlayFont,
-                   EscapedTextReader::ClearScreen onClearScreen = {});
+                   EscapedTextReader::ClearScreen onClearScreen = {},
+                   std::size_t reservedUnits = 0);
 
   void append(std::u16string_view piece) { reader_.append(piece); }
   void finish() { reader_.finish(); }
@@ -27,7 +31,7 @@ class StyledTextStream {
   const std::shared_ptr<StyledText>& styledText() const { return styled_; }
 
  private:
-  std::shared_ptr<StyledText> styled_ = std::make_shared<StyledText>();
+  std::shared_ptr<StyledText> styled_;
   EscapedTextReader reader_;
 };
 

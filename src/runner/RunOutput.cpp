@@ -25,6 +25,10 @@ std::size_t cutForNewest(std::u16string_view units) {
 constexpr std::size_t kMaxReceivedBytes = 4 * RunOutput::kMaxUnits;
 constexpr std::size_t kKeptBytes = 3 * kKeptUnits;
 
+/// The shown text never grows past the bound by more than a piece or two, so room for that is
+/// set aside at the start: it costs address space, not memory, until the text fills it.
+constexpr std::size_t kReservedUnits = RunOutput::kMaxUnits + RunOutput::kMaxUnits / 16;
+
 }  // namespace
 
 RunOutput::RunOutput(const ansi::VXL_ANSIEscapeHelper& helper, const Appearance& look,
@@ -37,7 +41,8 @@ void RunOutput::makeStream(const Appearance& look) {
   if (format_ == LineFormat::Menu) {
     menuStream_ = std::make_unique<MenuTextStream>(helper_, look, [this] { endFrame(); });
   } else {
-    stream_ = std::make_unique<ansi::StyledTextStream>(helper_, look.font, [this] { endFrame(); });
+    stream_ = std::make_unique<ansi::StyledTextStream>(
+        helper_, look.font, [this] { endFrame(); }, kReservedUnits);
   }
 }
 

@@ -5,8 +5,10 @@
 #include <QTextLayout>
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <memory>
 
+#include "ansi/Utf16Block.h"
 #include "qtbridge/QtColor.h"
 #include "qtbridge/QtFont.h"
 
@@ -14,7 +16,8 @@ namespace pellimo::widget {
 
 namespace {
 
-/// The format ranges of one line: one per span of each attribute that has a value.
+/// The format ranges of one line: one per span of each attribute that has a value. The double
+/// underlines' ranges are counted from the line's start.
 QList<QTextLayout::FormatRange> formatsOf(const ansi::StyledText& text, ansi::Range line,
                                           QList<ansi::Range>* doubleUnderlines) {
   QList<QTextLayout::FormatRange> formats;
@@ -45,37 +48,30 @@ QList<QTextLayout::FormatRange> formatsOf(const ansi::StyledText& text, ansi::Ra
     QTextCharFormat format;
     format.setFontUnderline(true);
     add(span.range, format);
-    if (*span.value == ansi::kUnderlineDouble) doubleUnderlines->append(span.range);
+    if (*span.value == ansi::kUnderlineDouble)
+      doubleUnderlines->append({span.range.location - line.location, span.range.length});
   });
   return formats;
 }
 
+/// Where the line from `from` ends: streamed output that never breaks its line is searched to
+/// its end at every drawing, eight units at a time.
+std::size_t lineEnd(std::u16string_view units, std::size_t from) {
+  for (; units.size() - from >= 8; from += 8) {
+    ansi::Utf16Block block;
+    std::memcpy(&block, units.data() + from, sizeof block);
+    if (ansi::anyLane(block == ansi::splat(u'\n'))) break;
+  }
+  const std::size_t end = units.find(u'\n', from);
+  return end == std::u16string_view::npos ? units.size() : end;
+}
+
 constexpr int kNoticeMs = 6000;
 
-/// Units of a line laid out at first; more only while the line does not reach the edge.
-constexpr std::size_t kFirstLaidOutUnits = 512;
-
-/// One line of the canvas, laid out without wrapping.
-struct LaidOutLine {
-  std::unique_ptr<QTextLayout> layout;
-  QTextLine line;
-  QList<ansi::Range> doubleUnderlines;
-};
-
-LaidOutLine layOut(const ansi::StyledText& text, ansi::Range range, const QFont& font) {
-  LaidOutLine laid;
-  laid.layout =
-      std::make_unique<QTextLayout>(QString::fromUtf16(text.string().data() + range.location,
-                                                       static_cast<qsizetype>(range.length)),
-                                    font);
-  laid.layout->setFormats(formatsOf(text, range, &laid.doubleUnderlines));
-  laid.layout->beginLayout();
-  laid.line = laid.layout->createLine();
-  laid.line.setLeadingIncluded(true);
-  laid.line.setLineWidth(1e6);  // no wrapping: long lines are clipped at the edge
-  laid.layout->endLayout();
-  return laid;
-}
+/// Units of a line laid out at first, per pixel of the canvas's width: few characters are
+/// narrower than four pixels. More are laid out only while the line does not reach the edge.
+constexpr int kPixelsPerFirstUnit = 4;
+constexpr std::size_t kFewestFirstUnits = 32;
 
 }  // namespace
 
@@ -97,6 +93,7 @@ void lbl::setPlainText(const QString& text) {
   styled_.reset();
   menu_.reset();
   drawnLines_.clear();
+  laidOut_.clear();
   update();
   emit textReplaced();
 }
@@ -131,6 +128,9 @@ QString lbl::plainText() const {
 }
 
 void lbl::setNeedsDisplay() {
+  // Streamed output mostly grows below the lines on show: they are drawn again only when one
+  // of them changed.
+  if (styled_ && !layOutLinesOnShow()) return;
   update();
 }
 
@@ -166,34 +166,56 @@ void lbl::drawPlain(QPainter& painter) {
   painter.drawText(rect(), Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, message_);
 }
 
-void lbl::drawStyled(QPainter& painter) {
+bool lbl::layOutLinesOnShow() {
   const std::u16string& units = styled_->string();
+  const std::size_t linesBefore = drawnLines_.size();
   drawnLines_.clear();
+  bool changed = false;
+  const std::size_t firstUnits =
+      std::max(kFewestFirstUnits, static_cast<std::size_t>(width() / kPixelsPerFirstUnit));
   qreal y = 0;
   std::size_t start = 0;
   while (start <= units.size() && y < height()) {
-    std::size_t end = units.find(u'\n', start);
-    if (end == std::u16string::npos) end = units.size();
+    const std::size_t end = lineEnd(units, start);
     // Only as much of a line is laid out as can reach the right edge: a line of millions of
     // units (progress output redrawn with '\r', say) would otherwise take seconds every frame.
-    ansi::Range line{start, std::min(end - start, kFirstLaidOutUnits)};
-    LaidOutLine laid;
+    const std::size_t index = drawnLines_.size();
+    ansi::Range line{start, std::min(end - start, firstUnits)};
+    // A line laid out before from the same start is tried at the same length first.
+    if (index < laidOut_.size() && laidOut_[index].start == start)
+      line.length = std::min(end - start, std::max(line.length, laidOut_[index].units.size()));
+    const LaidOutLine* laid = nullptr;
     for (;;) {
       if (line.end() < end && QChar::isHighSurrogate(units[line.end() - 1])) ++line.length;
-      laid = layOut(*styled_, line, baseFont_);
-      if (line.end() == end || laid.line.naturalTextWidth() > width()) break;
+      laid = &layOut(index, line, changed);
+      if (line.end() == end || laid->line.naturalTextWidth() > width()) break;
       line.length = std::min(end - start, 2 * line.length);
     }
+    drawnLines_.push_back({start, y, y + laid->line.height()});
+    y += laid->line.height();
+    if (end == units.size()) break;
+    start = end + 1;
+  }
+  laidOut_.resize(drawnLines_.size());
+  return changed || drawnLines_.size() != linesBefore;
+}
+
+void lbl::drawStyled(QPainter& painter) {
+  layOutLinesOnShow();
+  for (std::size_t i = 0; i < drawnLines_.size(); ++i) {
+    const LaidOutLine& laid = laidOut_[i];
+    const ansi::Range line{laid.start, laid.units.size()};
     const QTextLine& textLine = laid.line;
+    const qreal y = drawnLines_[i].top;
     laid.layout->draw(&painter, QPointF(0, y));
     for (const ansi::Range& range : laid.doubleUnderlines) {
       // Qt draws single underlines only; the second line sits one line width below the first
       // (which Qt puts at the baseline plus the underline position rounded up), in the colour of
       // the text above it. Closer, the two lines merge into one thick line.
-      const auto font = styled_->fonts().at(range.location, line).value;
-      const auto color = styled_->foregrounds().at(range.location, line).value;
+      const auto font = styled_->fonts().at(line.location + range.location, line).value;
+      const auto color = styled_->foregrounds().at(line.location + range.location, line).value;
       const QFontMetricsF metrics(font ? qtbridge::toQFont(*font) : baseFont_);
-      const int from = static_cast<int>(range.location - line.location);
+      const int from = static_cast<int>(range.location);
       const qreal x1 = textLine.cursorToX(from);
       const qreal x2 = textLine.cursorToX(from + static_cast<int>(range.length));
       const qreal first = y + textLine.ascent() + std::ceil(metrics.underlinePos()) + 0.5;
@@ -201,11 +223,33 @@ void lbl::drawStyled(QPainter& painter) {
       painter.setPen(QPen(color ? qtbridge::toQColor(*color) : baseColor_, metrics.lineWidth()));
       painter.drawLine(QPointF(x1, below), QPointF(x2, below));
     }
-    drawnLines_.push_back({start, y, y + textLine.height()});
-    y += textLine.height();
-    if (end == units.size()) break;
-    start = end + 1;
   }
+}
+
+const lbl::LaidOutLine& lbl::layOut(std::size_t index, ansi::Range range, bool& changed) {
+  const std::u16string_view units =
+      std::u16string_view(styled_->string()).substr(range.location, range.length);
+  // Compared before any format is made: making them costs more than the rest of a check.
+  LineLook look{styled_->fonts().spans(range), styled_->foregrounds().spans(range),
+                styled_->backgrounds().spans(range), styled_->underlines().spans(range)};
+  if (index >= laidOut_.size()) laidOut_.resize(index + 1);
+  LaidOutLine& laid = laidOut_[index];
+  if (laid.layout && laid.start == range.location && laid.units == units && laid.look == look)
+    return laid;
+  changed = true;
+  laid.start = range.location;
+  laid.units = units;
+  laid.look = std::move(look);
+  laid.doubleUnderlines.clear();
+  laid.layout = std::make_unique<QTextLayout>(
+      QString::fromUtf16(units.data(), static_cast<qsizetype>(units.size())), baseFont_);
+  laid.layout->setFormats(formatsOf(*styled_, range, &laid.doubleUnderlines));
+  laid.layout->beginLayout();
+  laid.line = laid.layout->createLine();
+  laid.line.setLeadingIncluded(true);
+  laid.line.setLineWidth(1e6);  // no wrapping: long lines are clipped at the edge
+  laid.layout->endLayout();
+  return laid;
 }
 
 }  // namespace pellimo::widget

@@ -2,9 +2,11 @@
 #pragma once
 
 #include <QFont>
+#include <QTextLayout>
 #include <QTimer>
 #include <QWidget>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "ansi/StyledText.h"
@@ -49,6 +51,32 @@ class lbl : public QWidget, public runner::Canvas {
   void drawPlain(QPainter& painter);
   void drawNotice(QPainter& painter);
 
+  /// The attributes over a line, which its layout is made from.
+  struct LineLook {
+    std::vector<ansi::AttributeLayer<ansi::Font>::Span> fonts;
+    std::vector<ansi::AttributeLayer<ansi::Color>::Span> foregrounds;
+    std::vector<ansi::AttributeLayer<ansi::Color>::Span> backgrounds;
+    std::vector<ansi::AttributeLayer<int>::Span> underlines;
+
+    friend bool operator==(const LineLook&, const LineLook&) = default;
+  };
+  /// One line of the canvas, laid out without wrapping, with the text and attributes it was
+  /// laid out from: streamed output grows below the lines on show, which then need no new
+  /// layout.
+  struct LaidOutLine {
+    std::size_t start = 0;
+    std::u16string units;
+    LineLook look;
+    QList<ansi::Range> doubleUnderlines;  // counted from the line's start
+    std::unique_ptr<QTextLayout> layout;
+    QTextLine line;
+  };
+  /// The `index`th line on show over `range`, laid out again (setting `changed`) only if its
+  /// text or attributes changed since it was last laid out.
+  const LaidOutLine& layOut(std::size_t index, ansi::Range range, bool& changed);
+  /// Lays out the lines that fit, from the top; true when they differ from the last ones.
+  bool layOutLinesOnShow();
+
   /// A line as it was last drawn: where it starts in the text, and its top and bottom.
   struct DrawnLine {
     std::size_t start;
@@ -60,6 +88,7 @@ class lbl : public QWidget, public runner::Canvas {
   std::shared_ptr<const ansi::StyledText> styled_;
   std::shared_ptr<const runner::ScriptMenu> menu_;
   std::vector<DrawnLine> drawnLines_;
+  std::vector<LaidOutLine> laidOut_;
   QString notice_;
   QTimer noticeTimer_;
   QFont baseFont_;

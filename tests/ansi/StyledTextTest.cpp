@@ -45,6 +45,23 @@ TEST(AttributeLayer, OutOfTextAndEmptyRangesChangeNothing) {
   EXPECT_FALSE(layer.at(9, {0, 4}).value.has_value());
 }
 
+TEST(AttributeLayer, WritesAfterDroppedPrefixesLandWhereTheyWouldInAFreshLayer) {
+  AttributeLayer<int> layer;
+  layer.append(3, 1);
+  layer.append(4, 2);
+  layer.append(3, 3);
+  layer.removePrefix(2);  // inside the first span
+  EXPECT_EQ(spansOf(layer, {0, 8}), (Spans{{1, {0, 1}}, {2, {1, 4}}, {3, {5, 3}}}));
+  layer.removePrefix(1);  // at a span's start
+  layer.set({2, 3}, 5);
+  layer.append(2, 3);
+  EXPECT_EQ(spansOf(layer, {0, 9}), (Spans{{2, {0, 2}}, {5, {2, 3}}, {3, {5, 4}}}));
+  EXPECT_EQ(layer.at(6, {1, 6}).range, (Range{5, 2}));
+  layer.removePrefix(9);
+  layer.append(2, 4);
+  EXPECT_EQ(spansOf(layer, {0, 2}), (Spans{{4, {0, 2}}}));
+}
+
 TEST(StyledText, RemovingAPrefixKeepsTheAttributesOfTheRest) {
   const Font font{"Mono", 11, Font::kRegularWeight, false};
   StyledText text;

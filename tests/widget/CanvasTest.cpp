@@ -39,6 +39,21 @@ std::pair<int, int> differenceOf(const QImage& a, const QImage& b) {
   return {bands, widest};
 }
 
+/// Counts the paints a widget receives.
+class PaintCounter : public QObject {
+ public:
+  PaintCounter(QWidget* widget, int* paints) : paints_(paints) { widget->installEventFilter(this); }
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::Paint) ++*paints_;
+    return QObject::eventFilter(watched, event);
+  }
+
+ private:
+  int* paints_;
+};
+
 class Canvas : public ::testing::Test {
  protected:
   Canvas() { canvas.resize(480, 90); }
@@ -93,6 +108,37 @@ TEST_F(Canvas, ALongLineIsClippedAtTheEdge) {
   }
   // Thousands of zero-width spaces take no room: the text after them still shows.
   EXPECT_GT(countPixels(drawn(std::u16string(5000, u'\u200B') + u"\x1b[31mRED RED"), isRed), 50);
+}
+
+TEST_F(Canvas, TextChangedInPlaceIsDrawnAsAFreshCanvasDrawsIt) {
+  // The runner lengthens and cuts the text it shares with the canvas, then asks for a redraw.
+  ansi::VXL_ANSIEscapeHelper helper;
+  auto shared = std::make_shared<ansi::StyledText>(
+      *helper.attributedStringWithANSIEscapedString(u"one \x1b[31mred\x1b[0m\ntwo\nthree"));
+  canvas.setStyledText(shared);
+  canvas.show();
+  int paints = 0;
+  PaintCounter counter(&canvas, &paints);
+  rendered(canvas);
+  const auto drawnAfter = [&](const std::function<void()>& change) {
+    change();
+    const int before = paints;
+    canvas.setNeedsDisplay();
+    EXPECT_TRUE(eventually([&] { return paints > before; }));
+    widget::lbl fresh;
+    fresh.resize(canvas.size());
+    fresh.setStyledText(std::make_shared<ansi::StyledText>(*shared));
+    return rendered(canvas) == rendered(fresh);
+  };
+  EXPECT_TRUE(drawnAfter([&] { shared->append(u" more", {{}, Color::rgb(0, 1, 0), {}, {}}); }));
+  EXPECT_TRUE(drawnAfter([&] { shared->removePrefix(4); }));
+  EXPECT_TRUE(drawnAfter([&] {
+    shared->addAttribute(ansi::Attribute::Underline, ansi::kUnderlineSingle, {0, 3});
+  }));
+  EXPECT_TRUE(drawnAfter([&] {
+    shared->addAttribute(ansi::Attribute::Underline, ansi::kUnderlineDouble, {0, 3});
+  }));
+  EXPECT_TRUE(drawnAfter([&] { shared->removePrefix(shared->length()); }));
 }
 
 TEST_F(Canvas, MessagesShowInTheBaseColourAndThemingLeavesOnlyTheWidgetsFontAndColour) {
