@@ -61,8 +61,11 @@ class RunTracker {
   /// selection is kept in one place per ground, which later selections overwrite. Every other
   /// value stays as it is for the tracker's life.
   bool changesInPlace(const AttributeValue* value) const {
-    // Without a branch: text with extended colours mixes both kinds of value at random.
-    return (value == &extendedColors_[0]) | (value == &extendedColors_[1]);
+    // One comparison of addresses rather than two branches: text with extended colours mixes
+    // both kinds of value at random.
+    const std::uintptr_t offset = reinterpret_cast<std::uintptr_t>(value) -
+                                  reinterpret_cast<std::uintptr_t>(extendedColors_.data());
+    return offset < sizeof extendedColors_;
   }
   std::vector<AttributeRun>& runs() { return runs_; }
 
