@@ -1,25 +1,26 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include <cstddef>
-#include <optional>
-#include <span>
+#include <cstdint>
 
 #include "ansi/Color.h"
 #include "ansi/VXL_ANSIEscapeHelper.h"
 
 namespace pellimo::ansi {
 
-/// A `38;5;n` / `38;2;r;g;b` (or `48`) selection read from the records of one sequence.
-struct ExtendedColor {
-  Color color;
-  std::size_t consumed;  // parameters after the 38 or 48 that belong to the selection
-};
+/// The value after a 38 or 48 that selects a palette colour (`38;5;n`) or an RGB one
+/// (`38;2;r;g;b`); the selection's numbers go up to kMaxSelected.
+inline constexpr std::uint32_t kPaletteSelector = 5;
+inline constexpr std::uint32_t kTrueColorSelector = 2;
+inline constexpr std::uint32_t kMaxSelected = 255;
+/// Palette colours from this number on are the same for either ground and need no helper.
+inline constexpr std::uint32_t kFirstFixedPaletteColor = 16;
 
-/// Reads the selection whose 38 or 48 stands at `index` of one sequence's codes; nullopt when
-/// the parameters that follow it in the sequence do not form a valid one.
-std::optional<ExtendedColor> readExtendedColor(const VXL_ANSIEscapeHelper& helper,
-                                               std::span<const std::uint32_t> sequence,
-                                               std::size_t index);
+/// The SGR code whose colour palette colour `n` below kFirstFixedPaletteColor is.
+std::int32_t paletteCode(std::uint32_t n, bool foreground);
+/// Palette colour `n`, kFirstFixedPaletteColor to kMaxSelected: the colour cube, then greys.
+Color fixedPaletteColor(std::uint32_t n);
+/// The colour of `38;2;r;g;b`, components up to kMaxSelected.
+Color trueColor(std::uint32_t red, std::uint32_t green, std::uint32_t blue);
 
 }  // namespace pellimo::ansi

@@ -117,22 +117,24 @@ void RunTracker::addCodes(std::span<const Code> codes, std::size_t location) {
     auto code = static_cast<std::int32_t>(valueOf(codes[i]));
     const AttributeValue* extended = nullptr;
     if (code == kForegroundExtended || code == kBackgroundExtended) {
-      // The selection's parameters: at most four follow the 38 or 48.
-      std::array<std::uint32_t, 5> parameters;
-      const std::size_t count = std::min(codes.size() - i, parameters.size());
-      for (std::size_t k = 0; k < count; ++k)
-        parameters[k] = valueOf(codes[i + k]);
-      if (auto selection = readExtendedColor(
-              helper_, std::span<const std::uint32_t>(parameters.data(), count), 0)) {
-        // A valid selection opens and ends runs as any colour of its ground does; the
-        // parameters it consumed mean nothing of their own.
-        const bool foreground = code == kForegroundExtended;
-        code = foreground ? kForegroundBlack : kBackgroundBlack;
+      // A valid selection opens and ends runs as any colour of its ground does; the
+      // parameters it consumes mean nothing of their own. An invalid one leaves the 38 or 48
+      // as it is.
+      const bool foreground = code == kForegroundExtended;
+      const std::size_t following = codes.size() - i - 1;
+      auto parameter = [&](std::size_t offset) { return valueOf(codes[i + offset]); };
+      const std::uint32_t selector = following >= 1 ? parameter(1) : 0;
+      if (selector == kPaletteSelector && following >= 2 && parameter(2) <= kMaxSelected) {
+        extended = paletteValue(parameter(2), foreground);
+        i += 2;
+      } else if (selector == kTrueColorSelector && following >= 4 && parameter(2) <= kMaxSelected &&
+                 parameter(3) <= kMaxSelected && parameter(4) <= kMaxSelected) {
         AttributeValue& slot = extendedColors_[foreground ? 0 : 1];
-        slot = selection->color;
+        slot = trueColor(parameter(2), parameter(3), parameter(4));
         extended = &slot;
-        i += selection->consumed;
+        i += 4;
       }
+      if (extended) code = foreground ? kForegroundBlack : kBackgroundBlack;
     }
     // Codes past the table end nothing and open nothing.
     if (static_cast<std::uint32_t>(code) >= kTabledCodes) continue;
@@ -174,6 +176,18 @@ const AttributeValue* RunTracker::colorOf(std::int32_t code) {
   color = helper_.colorForSGRCode(code);
   values_[code] = &*color;
   return values_[code];
+}
+
+const AttributeValue* RunTracker::paletteValue(std::uint32_t n, bool foreground) {
+  if (n < kFirstFixedPaletteColor) {
+    const std::int32_t code = paletteCode(n, foreground);
+    const AttributeValue* value = values_[code];
+    return value == &kUnmetColor ? colorOf(code) : value;
+  }
+  if (!fixedPalette_) fixedPalette_ = std::make_unique<decltype(fixedPalette_)::element_type>();
+  std::optional<AttributeValue>& color = (*fixedPalette_)[n - kFirstFixedPaletteColor];
+  if (!color) color = fixedPaletteColor(n);
+  return &*color;
 }
 
 void RunTracker::finish(std::size_t cleanLength) {

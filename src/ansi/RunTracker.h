@@ -3,10 +3,12 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <span>
 #include <vector>
 
+#include "ansi/ExtendedColor.h"
 #include "ansi/VXL_ANSIEscapeHelper.h"
 
 namespace pellimo::ansi {
@@ -55,11 +57,15 @@ class RunTracker {
     const AttributeValue* const choices[] = {endlessValues_[family], familyValues_[family]};
     return choices[(openFamilies_ >> family) & 1];
   }
-  /// Whether a value `current` gave may change where it is: the colour of a 38 or 48 selection
-  /// is kept in one place per ground, which later selections overwrite. Every other value
-  /// stays as it is for the tracker's life.
+  /// Whether a value `current` gave may change where it is: the colour of a `38;2` or `48;2`
+  /// selection is kept in one place per ground, which later selections overwrite. Every other
+  /// value stays as it is for the tracker's life.
   bool changesInPlace(const AttributeValue* value) const {
-    return value == &extendedColors_[0] || value == &extendedColors_[1];
+    // One comparison of addresses rather than two branches: text with extended colours mixes
+    // both kinds of value at random.
+    const std::uintptr_t offset = reinterpret_cast<std::uintptr_t>(value) -
+                                  reinterpret_cast<std::uintptr_t>(extendedColors_.data());
+    return offset < sizeof extendedColors_;
   }
   std::vector<AttributeRun>& runs() { return runs_; }
 
@@ -91,6 +97,8 @@ class RunTracker {
 
   /// The colour of a code, from the helper the first time the code is met in this text.
   const AttributeValue* colorOf(std::int32_t code);
+  /// The colour of palette selection `n` of a ground, kept where it is for the tracker's life.
+  const AttributeValue* paletteValue(std::uint32_t n, bool foreground);
 
   const VXL_ANSIEscapeHelper& helper_;
   bool collectRuns_;
@@ -100,8 +108,13 @@ class RunTracker {
   /// opens a run at nearly every character.
   std::array<const AttributeValue*, kTabledCodes> values_{};
   std::array<std::optional<AttributeValue>, kTabledCodes> colors_;
-  /// The selected colour of the open extended run of each ground (foreground, background).
+  /// The selected RGB colour of the open extended run of each ground (foreground, background).
   std::array<AttributeValue, 2> extendedColors_;
+  /// The palette colours that are the same for either ground, made as the text first selects
+  /// each; the table itself is made at the first such selection.
+  std::unique_ptr<
+      std::array<std::optional<AttributeValue>, kMaxSelected + 1 - kFirstFixedPaletteColor>>
+      fixedPalette_;
   std::optional<AttributeValue> boldFace_;
   std::optional<AttributeValue> regularFace_;
   /// Bit f: family f (bold, underline, foreground, background) has an open run. Codes of a

@@ -66,7 +66,7 @@ void HtmlTranslator::write(std::string_view text) {
                     foreground ? &std::get<Color>(*foreground) : nullptr,
                     background ? &std::get<Color>(*background) : nullptr,
                     underline ? std::get<int>(*underline) : int{ansi::kUnderlineNone},
-                    !tracker_.changesInPlace(foreground) && !tracker_.changesInPlace(background));
+                    tracker_.changesInPlace(foreground) + tracker_.changesInPlace(background) == 0);
     lookStale_ = false;
   }
   writer_.write(text);

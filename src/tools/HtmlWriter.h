@@ -74,7 +74,7 @@ class HtmlWriter {
     const ansi::Color* at = nullptr;
     CssColor css;
   };
-  static constexpr int kConvertedSlotBits = 6;
+  static constexpr int kConvertedSlotBits = 9;
   std::array<ConvertedColor, 1 << kConvertedSlotBits> converted_{};
 };
 

@@ -28,6 +28,11 @@ TEST(HtmlPage, OpensASpanOnlyWhereTheLookChanges) {
        "<span style=\"color:#ff8000;background:#0000ff\">x</span>"
        "<span style=\"color:#ff8000\">y</span>"},
       {u"\x1b[90m\x1b[2J<\x1b[39m", "<span style=\"color:#565656\">&lt;</span>"},
+      // Palette and RGB selections of one ground in turn; the first sixteen are the table's.
+      {u"\x1b[38;5;196ma\x1b[38;2;1;2;3mb\x1b[38;5;196mc\x1b[38;5;9md\x1b[91me\x1b[48;5;9mf",
+       "<span style=\"color:#ff0000\">a</span><span style=\"color:#010203\">b</span>"
+       "<span style=\"color:#ff0000\">c</span><span style=\"color:#ff9999\">de</span>"
+       "<span style=\"color:#ff9999;background:#ff9999\">f</span>"},
   };
   for (const auto& [escaped, html] : cases) {
     EXPECT_EQ(body(htmlCommand(escaped, {})), html) << html;
