@@ -35,7 +35,8 @@ class EscapeScanner {
   }
 
   /// Ends the input: a lone ESC is text; a cut-off sequence gives the values its semicolons
-  /// completed (the one still being read is dropped).
+  /// completed (the one still being read is dropped). An input no longer than the introducer is
+  /// never scanned, so one that is the introducer alone stays text.
   template <class Char = char16_t, class OnText, class OnCodes>
   void finish(OnText&& onText, OnCodes&& onCodes);
 
@@ -114,6 +115,8 @@ class EscapeScanner {
                            OnClearScreen& onClearScreen);
 
   State state_ = State::Text;
+  /// Units read, up to 3: enough to tell an input that is the introducer alone.
+  std::uint8_t received_ = 0;
   std::vector<std::uint32_t> values_;
   std::uint32_t current_ = 0;
 };
@@ -161,6 +164,7 @@ void EscapeScanner::scan(std::basic_string_view<Char> piece, OnText&& onText, On
                          OnClearScreen&& onClearScreen) {
   std::size_t i = 0;
   const std::size_t n = piece.size();
+  received_ = static_cast<std::uint8_t>(std::min<std::size_t>(received_ + n, 3));
   while (i < n) {
     switch (state_) {
       case State::Text: {
@@ -222,6 +226,13 @@ void EscapeScanner::scan(std::basic_string_view<Char> piece, OnText&& onText, On
 
 template <class Char, class OnText, class OnCodes>
 void EscapeScanner::finish(OnText&& onText, OnCodes&& onCodes) {
+  // Two units that leave a sequence open can only be ESC and '['.
+  if (state_ == State::Sequence && received_ == 2) {
+    static constexpr Char kIntroducer[] = {kEscape<Char>, Char('[')};
+    onText(std::basic_string_view<Char>(kIntroducer, 2));
+    state_ = State::Text;
+    return;
+  }
   if (state_ == State::Escape) onText(std::basic_string_view<Char>(&kEscape<Char>, 1));
   if (state_ == State::Sequence && !values_.empty()) handOver(onCodes, values_, values_);
   state_ = State::Text;

@@ -54,9 +54,6 @@ void EscapedTextReader::append(std::string_view utf8) {
 
 template <class Char>
 void EscapedTextReader::scan(std::basic_string_view<Char> piece) {
-  for (std::size_t i = 0; head_.size() < 2 && i < piece.size(); ++i)
-    head_.push_back(static_cast<char16_t>(piece[i]));
-  received_ += piece.size();
   if constexpr (std::is_same_v<Char, char16_t>) {
     // One look over the whole piece spares one at each stretch of text in it.
     feedsInPiece_ = onClearScreen_ && holdsFormFeed(piece);
@@ -91,20 +88,9 @@ void EscapedTextReader::takeText(std::u16string_view text) {
 }
 
 void EscapedTextReader::finish() {
-  // A text no longer than the introducer is never scanned: "\x1b[" alone stays as it is. One
-  // character of UTF-8 in two bytes is not it, as neither of them is ASCII.
-  const bool unscanned = received_ == 2 && head_ == u"\x1b[";
   if (lookSink_) {
-    if (unscanned) {
-      handOut(std::string_view("\x1b["));
-    } else {
-      scanner_.finish<char>([this](std::string_view text) { handOut(text); },
-                            [](const std::vector<std::uint32_t>&) {});
-    }
-    return;
-  }
-  if (unscanned) {
-    handOut(u"\x1b[");
+    scanner_.finish<char>([this](std::string_view text) { handOut(text); },
+                          [](const std::vector<std::uint32_t>&) {});
     return;
   }
   scanner_.finish([this](std::u16string_view text) { handOut(text); },

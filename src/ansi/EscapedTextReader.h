@@ -77,8 +77,6 @@ class EscapedTextReader {
   bool lookStale_ = true;
   /// In UTF-16 units, for the runs' locations; a reader of UTF-8 lists no runs and leaves it.
   std::size_t cleanLength_ = 0;
-  std::size_t received_ = 0;  // units, or bytes of UTF-8
-  std::u16string head_;       // the first two of them, for a text too short to scan
 };
 
 }  // namespace pellimo::ansi

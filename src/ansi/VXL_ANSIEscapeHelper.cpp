@@ -51,12 +51,6 @@ std::optional<std::vector<EscapeCodeRecord>> VXL_ANSIEscapeHelper::escapeCodesFo
   if (!text) return std::nullopt;
   const std::u16string_view input = *text;
   std::vector<EscapeCodeRecord> records;
-  // Texts no longer than the introducer are never scanned: "\x1b[" alone stays as it is.
-  if (input.size() <= 2) {
-    if (cleanString) cleanString->assign(input);
-    return records;
-  }
-
   std::u16string clean;
   clean.reserve(input.size());
   std::uint32_t sequence = 0;

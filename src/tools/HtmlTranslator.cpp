@@ -32,9 +32,6 @@ HtmlTranslator::HtmlTranslator(const HtmlOptions& options, HtmlWriter::Output ou
       baseBold_(helper_.font()->weight >= Font::kBoldWeight) {}
 
 void HtmlTranslator::append(std::string_view utf8) {
-  for (std::size_t i = 0; received_ + i < 2 && i < utf8.size(); ++i)
-    head_[received_ + i] = utf8[i];
-  received_ += utf8.size();
   scanner_.scan(
       utf8, [this](std::string_view text) { write(text); },
       [this](std::span<const std::uint32_t> values) {
@@ -44,14 +41,8 @@ void HtmlTranslator::append(std::string_view utf8) {
 }
 
 void HtmlTranslator::finish() {
-  // A text no longer than the introducer is never scanned: "\x1b[" alone stays as it is. One
-  // character of UTF-8 in two bytes is not it, as neither of them is ASCII.
-  if (received_ == 2 && std::string_view(head_, 2) == "\x1b[") {
-    write("\x1b[");
-  } else {
-    scanner_.finish<char>([this](std::string_view text) { write(text); },
-                          [](std::span<const std::uint32_t>) {});
-  }
+  scanner_.finish<char>([this](std::string_view text) { write(text); },
+                        [](std::span<const std::uint32_t>) {});
   writer_.finish();
 }
 

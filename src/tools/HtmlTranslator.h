@@ -36,9 +36,6 @@ class HtmlTranslator {
   bool baseBold_;
   /// Codes came since the writer was last told the look.
   bool lookStale_ = true;
-  /// The text's first two bytes and its length, for a text too short to scan.
-  char head_[2] = {};
-  std::size_t received_ = 0;
 };
 
 }  // namespace pellimo::tools

@@ -70,22 +70,14 @@ ParseReporter::ParseReporter(bool withFont, ReportOutput output) : writer_(std::
 }
 
 void ParseReporter::append(std::string_view utf8) {
-  for (std::size_t i = 0; received_ + i < start_.size() && i < utf8.size(); ++i)
-    start_[received_ + i] = utf8[i];
-  received_ += utf8.size();
   scanner_.scan(
       utf8, [this](std::string_view text) { addText(text); },
       [this](const std::vector<std::uint32_t>& codes) { addCodes(codes); });
 }
 
 void ParseReporter::finish() {
-  // Of the texts no longer than the introducer, only the introducer itself scans differently.
-  if (received_ == 2 && start_[0] == '\x1b' && start_[1] == '[') {
-    addText("\x1b[");
-  } else {
-    scanner_.finish<char>([this](std::string_view text) { addText(text); },
-                          [this](const std::vector<std::uint32_t>& codes) { addCodes(codes); });
-  }
+  scanner_.finish<char>([this](std::string_view text) { addText(text); },
+                        [this](const std::vector<std::uint32_t>& codes) { addCodes(codes); });
   writer_.put("\",\"codes\":[");
   writeCodes();
   writer_.put("],\"runs\":[");

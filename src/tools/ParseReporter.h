@@ -72,9 +72,6 @@ class ParseReporter : private ansi::RunListener {
   ansi::EscapeScanner scanner_;
   SequenceLog sequences_;
   std::size_t cleanLength_ = 0;
-  /// Bytes received, and the first two: a text no longer than the introducer is never scanned.
-  std::size_t received_ = 0;
-  std::array<char, 2> start_{};
 
   std::size_t runCount_ = 0;
   std::vector<PendingRun> pending_;
