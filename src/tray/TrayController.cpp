@@ -154,8 +154,13 @@ void TrayController::confirmRemoval(const QString& module) {
 
 void TrayController::report(const QString& message) {
   QTextStream(stderr) << "pellimo: " << message << '\n';
+  // A failure that comes back, as a listing that fails at every refresh does, shows in one box
+  // until that is closed.
+  if (shownReports_.contains(message)) return;
+  shownReports_.insert(message);
   auto* box = new QMessageBox(QMessageBox::Warning, tr("Pellimo"), message, QMessageBox::Ok);
   box->setAttribute(Qt::WA_DeleteOnClose);
+  connect(box, &QDialog::finished, this, [this, message] { shownReports_.remove(message); });
   box->open();
 }
 

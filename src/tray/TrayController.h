@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QObject>
+#include <QSet>
 #include <QSystemTrayIcon>
 
 #include "tray/ModuleListing.h"
@@ -43,6 +44,8 @@ class TrayController : public QObject {
   Listing listing_;
   bool listing_in_flight_ = false;
   bool listing_wanted_ = false;
+  /// The failures whose boxes are open.
+  QSet<QString> shownReports_;
 };
 
 }  // namespace pellimo::tray
