@@ -1,14 +1,14 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
-# Where `cmake --install` puts Pellimo: the commands in bin, the widget module, which only the
-# commands start, in libexec with its editor module, what the desktop needs to list it, man pages
-# and shell completions.
+# Where `cmake --install` puts Pellimo: the commands in bin; the widget module and the tray, which
+# only the commands start, in libexec with the widget's editor module; what the desktop needs to
+# list it, man pages and shell completions.
 set(CMAKE_INSTALL_DEFAULT_COMPONENT_NAME pellimo)
 set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
     OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
 install(TARGETS pellimo pellimo-ansi RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-install(TARGETS pellimo-widget RUNTIME DESTINATION ${PELLIMO_INSTALL_WIDGETDIR})
+install(TARGETS pellimo-widget pellimo-tray RUNTIME DESTINATION ${PELLIMO_INSTALL_COMPANIONDIR})
 # The widget's editor, a module the widget loads from beside itself.
-install(TARGETS pellimo-editor LIBRARY DESTINATION ${PELLIMO_INSTALL_WIDGETDIR})
+install(TARGETS pellimo-editor LIBRARY DESTINATION ${PELLIMO_INSTALL_COMPANIONDIR})
 install(FILES data/org.pellimo.Pellimo.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES data/org.pellimo.Pellimo.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 install(FILES data/org.pellimo.Pellimo.svg

@@ -15,6 +15,7 @@ foreach(file
     usr/bin/pellimo
     usr/bin/pellimo-ansi
     usr/libexec/pellimo/pellimo-widget
+    usr/libexec/pellimo/pellimo-tray
     usr/libexec/pellimo/pellimo-editor.so
     usr/share/applications/org.pellimo.Pellimo.desktop
     usr/share/metainfo/org.pellimo.Pellimo.metainfo.xml
@@ -30,6 +31,15 @@ foreach(file
     message(FATAL_ERROR "the install tree lacks ${file}")
   endif()
 endforeach()
+
+# The installed command runs the tray installed beside the widget, which, given no display, says
+# so itself.
+execute_process(
+  COMMAND env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "${tree}/usr/bin/pellimo" tray
+  RESULT_VARIABLE result OUTPUT_VARIABLE output ERROR_VARIABLE output)
+if(NOT result EQUAL 1 OR NOT output MATCHES "no display for the tray")
+  message(FATAL_ERROR "the installed `pellimo tray` did not run the installed tray:\n${output}")
+endif()
 
 find_program(man man)
 if(man)

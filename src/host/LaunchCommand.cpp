@@ -13,6 +13,7 @@
 #include "host/Commands.h"
 #include "host/ModuleLocator.h"
 #include "host/ModuleProbe.h"
+#include "host/Programs.h"
 #include "host/Waiting.h"
 #include "platform/BusContract.h"
 #include "platform/DistributedNotificationCenter.h"
@@ -23,18 +24,6 @@ namespace pellimo::host {
 namespace {
 
 constexpr int kReadyTimeoutMs = 15000;
-
-/// `pellimo-widget` beside this program first (a build tree), then where an install puts it
-/// relative to this program (any prefix), then on PATH.
-QString widgetExecutable() {
-  const QString here = QCoreApplication::applicationDirPath();
-  for (const QString& candidate :
-       {here + QStringLiteral("/pellimo-widget"),
-        QDir::cleanPath(here + QStringLiteral("/" PELLIMO_WIDGET_FROM_BIN "/pellimo-widget"))}) {
-    if (QFileInfo(candidate).isExecutable()) return candidate;
-  }
-  return QStandardPaths::findExecutable(QStringLiteral("pellimo-widget"));
-}
 
 /// The module's own log: a detached widget must not hold the caller's terminal or pipes. Named
 /// after a bundle, whose identifier was checked, so that it stays in the log directory. Made
@@ -97,7 +86,7 @@ int launchModule(const platform::Bundle& module) {
                         << ")\n";
     return 0;
   }
-  const QString program = widgetExecutable();
+  const QString program = companionProgram(QStringLiteral("pellimo-widget"));
   if (program.isEmpty()) {
     return fail(
         QStringLiteral("cannot find pellimo-widget beside %1, in its install folder or on PATH")

@@ -6,9 +6,9 @@
 #include "host/CommandLine.h"
 #include "host/Commands.h"
 #include "host/ModuleLocator.h"
+#include "host/Programs.h"
 #include "platform/BusContract.h"
 #include "platform/DistributedNotificationCenter.h"
-#include "tray/TrayMain.h"
 
 using namespace pellimo;
 
@@ -51,9 +51,6 @@ int main(int argc, char* argv[]) {
   }
   const host::Invocation& call = *parsed;
   const QString& command = call.command;
-  // Only the tray needs a display; every other command stays light enough for scripts.
-  if (command == QLatin1String("tray") && !call.help)
-    return tray::runTray(argc, argv, call.has("--wait"));
   QCoreApplication app(argc, argv);
   QCoreApplication::setApplicationName(QStringLiteral("pellimo"));
   QCoreApplication::setApplicationVersion(QStringLiteral(PELLIMO_VERSION));
@@ -69,6 +66,8 @@ int main(int argc, char* argv[]) {
     QTextStream(stdout) << text;
     return 0;
   }
+  // A program of its own, so that no other command loads Qt's GUI.
+  if (command == QLatin1String("tray")) return host::runTray(call.has("--wait"));
 
   if (command == QLatin1String("new") || command == QLatin1String("remove")) {
     if (call.positional.size() != 1) return usage(QStringLiteral("`%1` needs a NAME").arg(command));

@@ -41,7 +41,7 @@ void waitForTrayHost(const QDBusConnection& bus) {
 
 }  // namespace
 
-int runTray(int& argc, char** argv, bool waitForHost) {
+int runTray(int& argc, char** argv, const QString& pellimo, bool waitForHost) {
   // Qt aborts when it finds no display; a message says more.
   if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
       qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
@@ -70,7 +70,7 @@ int runTray(int& argc, char** argv, bool waitForHost) {
         "no system tray to show the icon in: no StatusNotifier host on the "
         "session bus and no X11 tray (on GNOME, enable the AppIndicator extension)"));
   }
-  TrayController tray(QCoreApplication::applicationFilePath());
+  TrayController tray(pellimo);
   return QApplication::exec();
 }
 
