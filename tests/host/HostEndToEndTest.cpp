@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 #include <signal.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <functional>
@@ -12,7 +11,6 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
-#include <QJsonDocument>
 #include <QJsonObject>
 #include <QRegularExpression>
 
@@ -29,15 +27,6 @@
 
 namespace pellimo::test {
 namespace {
-
-const QString kBuiltIn = QStringLiteral("org.pellimo.widget");
-
-QList<qint64> runningPids(const QString& identifier) {
-  QList<qint64> pids;
-  for (const auto& app : platform::runningApplicationsWithBundleIdentifier(identifier))
-    pids.append(app.processIdentifier);
-  return pids;
-}
 
 void post(const QString& name, const platform::DistributedNotificationCenter::UserInfo& info = {}) {
   platform::DistributedNotificationCenter::defaultCenter().postNotificationName(name, info);
@@ -62,12 +51,6 @@ std::size_t startedIn(pid_t session, pid_t module) {
       .size();
 }
 
-/// The mode bits of a file.
-unsigned modeOf(const QString& path) {
-  struct stat info {};
-  return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? info.st_mode & 07777 : 0;
-}
-
 class HostEndToEnd : public ::testing::Test {
  protected:
   /// What a launched module wrote to its log.
@@ -76,13 +59,21 @@ class HostEndToEnd : public ::testing::Test {
     return log.open(QIODevice::ReadOnly) ? QString::fromUtf8(log.readAll()) : QString();
   }
   void launch(const QString& module = {}) {
-    const Finished result =
-        harness.host(module.isEmpty() ? QStringList{"launch"} : QStringList{"launch", module});
-    ASSERT_EQ(result.exitCode, 0) << result.err.toStdString();
+    ASSERT_TRUE(exits(module.isEmpty() ? QStringList{"launch"} : QStringList{"launch", module}, 0));
   }
-  QJsonObject status(const QString& module = {}) {
-    const QStringList args{"status", module.isEmpty() ? "default" : module, "--json"};
-    return QJsonDocument::fromJson(harness.host(args).out.toUtf8()).object();
+  /// Whether `pellimo` with the arguments exits with `code` and its error output contains `says`,
+  /// after "pellimo: " when it failed.
+  testing::AssertionResult exits(const QStringList& arguments, int code, const QString& says = {}) {
+    const Finished result = harness.host(arguments);
+    if (result.exitCode == code && result.err.contains(says) &&
+        (code == 0 || result.err.startsWith("pellimo: ")))
+      return testing::AssertionSuccess();
+    return testing::AssertionFailure()
+           << "pellimo " << arguments.join(' ').toStdString() << " exited with " << result.exitCode
+           << ": " << result.err.toStdString();
+  }
+  QJsonObject status(const QString& module = QStringLiteral("default")) {
+    return statusOf(harness, module);
   }
   bool raisedSoon(const QString& module, bool raised) {
     return eventually([&] { return status(module).value("raised").toBool() == raised; });
@@ -165,25 +156,10 @@ TEST_F(HostEndToEnd, ANewModuleIsListedWatchedDrivenAndKilledAndAnotherIgnoresIt
   EXPECT_TRUE(status("alpha").value("raised").toBool()) << "beta's flat reached alpha";
   EXPECT_EQ(harness.host({"send", "flat", "alpha"}).exitCode, 0);
   EXPECT_TRUE(raisedSoon("alpha", false));
-  const Finished killed = harness.host({"send", "kill", "alpha"});
-  EXPECT_EQ(killed.exitCode, 0) << killed.err.toStdString();
+  EXPECT_TRUE(exits({"send", "kill", "alpha"}, 0));
   EXPECT_TRUE(runningPids(identifier).isEmpty());
-  const Finished after = harness.host({"send", "raise", "alpha"});
-  EXPECT_EQ(after.exitCode, 1);
-  EXPECT_TRUE(after.err.contains(identifier + " is not running")) << after.err.toStdString();
+  EXPECT_TRUE(exits({"send", "raise", "alpha"}, 1, identifier + " is not running"));
   EXPECT_TRUE(runningPids(kBuiltIn).isEmpty()) << "the built-in module was never launched";
-}
-
-TEST_F(HostEndToEnd, ASecondLaunchSaysItRunsAndAModuleAskedToQuitNamesWhoAsked) {
-  launch();
-  const Finished again = harness.host({"launch"});
-  EXPECT_EQ(again.exitCode, 0);
-  EXPECT_TRUE(again.out.contains("already running")) << again.out.toStdString();
-  for (const auto& app : platform::runningApplications())
-    app.terminate();
-  ASSERT_TRUE(eventually([&] { return runningPids(kBuiltIn).isEmpty(); }));
-  EXPECT_TRUE(moduleLog(kBuiltIn).contains("quitting: asked to by " +
-                                           QDBusConnection::sessionBus().baseService()));
 }
 
 TEST_F(HostEndToEnd, AnOlderInstanceComingOntoTheBusLaterStaysAndTheNewerOneQuits) {
@@ -286,12 +262,15 @@ TEST_F(HostEndToEnd, CommandsBeforeRegistrationAreLostAndAFloodLeavesTheModuleAn
   EXPECT_FALSE(module.raised());
   EXPECT_FALSE(module.lastError().isValid()) << module.lastError().message().toStdString();
   EXPECT_EQ(harness.host({"send", "raise"}).exitCode, 0);
-  EXPECT_TRUE(raisedSoon({}, true));
+  EXPECT_TRUE(raisedSoon("default", true));
 }
 
-TEST_F(HostEndToEnd, ClearWipesTheSettingsAndTheScriptFile) {
+TEST_F(HostEndToEnd, ASecondLaunchSaysItRunsClearWipesTheSettingsAndScriptAndAQuitNamesWhoAsked) {
   store({{platform::keys::kModeValue, 0}, {platform::keys::kScriptValue, "echo hi"}});
   launch();
+  const Finished again = harness.host({"launch"});
+  EXPECT_EQ(again.exitCode, 0);
+  EXPECT_TRUE(again.out.contains("already running")) << again.out.toStdString();
   const QDir scripts(harness.scriptDirectory());
   ASSERT_TRUE(
       eventually([&] { return scripts.entryList({"Pellimo.*.sh"}, QDir::Files).size() == 1; }));
@@ -299,6 +278,11 @@ TEST_F(HostEndToEnd, ClearWipesTheSettingsAndTheScriptFile) {
   EXPECT_TRUE(eventually([&] { return scripts.entryList({"Pellimo.*"}, QDir::Files).isEmpty(); }));
   EXPECT_TRUE(platform::SettingsStore(kBuiltIn).dictionaryRepresentation().isEmpty());
   EXPECT_TRUE(status().value("ready").toBool()) << "the module keeps running";
+  for (const auto& app : platform::runningApplications())
+    app.terminate();
+  ASSERT_TRUE(eventually([&] { return runningPids(kBuiltIn).isEmpty(); }));
+  EXPECT_TRUE(moduleLog(kBuiltIn).contains("quitting: asked to by " +
+                                           QDBusConnection::sessionBus().baseService()));
 }
 
 TEST_F(HostEndToEnd, ReloadsShowInTheStatusAndKeepGoingAfterClear) {
@@ -337,8 +321,8 @@ TEST_F(HostEndToEnd, WithoutAUsableRuntimeDirectoryTheModuleShowsErrorOutputAndL
   EXPECT_EQ(status().value("lastRun").toObject().value("stoppedFor").toString(), "error output");
   EXPECT_TRUE(moduleLog(kBuiltIn).contains("cannot keep scripts in " + file.fileName()))
       << moduleLog(kBuiltIn).toStdString();
-  EXPECT_EQ(modeOf(log), 0600u);
-  EXPECT_EQ(modeOf(state), 0700u);
+  EXPECT_EQ(fileMode(log), 0600u);
+  EXPECT_EQ(fileMode(state), 0700u);
 }
 
 TEST_F(HostEndToEnd, TheEndOfItsSessionQuitsTheModuleSayingWhyAndEndsItsScript) {
@@ -399,11 +383,8 @@ TEST_F(HostEndToEnd, AModuleWhoseIdentifierLeavesItsFolderIsRefusedAndListedAsBr
   ASSERT_TRUE(settings.open(QIODevice::WriteOnly) && settings.write("[General]\nkept=1\n") > 0);
   settings.close();
   const QString refusal = identity + ": identifier \"../../evil\" is not a reverse-DNS name";
-  for (const QStringList& args : {QStringList{"launch", "evil"}, {"send", "clear", directory}}) {
-    const Finished result = harness.host(args);
-    EXPECT_EQ(result.exitCode, 1) << args.join(' ').toStdString();
-    EXPECT_TRUE(result.err.contains(refusal)) << result.err.toStdString();
-  }
+  for (const QStringList& args : {QStringList{"launch", "evil"}, {"send", "clear", directory}})
+    EXPECT_TRUE(exits(args, 1, refusal));
   QProcess* widget = harness.startWidget({directory});
   ASSERT_TRUE(widget->waitForFinished(10000));
   EXPECT_EQ(widget->exitCode(), 1);
@@ -446,12 +427,8 @@ TEST_F(HostEndToEnd, AModuleWithoutAUsableManifestLaunchesWithAWarningIsListedAn
                     .match(list.out)
                     .hasMatch())
         << list.out.toStdString();
-    const Finished raise = harness.host({"send", "raise", module.name});
-    EXPECT_EQ(raise.exitCode, 1);
-    EXPECT_TRUE(raise.err.contains(identifier + " cannot take \"raise\": "))
-        << raise.err.toStdString();
-    const Finished killed = harness.host({"send", "kill", module.name});
-    EXPECT_EQ(killed.exitCode, 0) << killed.err.toStdString();
+    EXPECT_TRUE(exits({"send", "raise", module.name}, 1, identifier + " cannot take \"raise\": "));
+    EXPECT_TRUE(exits({"send", "kill", module.name}, 0));
     EXPECT_TRUE(runningPids(identifier).isEmpty());
   }
 }
@@ -478,11 +455,8 @@ TEST_F(HostEndToEnd, ABareNameIsAModuleEvenBesideADirectoryOfThatNameAndAPathNee
        "./elsewhere"},
       {"..", "unknown module \"..\""},
   };
-  for (const auto& c : cases) {
-    const Finished result = harness.host({"status", c.argument});
-    EXPECT_EQ(result.exitCode, 1) << c.argument.toStdString();
-    EXPECT_TRUE(result.err.contains(c.says)) << result.err.toStdString();
-  }
+  for (const auto& c : cases)
+    EXPECT_TRUE(exits({"status", c.argument}, 1, c.says));
 }
 
 TEST_F(HostEndToEnd, SignalsAndTheKillCommandQuitTheModuleSayingSoAndEndWhatItStarted) {
@@ -546,12 +520,8 @@ TEST_F(HostEndToEnd, FailuresSayWhyAndExitWithOneAndUsageErrorsWithTwo) {
       {{"remove", "./clock", "--yes"}, 2, "./clock is a module directory"},
       {{"help", "frob"}, 2, "no command \"frob\""},
   };
-  for (const auto& c : cases) {
-    const Finished result = harness.host(c.args);
-    EXPECT_EQ(result.exitCode, c.exitCode) << c.args.join(' ').toStdString();
-    EXPECT_TRUE(result.err.startsWith("pellimo: ") && result.err.contains(c.says))
-        << result.err.toStdString();
-  }
+  for (const auto& c : cases)
+    EXPECT_TRUE(exits(c.args, c.exitCode, c.says));
   const QString general = "Usage: pellimo COMMAND", send = "Usage: pellimo send COMMAND [MODULE]\n";
   for (const auto& [args, start, part] :
        {std::tuple{QStringList{"--help"}, general, "\nExit status:"},
@@ -586,15 +556,12 @@ TEST_F(HostEndToEnd, AutostartMarksSurviveClearShowAndStartTheirModulesThroughOn
                                "\n"))
       << written.toStdString();
   EXPECT_TRUE(written.startsWith("[Desktop Entry]\nType=Application\n"));
-  EXPECT_EQ(modeOf(marks), 0600u);
+  EXPECT_EQ(fileMode(marks), 0600u);
 
   for (const QStringList& args : {QStringList{"autostart", "on"}, {"autostart", "on", "gone"}})
     ASSERT_EQ(harness.host(args).exitCode, 0) << args.join(' ').toStdString();
   ASSERT_TRUE(QDir(moduleDirectory("gone")).removeRecursively());
-  const Finished started = harness.host({"launch", "--autostart"});
-  EXPECT_EQ(started.exitCode, 1);
-  EXPECT_TRUE(started.err.contains("skipping gone: unknown module \"gone\""))
-      << started.err.toStdString();
+  EXPECT_TRUE(exits({"launch", "--autostart"}, 1, "skipping gone: unknown module \"gone\""));
   EXPECT_TRUE(status().value("ready").toBool());
   EXPECT_TRUE(status("clock").value("autostart").toBool());
   EXPECT_TRUE(QRegularExpression(R"(\nclock +\S+  running \(pid \d+\); starts at login\n)")
@@ -615,8 +582,7 @@ TEST_F(HostEndToEnd, AutostartMarksSurviveClearShowAndStartTheirModulesThroughOn
 
   // --all starts what is not running yet, with the built-in module among them.
   ASSERT_EQ(harness.host({"new", "other"}).exitCode, 0);
-  const Finished all = harness.host({"launch", "--all"});
-  EXPECT_EQ(all.exitCode, 0) << all.err.toStdString();
+  EXPECT_TRUE(exits({"launch", "--all"}, 0));
   EXPECT_TRUE(status("other").value("ready").toBool());
   EXPECT_EQ(harness.host({"list", "--names"}).out, "default\nclock\nother\n");
 }
@@ -657,11 +623,10 @@ TEST_F(HostEndToEnd, RemoveSaysWhatGoesAsksAndLeavesNoFileOfTheModule) {
   EXPECT_EQ(runningPids(identifier), QList<qint64>{pid});
   EXPECT_GT(files().size(), before.size() + 2);
 
-  const Finished removed = harness.host({"remove", "clock", "--yes"});
-  EXPECT_EQ(removed.exitCode, 0) << removed.err.toStdString();
+  EXPECT_TRUE(exits({"remove", "clock", "--yes"}, 0));
   EXPECT_FALSE(alive(pid_t(pid)));
   EXPECT_EQ(files(), before);
-  EXPECT_EQ(harness.host({"launch", "clock"}).exitCode, 1);
+  EXPECT_TRUE(exits({"launch", "clock"}, 1));
 }
 
 }  // namespace

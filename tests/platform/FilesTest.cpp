@@ -287,11 +287,6 @@ TEST(SettingsStore, HandTypedCommasAndSemicolonsReadAsTypedAndTheNextWriteQuotes
   readsAsTyped(*reopenAsNextRun(store));
 }
 
-mode_t modeOf(const QString& path) {
-  struct stat info {};
-  return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? info.st_mode & 07777 : 0;
-}
-
 TEST(SettingsStore, FilesAreOnlyTheUsersAndLooserOnesAreTightenedWhenOpened) {
   const QString identifier = freshIdentifier();
   const QString path = configDirectory() + '/' + identifier + ".conf";
@@ -299,15 +294,15 @@ TEST(SettingsStore, FilesAreOnlyTheUsersAndLooserOnesAreTightenedWhenOpened) {
     SettingsStore store(identifier);
     store.setValue("echo $TOKEN", keys::kScriptValue);
     ASSERT_TRUE(store.synchronize());
-    EXPECT_EQ(modeOf(path), 0600u);
-    EXPECT_EQ(modeOf(configDirectory()), 0700u);
+    EXPECT_EQ(test::fileMode(path), 0600u);
+    EXPECT_EQ(test::fileMode(configDirectory()), 0700u);
   }
   // As earlier versions left them.
   ASSERT_EQ(::chmod(QFile::encodeName(path).constData(), 0644), 0);
   ASSERT_EQ(::chmod(QFile::encodeName(configDirectory()).constData(), 0755), 0);
   const SettingsStore reopened(identifier);
-  EXPECT_EQ(modeOf(path), 0600u);
-  EXPECT_EQ(modeOf(configDirectory()), 0700u);
+  EXPECT_EQ(test::fileMode(path), 0600u);
+  EXPECT_EQ(test::fileMode(configDirectory()), 0700u);
   EXPECT_EQ(reopened.stringForKey(keys::kScriptValue), "echo $TOKEN");
 }
 

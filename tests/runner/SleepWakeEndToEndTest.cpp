@@ -3,8 +3,6 @@
 
 #include <QDBusConnection>
 #include <QDBusMessage>
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <optional>
 
 #include "ModuleHarness.h"
@@ -40,11 +38,7 @@ class SleepAndWake : public ::testing::Test {
     QDBusConnection(kBus).send(signal << sleeping);
   }
 
-  /// The module's canvas text, as `pellimo status --json` reports it.
-  QString canvas() {
-    const Finished status = harness->host({"status", "--json"});
-    return QJsonDocument::fromJson(status.out.toUtf8()).object().value("canvas").toString();
-  }
+  QString canvas() { return statusOf(*harness).value("canvas").toString(); }
 
   static inline const QString kBus = QStringLiteral("fake-system-bus");
   QProcess logind;
@@ -52,7 +46,7 @@ class SleepAndWake : public ::testing::Test {
 };
 
 TEST_F(SleepAndWake, SleepStopsTheModulesScriptAndWakeRunsItAgain) {
-  platform::SettingsStore store(QStringLiteral("org.pellimo.widget"));
+  platform::SettingsStore store(kBuiltIn);
   const QString runs = harness->root() + "/runs";
   store.setValue(QStringLiteral(R"sh(echo x >> '%1'; echo "run $(wc -l < '%1')"; )sh"
                                 "while :; do sleep 0.2; done")

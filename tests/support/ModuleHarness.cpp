@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QEventLoop>
 #include <QFile>
+#include <QJsonDocument>
 #include <QTimer>
 
 #include "platform/RunningApplications.h"
@@ -98,6 +99,17 @@ QProcess* ModuleHarness::start(const QString& program, const QStringList& argume
 
 QString ModuleHarness::scriptDirectory() const {
   return dir_.path() + "/runtime/pellimo";
+}
+
+QList<qint64> runningPids(const QString& identifier) {
+  QList<qint64> pids;
+  for (const auto& app : platform::runningApplicationsWithBundleIdentifier(identifier))
+    pids.append(app.processIdentifier);
+  return pids;
+}
+
+QJsonObject statusOf(ModuleHarness& harness, const QString& module) {
+  return QJsonDocument::fromJson(harness.host({"status", module, "--json"}).out.toUtf8()).object();
 }
 
 }  // namespace pellimo::test

@@ -27,6 +27,9 @@ bool eventually(const std::function<bool()>& done, int timeoutMs = 10000);
 /// Serves the event loop for a while, for checks that something does not happen.
 void serveFor(int ms);
 
+/// The permission bits of a file, not following a symbolic link; 0 when there is none.
+unsigned fileMode(const QString& path);
+
 /// The lines logged through Qt while one of these lives; they are not printed.
 class LoggedLines {
  public:

@@ -10,8 +10,6 @@
 namespace pellimo::test {
 namespace {
 
-const QString kBuiltIn = QStringLiteral("org.pellimo.widget");
-
 bool isLime(QRgb p) {
   return qGreen(p) > 180 && qRed(p) < 80 && qBlue(p) < 80;
 }

@@ -11,7 +11,6 @@
 namespace pellimo::test {
 namespace {
 
-const QString kBuiltIn = QStringLiteral("org.pellimo.widget");
 const QRect kOnSecondOutput(1500, 100, 300, 200);
 
 /// Weston drawing its outputs as windows on the private X server, with Xwayland for X clients:

@@ -12,8 +12,6 @@
 namespace pellimo::test {
 namespace {
 
-const QString kBuiltIn = QStringLiteral("org.pellimo.widget");
-
 class WindowEndToEnd : public ::testing::Test {
  protected:
   /// Launches the built-in widget, running `script`, on the display the environment names,
