@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include "Desktop.h"
 #include "platform/SettingsStore.h"
 
@@ -129,10 +131,11 @@ QPoint openEditorFindingTheTextWell(ModuleHarness& harness) {
   if (harness.host({"launch"}).exitCode != 0) return {};
   const QString editor = openEditor(harness);
   if (editor.isEmpty()) return {};
+  // Seen at the same place twice, so that a window manager still placing the editor has done.
   QPoint well;
   const bool found = eventually([&] {
-    well = magentaIn(geometryOf(editor));
-    return geometryOf(editor).contains(well);
+    const QPoint before = std::exchange(well, magentaIn(geometryOf(editor)));
+    return well == before && geometryOf(editor).contains(well);
   });
   return found ? well : QPoint();
 }
