@@ -78,13 +78,6 @@ class HostEndToEnd : public ::testing::Test {
   bool raisedSoon(const QString& module, bool raised) {
     return eventually([&] { return status(module).value("raised").toBool() == raised; });
   }
-  /// Stores settings of a module, the built-in one unless named, before it is launched.
-  void store(const QMap<QString, QVariant>& values, const QString& identifier = kBuiltIn) {
-    platform::SettingsStore settings(identifier);
-    for (auto value = values.begin(); value != values.end(); ++value)
-      settings.setValue(value.value(), value.key());
-    ASSERT_TRUE(settings.synchronize());
-  }
   QString moduleDirectory(const QString& name) {
     return harness.root() + "/data/pellimo/modules/" + name;
   }
@@ -227,10 +220,10 @@ TEST_F(HostEndToEnd, RefreshRunsTheScriptAtOnceAlsoForAManifestWithoutIt) {
   for (const auto& [module, identifier] :
        {std::pair{QStringLiteral("default"), kBuiltIn}, {"older", older}}) {
     const QString log = harness.root() + '/' + identifier + ".runs";
-    store(
+    ASSERT_TRUE(storeSettings(
         {{platform::keys::kScriptValue, QStringLiteral("echo run >> '%1'; wc -l < '%1'").arg(log)},
          {platform::keys::kReloadAfter, 3600}},
-        identifier);
+        identifier));
     launch(module);
     const auto shows = [&](const char* text) {
       return eventually([&] { return status(module).value("canvas").toString() == text; });
@@ -266,7 +259,8 @@ TEST_F(HostEndToEnd, CommandsBeforeRegistrationAreLostAndAFloodLeavesTheModuleAn
 }
 
 TEST_F(HostEndToEnd, ASecondLaunchSaysItRunsClearWipesTheSettingsAndScriptAndAQuitNamesWhoAsked) {
-  store({{platform::keys::kModeValue, 0}, {platform::keys::kScriptValue, "echo hi"}});
+  ASSERT_TRUE(
+      storeSettings({{platform::keys::kModeValue, 0}, {platform::keys::kScriptValue, "echo hi"}}));
   launch();
   const Finished again = harness.host({"launch"});
   EXPECT_EQ(again.exitCode, 0);
@@ -287,9 +281,9 @@ TEST_F(HostEndToEnd, ASecondLaunchSaysItRunsClearWipesTheSettingsAndScriptAndAQu
 
 TEST_F(HostEndToEnd, ReloadsShowInTheStatusAndKeepGoingAfterClear) {
   const QString runs = harness.root() + "/runs";
-  store(
-      {{platform::keys::kReloadAfter, 1},
-       {platform::keys::kScriptValue, QStringLiteral("echo run >> '%1'; wc -l < '%1'").arg(runs)}});
+  ASSERT_TRUE(storeSettings({{platform::keys::kReloadAfter, 1},
+                             {platform::keys::kScriptValue,
+                              QStringLiteral("echo run >> '%1'; wc -l < '%1'").arg(runs)}}));
   launch();
   ASSERT_TRUE(canvasSoon([](const QString& canvas) { return canvas.trimmed().toInt() >= 2; }));
   const QJsonObject shown = status();
@@ -315,7 +309,7 @@ TEST_F(HostEndToEnd, WithoutAUsableRuntimeDirectoryTheModuleShowsErrorOutputAndL
   ASSERT_TRUE(QDir().mkpath(state) && QFile(log).open(QIODevice::WriteOnly));
   ASSERT_TRUE(QFile::setPermissions(state, QFile::Permissions(0x7755)) &&
               QFile::setPermissions(log, QFile::Permissions(0x6644)));
-  store({{platform::keys::kScriptValue, "echo shown >&2; exit 1"}});
+  ASSERT_TRUE(storeSettings({{platform::keys::kScriptValue, "echo shown >&2; exit 1"}}));
   launch();
   canvasSoon([](const QString& canvas) { return canvas == "Error in Script:\n\nshown\n"; });
   EXPECT_EQ(status().value("lastRun").toObject().value("stoppedFor").toString(), "error output");
@@ -346,8 +340,8 @@ TEST_F(HostEndToEnd, TheEndOfItsSessionQuitsTheModuleSayingWhyAndEndsItsScript) 
        "quitting: the display is gone"},
   };
   const QString pidFile = harness.root() + "/sleeper";
-  store({{platform::keys::kScriptValue,
-          QStringLiteral("sleep 300 & echo $! > '%1'; wait").arg(pidFile)}});
+  ASSERT_TRUE(storeSettings({{platform::keys::kScriptValue,
+                              QStringLiteral("sleep 300 & echo $! > '%1'; wait").arg(pidFile)}}));
   const QProcessEnvironment usual = harness.environment();
   for (const auto& ending : endings) {
     QFile::remove(pidFile);
@@ -461,8 +455,8 @@ TEST_F(HostEndToEnd, ABareNameIsAModuleEvenBesideADirectoryOfThatNameAndAPathNee
 
 TEST_F(HostEndToEnd, SignalsAndTheKillCommandQuitTheModuleSayingSoAndEndWhatItStarted) {
   // The script leaves two sleepers behind, one of them deaf to SIGTERM, and ends.
-  store({{platform::keys::kScriptValue,
-          "sleep 299 & (trap '' TERM; exec sleep 299) & echo spawned"}});
+  ASSERT_TRUE(storeSettings({{platform::keys::kScriptValue,
+                              "sleep 299 & (trap '' TERM; exec sleep 299) & echo spawned"}}));
   const QDir scripts(harness.scriptDirectory());
   const struct {
     int signal;  // 0: the host's "kill"
@@ -604,7 +598,7 @@ TEST_F(HostEndToEnd, RemoveSaysWhatGoesAsksAndLeavesNoFileOfTheModule) {
   const QStringList before = files();
   const QString identifier = newModule("clock");
   ASSERT_FALSE(identifier.isEmpty());
-  store({{platform::keys::kScriptValue, "echo hi"}}, identifier);
+  ASSERT_TRUE(storeSettings({{platform::keys::kScriptValue, "echo hi"}}, identifier));
   launch("clock");
   ASSERT_EQ(harness.host({"autostart", "on", "clock"}).exitCode, 0);
   const qint64 pid = runningPids(identifier).value(0);

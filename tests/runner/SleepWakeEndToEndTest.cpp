@@ -7,7 +7,6 @@
 
 #include "ModuleHarness.h"
 #include "Processes.h"
-#include "platform/SettingsStore.h"
 
 namespace pellimo::test {
 namespace {
@@ -46,13 +45,11 @@ class SleepAndWake : public ::testing::Test {
 };
 
 TEST_F(SleepAndWake, SleepStopsTheModulesScriptAndWakeRunsItAgain) {
-  platform::SettingsStore store(kBuiltIn);
   const QString runs = harness->root() + "/runs";
-  store.setValue(QStringLiteral(R"sh(echo x >> '%1'; echo "run $(wc -l < '%1')"; )sh"
-                                "while :; do sleep 0.2; done")
-                     .arg(runs),
-                 "scriptValue");
-  store.synchronize();
+  ASSERT_TRUE(storeSettings(
+      {{"scriptValue", QStringLiteral(R"sh(echo x >> '%1'; echo "run $(wc -l < '%1')"; )sh"
+                                      "while :; do sleep 0.2; done")
+                           .arg(runs)}}));
   QProcess* module = harness->startWidget();
   const auto pid = static_cast<pid_t>(module->processId());
   ASSERT_TRUE(eventually([&] { return canvas() == "run 1\n"; }, 20000));

@@ -12,6 +12,7 @@
 #include <QTimer>
 
 #include "platform/RunningApplications.h"
+#include "platform/SettingsStore.h"
 
 namespace pellimo::test {
 
@@ -106,6 +107,13 @@ QList<qint64> runningPids(const QString& identifier) {
   for (const auto& app : platform::runningApplicationsWithBundleIdentifier(identifier))
     pids.append(app.processIdentifier);
   return pids;
+}
+
+bool storeSettings(const QMap<QString, QVariant>& values, const QString& identifier) {
+  platform::SettingsStore settings(identifier);
+  for (auto value = values.begin(); value != values.end(); ++value)
+    settings.setValue(value.value(), value.key());
+  return settings.synchronize();
 }
 
 QJsonObject statusOf(ModuleHarness& harness, const QString& module) {

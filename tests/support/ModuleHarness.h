@@ -2,9 +2,11 @@
 #pragma once
 
 #include <QJsonObject>
+#include <QMap>
 #include <QProcess>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <QVariant>
 #include <memory>
 #include <vector>
 
@@ -56,6 +58,10 @@ inline const QString kBuiltIn = QStringLiteral("org.pellimo.widget");
 
 /// The process ids of the running instances of a module, oldest first.
 QList<qint64> runningPids(const QString& identifier = kBuiltIn);
+
+/// Stores settings of a module, the built-in one unless named, for its next start; whether they
+/// were written.
+bool storeSettings(const QMap<QString, QVariant>& values, const QString& identifier = kBuiltIn);
 
 /// What `pellimo status --json` reports of a module, the built-in one unless named.
 QJsonObject statusOf(ModuleHarness& harness, const QString& module = QStringLiteral("default"));

@@ -5,7 +5,6 @@
 
 #include "Desktop.h"
 #include "platform/SettingsKeys.h"
-#include "platform/SettingsStore.h"
 
 namespace pellimo::test {
 namespace {
@@ -22,10 +21,9 @@ bool isBlue(QRgb p) {
 class MenuEndToEnd : public ::testing::Test {
  protected:
   void SetUp() override {
-    platform::SettingsStore settings(kBuiltIn);
-    settings.setValue(0, platform::keys::kModeValue);
-    settings.setValue(QStringLiteral("menu"), platform::keys::kLineFormat);
-    settings.setValue(QStringLiteral(R"(dir=%1
+    ASSERT_TRUE(storeSettings({{platform::keys::kModeValue, 0},
+                               {platform::keys::kLineFormat, "menu"},
+                               {platform::keys::kScriptValue, QStringLiteral(R"(dir=%1
 echo run >> "$dir/runs"
 echo 'RED RED RED | color=red'
 echo "Click me | color=lime bash=/bin/sh param1=-c param2='echo click >> $dir/clicks' terminal=false"
@@ -33,9 +31,7 @@ echo 'Once more | color=blue refresh=true'
 echo ---
 echo "Choose | bash=/bin/sh param1=-c param2='echo chosen >> $dir/chosen' terminal=false"
 echo 'A label')")
-                          .arg(harness.root()),
-                      platform::keys::kScriptValue);
-    ASSERT_TRUE(settings.synchronize());
+                                                                  .arg(harness.root())}}));
     ASSERT_EQ(harness.host({"launch"}).exitCode, 0);
     ASSERT_TRUE(eventually([&] { return canvas() == "RED RED RED\nClick me\nOnce more\n"; }))
         << canvas().toStdString();

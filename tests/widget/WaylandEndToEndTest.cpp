@@ -60,10 +60,8 @@ class WaylandEndToEnd : public ::testing::Test {
   void SetUp() override {
     if (qEnvironmentVariableIsEmpty("DISPLAY")) GTEST_SKIP() << "needs an X display for Weston";
     if (QStandardPaths::findExecutable("weston").isEmpty()) GTEST_SKIP() << "needs weston";
-    platform::SettingsStore stored(kBuiltIn);
-    stored.setValue(platform::stringFromRect(QRectF(kOnSecondOutput)), "frameMark");
-    stored.setValue(QStringLiteral("echo on wayland"), "scriptValue");
-    ASSERT_TRUE(stored.synchronize());
+    ASSERT_TRUE(storeSettings({{"frameMark", platform::stringFromRect(QRectF(kOnSecondOutput))},
+                               {"scriptValue", "echo on wayland"}}));
   }
 
   QJsonObject launchedStatus() {
