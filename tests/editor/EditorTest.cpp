@@ -58,8 +58,7 @@ struct EnabledChanges : QObject {
 };
 
 int lineCount(const QString& path) {
-  QFile file(path);
-  return file.open(QIODevice::ReadOnly) ? int(file.readAll().count('\n')) : 0;
+  return int(fileContents(path).count('\n'));
 }
 
 /// The widget's real window, views and controller, built as the module's start-up builds them,

@@ -55,8 +55,8 @@ class HostEndToEnd : public ::testing::Test {
  protected:
   /// What a launched module wrote to its log.
   QString moduleLog(const QString& identifier) {
-    QFile log(harness.root() + "/state/pellimo/" + identifier + ".log");
-    return log.open(QIODevice::ReadOnly) ? QString::fromUtf8(log.readAll()) : QString();
+    return QString::fromUtf8(
+        fileContents(harness.root() + "/state/pellimo/" + identifier + ".log"));
   }
   void launch(const QString& module = {}) {
     ASSERT_TRUE(exits(module.isEmpty() ? QStringList{"launch"} : QStringList{"launch", module}, 0));
@@ -355,10 +355,8 @@ TEST_F(HostEndToEnd, TheEndOfItsSessionQuitsTheModuleSayingWhyAndEndsItsScript) 
     harness.setEnvironment(environment);
     QProcess* module = harness.startWidget();
     pid_t sleeper = 0;
-    ASSERT_TRUE(eventually([&] {
-      QFile file(pidFile);
-      return file.open(QIODevice::ReadOnly) && (sleeper = file.readAll().trimmed().toInt()) > 0;
-    })) << ending.says;
+    ASSERT_TRUE(eventually([&] { return (sleeper = fileContents(pidFile).trimmed().toInt()) > 0; }))
+        << ending.says;
     session.terminate();
     ASSERT_TRUE(session.waitForFinished(10000));
     EXPECT_TRUE(eventually([&] { return module->state() == QProcess::NotRunning; })) << ending.says;
@@ -384,8 +382,7 @@ TEST_F(HostEndToEnd, AModuleWhoseIdentifierLeavesItsFolderIsRefusedAndListedAsBr
   EXPECT_EQ(widget->exitCode(), 1);
   EXPECT_TRUE(widget->readAllStandardError().contains(refusal.toUtf8()));
   EXPECT_FALSE(QFileInfo::exists(harness.root() + "/evil.log"));
-  ASSERT_TRUE(settings.open(QIODevice::ReadOnly));
-  EXPECT_EQ(settings.readAll(), "[General]\nkept=1\n");
+  EXPECT_EQ(fileContents(settings.fileName()), "[General]\nkept=1\n");
   const Finished list = harness.host({"list"});
   EXPECT_TRUE(list.out.contains(
       QRegularExpression("\nevil +-  broken: " + QRegularExpression::escape(refusal))))
@@ -542,9 +539,7 @@ TEST_F(HostEndToEnd, AutostartMarksSurviveClearShowAndStartTheirModulesThroughOn
   moved.start(folder + "/pellimo", {"autostart", "on", "clock"});
   ASSERT_TRUE(moved.waitForFinished(10000) && moved.exitCode() == 0)
       << moved.readAllStandardError().toStdString();
-  QFile file(entry);
-  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-  const QString written = QString::fromUtf8(file.readAll());
+  const QString written = QString::fromUtf8(fileContents(entry));
   EXPECT_TRUE(written.contains("\nExec=\"" + harness.root() +
                                R"(/pre fix \\$HOME \\"a\\\\b\\" 100%%/pellimo" launch --autostart)"
                                "\n"))

@@ -234,9 +234,7 @@ TEST(SettingsStore, CorruptFileIsMovedAsideAndReplacedOnTheNextWrite) {
   ASSERT_TRUE(writeFile(path, damage));
   SettingsStore store(QFileInfo(path).completeBaseName());
   EXPECT_TRUE(store.dictionaryRepresentation().isEmpty());
-  QFile aside(path + ".corrupt");
-  ASSERT_TRUE(aside.open(QIODevice::ReadOnly));
-  EXPECT_EQ(aside.readAll(), damage);
+  EXPECT_EQ(test::fileContents(path + ".corrupt"), damage);
   store.setValue(qint64(1), keys::kModeValue);
   EXPECT_TRUE(store.synchronize());
   EXPECT_EQ(reopenAsNextRun(store)->integerForKey(keys::kModeValue), 1);

@@ -164,12 +164,9 @@ TEST_F(RunnerTest, RunsOfAOneSecondIntervalStartASecondApart) {
   QList<double> times;
   ASSERT_TRUE(eventually(
       [&] {
-        QFile file(runs);
         times.clear();
-        if (file.open(QIODevice::ReadOnly)) {
-          for (const QByteArray& line : file.readAll().split('\n'))
-            if (!line.isEmpty()) times.append(line.toDouble());
-        }
+        for (const QByteArray& line : fileContents(runs).split('\n'))
+          if (!line.isEmpty()) times.append(line.toDouble());
         return times.size() >= 6;
       },
       20000));
@@ -232,10 +229,8 @@ TEST_F(RunnerTest, AReloadedRunIsStoppedAtItsTimeLimitAndTheNextTickRunsAgain) {
     EXPECT_EQ(runner->lastRun()->stoppedFor, "time limit");
     EXPECT_EQ(runner->lastRun()->signal, SIGTERM);
     EXPECT_GE(runner->lastRun()->durationMs, 1000);
-    EXPECT_TRUE(eventually([&] {
-      QFile file(runs);
-      return file.open(QIODevice::ReadOnly) && file.readAll().count('\n') >= 2;
-    })) << "the next tick runs afresh";
+    EXPECT_TRUE(eventually([&] { return fileContents(runs).count('\n') >= 2; }))
+        << "the next tick runs afresh";
     runner->stopReloading();
   }
   // 0 sets no limit.

@@ -50,6 +50,11 @@ void serveFor(int ms) {
   eventually([] { return false; }, ms);
 }
 
+QByteArray fileContents(const QString& path) {
+  QFile file(path);
+  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
 unsigned fileMode(const QString& path) {
   struct stat info {};
   return ::lstat(QFile::encodeName(path).constData(), &info) == 0 ? info.st_mode & 07777 : 0;

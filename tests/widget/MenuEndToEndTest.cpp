@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
-#include <QFile>
-
 #include "Desktop.h"
 #include "platform/SettingsKeys.h"
 
@@ -40,10 +38,7 @@ echo 'A label')")
 
   QJsonObject status() { return statusOf(harness); }
   QString canvas() { return canvasOf(harness); }
-  int linesIn(const char* name) {
-    QFile file(harness.root() + '/' + name);
-    return file.open(QIODevice::ReadOnly) ? file.readAll().count('\n') : 0;
-  }
+  int linesIn(const char* name) { return fileContents(harness.root() + '/' + name).count('\n'); }
   /// The middle of the line drawn in the colour, once it shows.
   QPoint lineOf(bool (*wanted)(QRgb)) {
     QRect ink;

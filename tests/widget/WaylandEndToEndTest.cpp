@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
-#include <QFile>
 #include <QRegularExpression>
 #include <QStandardPaths>
 
@@ -27,8 +26,7 @@ class Weston {
                              "--height=800", "--socket=pellimo-test", "--log=" + log});
     const QRegularExpression listening(QStringLiteral("xserver listening on display (:\\d+)"));
     eventually([&] {
-      QFile file(log);
-      if (file.open(QIODevice::ReadOnly)) display_ = listening.match(file.readAll()).captured(1);
+      display_ = listening.match(fileContents(log)).captured(1);
       return !display_.isEmpty() || weston_.state() == QProcess::NotRunning;
     });
     env.insert("DISPLAY", display_);
