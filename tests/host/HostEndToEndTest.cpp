@@ -371,9 +371,8 @@ TEST_F(HostEndToEnd, AModuleWhoseIdentifierLeavesItsFolderIsRefusedAndListedAsBr
   const QString identity = directory + "/module.plist";
   ASSERT_TRUE(QDir().mkpath(directory));
   ASSERT_TRUE(platform::writeStringDictionary(identity, {{"identifier", "../../evil"}}));
-  QFile settings(harness.root() + "/evil.conf");
-  ASSERT_TRUE(settings.open(QIODevice::WriteOnly) && settings.write("[General]\nkept=1\n") > 0);
-  settings.close();
+  const QString settings = harness.root() + "/evil.conf";
+  ASSERT_TRUE(writeFile(settings, "[General]\nkept=1\n"));
   const QString refusal = identity + ": identifier \"../../evil\" is not a reverse-DNS name";
   for (const QStringList& args : {QStringList{"launch", "evil"}, {"send", "clear", directory}})
     EXPECT_TRUE(exits(args, 1, refusal));
@@ -382,7 +381,7 @@ TEST_F(HostEndToEnd, AModuleWhoseIdentifierLeavesItsFolderIsRefusedAndListedAsBr
   EXPECT_EQ(widget->exitCode(), 1);
   EXPECT_TRUE(widget->readAllStandardError().contains(refusal.toUtf8()));
   EXPECT_FALSE(QFileInfo::exists(harness.root() + "/evil.log"));
-  EXPECT_EQ(fileContents(settings.fileName()), "[General]\nkept=1\n");
+  EXPECT_EQ(fileContents(settings), "[General]\nkept=1\n");
   const Finished list = harness.host({"list"});
   EXPECT_TRUE(list.out.contains(
       QRegularExpression("\nevil +-  broken: " + QRegularExpression::escape(refusal))))
@@ -399,12 +398,9 @@ TEST_F(HostEndToEnd, AModuleWithoutAUsableManifestLaunchesWithAWarningIsListedAn
   for (const auto& module : modules) {
     const QString identifier = newModule(module.name);
     ASSERT_FALSE(identifier.isEmpty());
-    QFile manifest(moduleDirectory(module.name) + "/maniffeest.plist");
-    ASSERT_TRUE(module.manifest.isEmpty()
-                    ? manifest.remove()
-                    : manifest.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
-                          manifest.write(module.manifest) > 0);
-    manifest.close();
+    const QString manifest = moduleDirectory(module.name) + "/maniffeest.plist";
+    ASSERT_TRUE(module.manifest.isEmpty() ? QFile::remove(manifest)
+                                          : writeFile(manifest, module.manifest));
 
     const Finished launched = harness.host({"launch", module.name});
     ASSERT_EQ(launched.exitCode, 0) << launched.err.toStdString();

@@ -22,11 +22,8 @@ namespace {
 using ansi::Color;
 using ansi::Font;
 using Dictionary = QMap<QString, QString>;
-
-bool writeFile(const QString& path, const QByteArray& contents) {
-  QFile file(path);
-  return file.open(QIODevice::WriteOnly) && file.write(contents) == contents.size();
-}
+using test::fileContents;
+using test::writeFile;
 
 TEST(FrameText, WritesShortestNumbersAndReadsLenientlyWithZeroForWhatItCannotRead) {
   const QRectF rect(0.1 + 0.2, -3, 1e21, 2.5e-7);
@@ -234,7 +231,7 @@ TEST(SettingsStore, CorruptFileIsMovedAsideAndReplacedOnTheNextWrite) {
   ASSERT_TRUE(writeFile(path, damage));
   SettingsStore store(QFileInfo(path).completeBaseName());
   EXPECT_TRUE(store.dictionaryRepresentation().isEmpty());
-  EXPECT_EQ(test::fileContents(path + ".corrupt"), damage);
+  EXPECT_EQ(fileContents(path + ".corrupt"), damage);
   store.setValue(qint64(1), keys::kModeValue);
   EXPECT_TRUE(store.synchronize());
   EXPECT_EQ(reopenAsNextRun(store)->integerForKey(keys::kModeValue), 1);

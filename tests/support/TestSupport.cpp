@@ -55,6 +55,11 @@ QByteArray fileContents(const QString& path) {
   return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
+bool writeFile(const QString& path, const QByteArray& contents) {
+  QFile file(path);
+  return file.open(QIODevice::WriteOnly) && file.write(contents) == contents.size();
+}
+
 unsigned fileMode(const QString& path) {
   struct stat info {};
   return ::lstat(QFile::encodeName(path).constData(), &info) == 0 ? info.st_mode & 07777 : 0;

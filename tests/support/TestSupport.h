@@ -30,6 +30,8 @@ void serveFor(int ms);
 
 /// The bytes of a file; none when it cannot be read.
 QByteArray fileContents(const QString& path);
+/// Writes a file whole; whether that worked.
+bool writeFile(const QString& path, const QByteArray& contents);
 
 /// The permission bits of a file, not following a symbolic link; 0 when there is none.
 unsigned fileMode(const QString& path);
