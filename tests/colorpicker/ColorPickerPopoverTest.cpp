@@ -155,7 +155,8 @@ TEST_F(PopoverTest, ADelegateCanRefuseTheCloseByItself) {
   EXPECT_EQ(delegate.closes, 1);
 }
 
-TEST_F(PopoverTest, AClickOnAnotherWellClosesThePopoverFirstUnlessItAddsOrDeactivates) {
+TEST_F(PopoverTest,
+       AClickOnAnotherWellClosesThePopoverUnlessItAddsOrDeactivatesAndDeactivateAllClearsAll) {
   enum class Click { OnInactive, ShiftOnInactive, OnActive };
   for (const Click click : {Click::OnInactive, Click::ShiftOnInactive, Click::OnActive}) {
     resetColorPicker();
@@ -174,9 +175,8 @@ TEST_F(PopoverTest, AClickOnAnotherWellClosesThePopoverFirstUnlessItAddsOrDeacti
     EXPECT_EQ(popover()->target(), closed ? nullptr : &recorder_);
     EXPECT_EQ(panel()->isVisible(), closed) << "a plain well edits in the floating panel";
   }
-}
-
-TEST_F(PopoverTest, DeactivatingAllLeavesNoWellActiveButAnInactiveHiddenWell) {
+  // Deactivating all leaves no well active, the hidden one included.
+  resetColorPicker();
   activateQuietly(well_);
   other_->activate(false);
   ColorWell::deactivateAll();

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 #include <signal.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <functional>
@@ -12,7 +11,6 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
-#include <QJsonDocument>
 #include <QJsonObject>
 #include <QRegularExpression>
 
@@ -29,15 +27,6 @@
 
 namespace pellimo::test {
 namespace {
-
-const QString kBuiltIn = QStringLiteral("org.pellimo.widget");
-
-QList<qint64> runningPids(const QString& identifier) {
-  QList<qint64> pids;
-  for (const auto& app : platform::runningApplicationsWithBundleIdentifier(identifier))
-    pids.append(app.processIdentifier);
-  return pids;
-}
 
 void post(const QString& name, const platform::DistributedNotificationCenter::UserInfo& info = {}) {
   platform::DistributedNotificationCenter::defaultCenter().postNotificationName(name, info);
@@ -62,37 +51,32 @@ std::size_t startedIn(pid_t session, pid_t module) {
       .size();
 }
 
-/// The mode bits of a file.
-unsigned modeOf(const QString& path) {
-  struct stat info {};
-  return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? info.st_mode & 07777 : 0;
-}
-
 class HostEndToEnd : public ::testing::Test {
  protected:
   /// What a launched module wrote to its log.
   QString moduleLog(const QString& identifier) {
-    QFile log(harness.root() + "/state/pellimo/" + identifier + ".log");
-    return log.open(QIODevice::ReadOnly) ? QString::fromUtf8(log.readAll()) : QString();
+    return QString::fromUtf8(
+        fileContents(harness.root() + "/state/pellimo/" + identifier + ".log"));
   }
   void launch(const QString& module = {}) {
-    const Finished result =
-        harness.host(module.isEmpty() ? QStringList{"launch"} : QStringList{"launch", module});
-    ASSERT_EQ(result.exitCode, 0) << result.err.toStdString();
+    ASSERT_TRUE(exits(module.isEmpty() ? QStringList{"launch"} : QStringList{"launch", module}, 0));
   }
-  QJsonObject status(const QString& module = {}) {
-    const QStringList args{"status", module.isEmpty() ? "default" : module, "--json"};
-    return QJsonDocument::fromJson(harness.host(args).out.toUtf8()).object();
+  /// Whether `pellimo` with the arguments exits with `code` and its error output contains `says`,
+  /// after "pellimo: " when it failed.
+  testing::AssertionResult exits(const QStringList& arguments, int code, const QString& says = {}) {
+    const Finished result = harness.host(arguments);
+    if (result.exitCode == code && result.err.contains(says) &&
+        (code == 0 || result.err.startsWith("pellimo: ")))
+      return testing::AssertionSuccess();
+    return testing::AssertionFailure()
+           << "pellimo " << arguments.join(' ').toStdString() << " exited with " << result.exitCode
+           << ": " << result.err.toStdString();
+  }
+  QJsonObject status(const QString& module = QStringLiteral("default")) {
+    return statusOf(harness, module);
   }
   bool raisedSoon(const QString& module, bool raised) {
     return eventually([&] { return status(module).value("raised").toBool() == raised; });
-  }
-  /// Stores settings of a module, the built-in one unless named, before it is launched.
-  void store(const QMap<QString, QVariant>& values, const QString& identifier = kBuiltIn) {
-    platform::SettingsStore settings(identifier);
-    for (auto value = values.begin(); value != values.end(); ++value)
-      settings.setValue(value.value(), value.key());
-    ASSERT_TRUE(settings.synchronize());
   }
   QString moduleDirectory(const QString& name) {
     return harness.root() + "/data/pellimo/modules/" + name;
@@ -165,25 +149,10 @@ TEST_F(HostEndToEnd, ANewModuleIsListedWatchedDrivenAndKilledAndAnotherIgnoresIt
   EXPECT_TRUE(status("alpha").value("raised").toBool()) << "beta's flat reached alpha";
   EXPECT_EQ(harness.host({"send", "flat", "alpha"}).exitCode, 0);
   EXPECT_TRUE(raisedSoon("alpha", false));
-  const Finished killed = harness.host({"send", "kill", "alpha"});
-  EXPECT_EQ(killed.exitCode, 0) << killed.err.toStdString();
+  EXPECT_TRUE(exits({"send", "kill", "alpha"}, 0));
   EXPECT_TRUE(runningPids(identifier).isEmpty());
-  const Finished after = harness.host({"send", "raise", "alpha"});
-  EXPECT_EQ(after.exitCode, 1);
-  EXPECT_TRUE(after.err.contains(identifier + " is not running")) << after.err.toStdString();
+  EXPECT_TRUE(exits({"send", "raise", "alpha"}, 1, identifier + " is not running"));
   EXPECT_TRUE(runningPids(kBuiltIn).isEmpty()) << "the built-in module was never launched";
-}
-
-TEST_F(HostEndToEnd, ASecondLaunchSaysItRunsAndAModuleAskedToQuitNamesWhoAsked) {
-  launch();
-  const Finished again = harness.host({"launch"});
-  EXPECT_EQ(again.exitCode, 0);
-  EXPECT_TRUE(again.out.contains("already running")) << again.out.toStdString();
-  for (const auto& app : platform::runningApplications())
-    app.terminate();
-  ASSERT_TRUE(eventually([&] { return runningPids(kBuiltIn).isEmpty(); }));
-  EXPECT_TRUE(moduleLog(kBuiltIn).contains("quitting: asked to by " +
-                                           QDBusConnection::sessionBus().baseService()));
 }
 
 TEST_F(HostEndToEnd, AnOlderInstanceComingOntoTheBusLaterStaysAndTheNewerOneQuits) {
@@ -251,10 +220,10 @@ TEST_F(HostEndToEnd, RefreshRunsTheScriptAtOnceAlsoForAManifestWithoutIt) {
   for (const auto& [module, identifier] :
        {std::pair{QStringLiteral("default"), kBuiltIn}, {"older", older}}) {
     const QString log = harness.root() + '/' + identifier + ".runs";
-    store(
+    ASSERT_TRUE(storeSettings(
         {{platform::keys::kScriptValue, QStringLiteral("echo run >> '%1'; wc -l < '%1'").arg(log)},
          {platform::keys::kReloadAfter, 3600}},
-        identifier);
+        identifier));
     launch(module);
     const auto shows = [&](const char* text) {
       return eventually([&] { return status(module).value("canvas").toString() == text; });
@@ -286,12 +255,16 @@ TEST_F(HostEndToEnd, CommandsBeforeRegistrationAreLostAndAFloodLeavesTheModuleAn
   EXPECT_FALSE(module.raised());
   EXPECT_FALSE(module.lastError().isValid()) << module.lastError().message().toStdString();
   EXPECT_EQ(harness.host({"send", "raise"}).exitCode, 0);
-  EXPECT_TRUE(raisedSoon({}, true));
+  EXPECT_TRUE(raisedSoon("default", true));
 }
 
-TEST_F(HostEndToEnd, ClearWipesTheSettingsAndTheScriptFile) {
-  store({{platform::keys::kModeValue, 0}, {platform::keys::kScriptValue, "echo hi"}});
+TEST_F(HostEndToEnd, ASecondLaunchSaysItRunsClearWipesTheSettingsAndScriptAndAQuitNamesWhoAsked) {
+  ASSERT_TRUE(
+      storeSettings({{platform::keys::kModeValue, 0}, {platform::keys::kScriptValue, "echo hi"}}));
   launch();
+  const Finished again = harness.host({"launch"});
+  EXPECT_EQ(again.exitCode, 0);
+  EXPECT_TRUE(again.out.contains("already running")) << again.out.toStdString();
   const QDir scripts(harness.scriptDirectory());
   ASSERT_TRUE(
       eventually([&] { return scripts.entryList({"Pellimo.*.sh"}, QDir::Files).size() == 1; }));
@@ -299,13 +272,18 @@ TEST_F(HostEndToEnd, ClearWipesTheSettingsAndTheScriptFile) {
   EXPECT_TRUE(eventually([&] { return scripts.entryList({"Pellimo.*"}, QDir::Files).isEmpty(); }));
   EXPECT_TRUE(platform::SettingsStore(kBuiltIn).dictionaryRepresentation().isEmpty());
   EXPECT_TRUE(status().value("ready").toBool()) << "the module keeps running";
+  for (const auto& app : platform::runningApplications())
+    app.terminate();
+  ASSERT_TRUE(eventually([&] { return runningPids(kBuiltIn).isEmpty(); }));
+  EXPECT_TRUE(moduleLog(kBuiltIn).contains("quitting: asked to by " +
+                                           QDBusConnection::sessionBus().baseService()));
 }
 
 TEST_F(HostEndToEnd, ReloadsShowInTheStatusAndKeepGoingAfterClear) {
   const QString runs = harness.root() + "/runs";
-  store(
-      {{platform::keys::kReloadAfter, 1},
-       {platform::keys::kScriptValue, QStringLiteral("echo run >> '%1'; wc -l < '%1'").arg(runs)}});
+  ASSERT_TRUE(storeSettings({{platform::keys::kReloadAfter, 1},
+                             {platform::keys::kScriptValue,
+                              QStringLiteral("echo run >> '%1'; wc -l < '%1'").arg(runs)}}));
   launch();
   ASSERT_TRUE(canvasSoon([](const QString& canvas) { return canvas.trimmed().toInt() >= 2; }));
   const QJsonObject shown = status();
@@ -331,14 +309,14 @@ TEST_F(HostEndToEnd, WithoutAUsableRuntimeDirectoryTheModuleShowsErrorOutputAndL
   ASSERT_TRUE(QDir().mkpath(state) && QFile(log).open(QIODevice::WriteOnly));
   ASSERT_TRUE(QFile::setPermissions(state, QFile::Permissions(0x7755)) &&
               QFile::setPermissions(log, QFile::Permissions(0x6644)));
-  store({{platform::keys::kScriptValue, "echo shown >&2; exit 1"}});
+  ASSERT_TRUE(storeSettings({{platform::keys::kScriptValue, "echo shown >&2; exit 1"}}));
   launch();
   canvasSoon([](const QString& canvas) { return canvas == "Error in Script:\n\nshown\n"; });
   EXPECT_EQ(status().value("lastRun").toObject().value("stoppedFor").toString(), "error output");
   EXPECT_TRUE(moduleLog(kBuiltIn).contains("cannot keep scripts in " + file.fileName()))
       << moduleLog(kBuiltIn).toStdString();
-  EXPECT_EQ(modeOf(log), 0600u);
-  EXPECT_EQ(modeOf(state), 0700u);
+  EXPECT_EQ(fileMode(log), 0600u);
+  EXPECT_EQ(fileMode(state), 0700u);
 }
 
 TEST_F(HostEndToEnd, TheEndOfItsSessionQuitsTheModuleSayingWhyAndEndsItsScript) {
@@ -362,8 +340,8 @@ TEST_F(HostEndToEnd, TheEndOfItsSessionQuitsTheModuleSayingWhyAndEndsItsScript) 
        "quitting: the display is gone"},
   };
   const QString pidFile = harness.root() + "/sleeper";
-  store({{platform::keys::kScriptValue,
-          QStringLiteral("sleep 300 & echo $! > '%1'; wait").arg(pidFile)}});
+  ASSERT_TRUE(storeSettings({{platform::keys::kScriptValue,
+                              QStringLiteral("sleep 300 & echo $! > '%1'; wait").arg(pidFile)}}));
   const QProcessEnvironment usual = harness.environment();
   for (const auto& ending : endings) {
     QFile::remove(pidFile);
@@ -377,10 +355,8 @@ TEST_F(HostEndToEnd, TheEndOfItsSessionQuitsTheModuleSayingWhyAndEndsItsScript) 
     harness.setEnvironment(environment);
     QProcess* module = harness.startWidget();
     pid_t sleeper = 0;
-    ASSERT_TRUE(eventually([&] {
-      QFile file(pidFile);
-      return file.open(QIODevice::ReadOnly) && (sleeper = file.readAll().trimmed().toInt()) > 0;
-    })) << ending.says;
+    ASSERT_TRUE(eventually([&] { return (sleeper = fileContents(pidFile).trimmed().toInt()) > 0; }))
+        << ending.says;
     session.terminate();
     ASSERT_TRUE(session.waitForFinished(10000));
     EXPECT_TRUE(eventually([&] { return module->state() == QProcess::NotRunning; })) << ending.says;
@@ -395,22 +371,17 @@ TEST_F(HostEndToEnd, AModuleWhoseIdentifierLeavesItsFolderIsRefusedAndListedAsBr
   const QString identity = directory + "/module.plist";
   ASSERT_TRUE(QDir().mkpath(directory));
   ASSERT_TRUE(platform::writeStringDictionary(identity, {{"identifier", "../../evil"}}));
-  QFile settings(harness.root() + "/evil.conf");
-  ASSERT_TRUE(settings.open(QIODevice::WriteOnly) && settings.write("[General]\nkept=1\n") > 0);
-  settings.close();
+  const QString settings = harness.root() + "/evil.conf";
+  ASSERT_TRUE(writeFile(settings, "[General]\nkept=1\n"));
   const QString refusal = identity + ": identifier \"../../evil\" is not a reverse-DNS name";
-  for (const QStringList& args : {QStringList{"launch", "evil"}, {"send", "clear", directory}}) {
-    const Finished result = harness.host(args);
-    EXPECT_EQ(result.exitCode, 1) << args.join(' ').toStdString();
-    EXPECT_TRUE(result.err.contains(refusal)) << result.err.toStdString();
-  }
+  for (const QStringList& args : {QStringList{"launch", "evil"}, {"send", "clear", directory}})
+    EXPECT_TRUE(exits(args, 1, refusal));
   QProcess* widget = harness.startWidget({directory});
   ASSERT_TRUE(widget->waitForFinished(10000));
   EXPECT_EQ(widget->exitCode(), 1);
   EXPECT_TRUE(widget->readAllStandardError().contains(refusal.toUtf8()));
   EXPECT_FALSE(QFileInfo::exists(harness.root() + "/evil.log"));
-  ASSERT_TRUE(settings.open(QIODevice::ReadOnly));
-  EXPECT_EQ(settings.readAll(), "[General]\nkept=1\n");
+  EXPECT_EQ(fileContents(settings), "[General]\nkept=1\n");
   const Finished list = harness.host({"list"});
   EXPECT_TRUE(list.out.contains(
       QRegularExpression("\nevil +-  broken: " + QRegularExpression::escape(refusal))))
@@ -427,12 +398,9 @@ TEST_F(HostEndToEnd, AModuleWithoutAUsableManifestLaunchesWithAWarningIsListedAn
   for (const auto& module : modules) {
     const QString identifier = newModule(module.name);
     ASSERT_FALSE(identifier.isEmpty());
-    QFile manifest(moduleDirectory(module.name) + "/maniffeest.plist");
-    ASSERT_TRUE(module.manifest.isEmpty()
-                    ? manifest.remove()
-                    : manifest.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
-                          manifest.write(module.manifest) > 0);
-    manifest.close();
+    const QString manifest = moduleDirectory(module.name) + "/maniffeest.plist";
+    ASSERT_TRUE(module.manifest.isEmpty() ? QFile::remove(manifest)
+                                          : writeFile(manifest, module.manifest));
 
     const Finished launched = harness.host({"launch", module.name});
     ASSERT_EQ(launched.exitCode, 0) << launched.err.toStdString();
@@ -446,12 +414,8 @@ TEST_F(HostEndToEnd, AModuleWithoutAUsableManifestLaunchesWithAWarningIsListedAn
                     .match(list.out)
                     .hasMatch())
         << list.out.toStdString();
-    const Finished raise = harness.host({"send", "raise", module.name});
-    EXPECT_EQ(raise.exitCode, 1);
-    EXPECT_TRUE(raise.err.contains(identifier + " cannot take \"raise\": "))
-        << raise.err.toStdString();
-    const Finished killed = harness.host({"send", "kill", module.name});
-    EXPECT_EQ(killed.exitCode, 0) << killed.err.toStdString();
+    EXPECT_TRUE(exits({"send", "raise", module.name}, 1, identifier + " cannot take \"raise\": "));
+    EXPECT_TRUE(exits({"send", "kill", module.name}, 0));
     EXPECT_TRUE(runningPids(identifier).isEmpty());
   }
 }
@@ -478,17 +442,14 @@ TEST_F(HostEndToEnd, ABareNameIsAModuleEvenBesideADirectoryOfThatNameAndAPathNee
        "./elsewhere"},
       {"..", "unknown module \"..\""},
   };
-  for (const auto& c : cases) {
-    const Finished result = harness.host({"status", c.argument});
-    EXPECT_EQ(result.exitCode, 1) << c.argument.toStdString();
-    EXPECT_TRUE(result.err.contains(c.says)) << result.err.toStdString();
-  }
+  for (const auto& c : cases)
+    EXPECT_TRUE(exits({"status", c.argument}, 1, c.says));
 }
 
 TEST_F(HostEndToEnd, SignalsAndTheKillCommandQuitTheModuleSayingSoAndEndWhatItStarted) {
   // The script leaves two sleepers behind, one of them deaf to SIGTERM, and ends.
-  store({{platform::keys::kScriptValue,
-          "sleep 299 & (trap '' TERM; exec sleep 299) & echo spawned"}});
+  ASSERT_TRUE(storeSettings({{platform::keys::kScriptValue,
+                              "sleep 299 & (trap '' TERM; exec sleep 299) & echo spawned"}}));
   const QDir scripts(harness.scriptDirectory());
   const struct {
     int signal;  // 0: the host's "kill"
@@ -546,12 +507,8 @@ TEST_F(HostEndToEnd, FailuresSayWhyAndExitWithOneAndUsageErrorsWithTwo) {
       {{"remove", "./clock", "--yes"}, 2, "./clock is a module directory"},
       {{"help", "frob"}, 2, "no command \"frob\""},
   };
-  for (const auto& c : cases) {
-    const Finished result = harness.host(c.args);
-    EXPECT_EQ(result.exitCode, c.exitCode) << c.args.join(' ').toStdString();
-    EXPECT_TRUE(result.err.startsWith("pellimo: ") && result.err.contains(c.says))
-        << result.err.toStdString();
-  }
+  for (const auto& c : cases)
+    EXPECT_TRUE(exits(c.args, c.exitCode, c.says));
   const QString general = "Usage: pellimo COMMAND", send = "Usage: pellimo send COMMAND [MODULE]\n";
   for (const auto& [args, start, part] :
        {std::tuple{QStringList{"--help"}, general, "\nExit status:"},
@@ -578,23 +535,18 @@ TEST_F(HostEndToEnd, AutostartMarksSurviveClearShowAndStartTheirModulesThroughOn
   moved.start(folder + "/pellimo", {"autostart", "on", "clock"});
   ASSERT_TRUE(moved.waitForFinished(10000) && moved.exitCode() == 0)
       << moved.readAllStandardError().toStdString();
-  QFile file(entry);
-  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-  const QString written = QString::fromUtf8(file.readAll());
+  const QString written = QString::fromUtf8(fileContents(entry));
   EXPECT_TRUE(written.contains("\nExec=\"" + harness.root() +
                                R"(/pre fix \\$HOME \\"a\\\\b\\" 100%%/pellimo" launch --autostart)"
                                "\n"))
       << written.toStdString();
   EXPECT_TRUE(written.startsWith("[Desktop Entry]\nType=Application\n"));
-  EXPECT_EQ(modeOf(marks), 0600u);
+  EXPECT_EQ(fileMode(marks), 0600u);
 
   for (const QStringList& args : {QStringList{"autostart", "on"}, {"autostart", "on", "gone"}})
     ASSERT_EQ(harness.host(args).exitCode, 0) << args.join(' ').toStdString();
   ASSERT_TRUE(QDir(moduleDirectory("gone")).removeRecursively());
-  const Finished started = harness.host({"launch", "--autostart"});
-  EXPECT_EQ(started.exitCode, 1);
-  EXPECT_TRUE(started.err.contains("skipping gone: unknown module \"gone\""))
-      << started.err.toStdString();
+  EXPECT_TRUE(exits({"launch", "--autostart"}, 1, "skipping gone: unknown module \"gone\""));
   EXPECT_TRUE(status().value("ready").toBool());
   EXPECT_TRUE(status("clock").value("autostart").toBool());
   EXPECT_TRUE(QRegularExpression(R"(\nclock +\S+  running \(pid \d+\); starts at login\n)")
@@ -615,8 +567,7 @@ TEST_F(HostEndToEnd, AutostartMarksSurviveClearShowAndStartTheirModulesThroughOn
 
   // --all starts what is not running yet, with the built-in module among them.
   ASSERT_EQ(harness.host({"new", "other"}).exitCode, 0);
-  const Finished all = harness.host({"launch", "--all"});
-  EXPECT_EQ(all.exitCode, 0) << all.err.toStdString();
+  EXPECT_TRUE(exits({"launch", "--all"}, 0));
   EXPECT_TRUE(status("other").value("ready").toBool());
   EXPECT_EQ(harness.host({"list", "--names"}).out, "default\nclock\nother\n");
 }
@@ -638,7 +589,7 @@ TEST_F(HostEndToEnd, RemoveSaysWhatGoesAsksAndLeavesNoFileOfTheModule) {
   const QStringList before = files();
   const QString identifier = newModule("clock");
   ASSERT_FALSE(identifier.isEmpty());
-  store({{platform::keys::kScriptValue, "echo hi"}}, identifier);
+  ASSERT_TRUE(storeSettings({{platform::keys::kScriptValue, "echo hi"}}, identifier));
   launch("clock");
   ASSERT_EQ(harness.host({"autostart", "on", "clock"}).exitCode, 0);
   const qint64 pid = runningPids(identifier).value(0);
@@ -657,11 +608,10 @@ TEST_F(HostEndToEnd, RemoveSaysWhatGoesAsksAndLeavesNoFileOfTheModule) {
   EXPECT_EQ(runningPids(identifier), QList<qint64>{pid});
   EXPECT_GT(files().size(), before.size() + 2);
 
-  const Finished removed = harness.host({"remove", "clock", "--yes"});
-  EXPECT_EQ(removed.exitCode, 0) << removed.err.toStdString();
+  EXPECT_TRUE(exits({"remove", "clock", "--yes"}, 0));
   EXPECT_FALSE(alive(pid_t(pid)));
   EXPECT_EQ(files(), before);
-  EXPECT_EQ(harness.host({"launch", "clock"}).exitCode, 1);
+  EXPECT_TRUE(exits({"launch", "clock"}, 1));
 }
 
 }  // namespace

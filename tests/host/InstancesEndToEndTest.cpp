@@ -12,8 +12,6 @@
 namespace pellimo::test {
 namespace {
 
-const QString kBuiltIn = QStringLiteral("org.pellimo.widget");
-
 /// The processes owning a mapped widget window.
 QList<qint64> mappedWidgetOwners() {
   QList<qint64> owners;
@@ -21,13 +19,6 @@ QList<qint64> mappedWidgetOwners() {
                                    .split('\n', Qt::SkipEmptyParts))
     owners.append(x("xdotool", {"getwindowpid", window}).toLongLong());
   return owners;
-}
-
-QList<qint64> runningPids() {
-  QList<qint64> pids;
-  for (const auto& app : platform::runningApplicationsWithBundleIdentifier(kBuiltIn))
-    pids.append(app.processIdentifier);
-  return pids;
 }
 
 TEST(InstancesEndToEnd, OfFiveStartedAtOnceTheEarliestStaysWithTheOneMappedWindow) {

@@ -22,11 +22,8 @@ namespace {
 using ansi::Color;
 using ansi::Font;
 using Dictionary = QMap<QString, QString>;
-
-bool writeFile(const QString& path, const QByteArray& contents) {
-  QFile file(path);
-  return file.open(QIODevice::WriteOnly) && file.write(contents) == contents.size();
-}
+using test::fileContents;
+using test::writeFile;
 
 TEST(FrameText, WritesShortestNumbersAndReadsLenientlyWithZeroForWhatItCannotRead) {
   const QRectF rect(0.1 + 0.2, -3, 1e21, 2.5e-7);
@@ -234,9 +231,7 @@ TEST(SettingsStore, CorruptFileIsMovedAsideAndReplacedOnTheNextWrite) {
   ASSERT_TRUE(writeFile(path, damage));
   SettingsStore store(QFileInfo(path).completeBaseName());
   EXPECT_TRUE(store.dictionaryRepresentation().isEmpty());
-  QFile aside(path + ".corrupt");
-  ASSERT_TRUE(aside.open(QIODevice::ReadOnly));
-  EXPECT_EQ(aside.readAll(), damage);
+  EXPECT_EQ(fileContents(path + ".corrupt"), damage);
   store.setValue(qint64(1), keys::kModeValue);
   EXPECT_TRUE(store.synchronize());
   EXPECT_EQ(reopenAsNextRun(store)->integerForKey(keys::kModeValue), 1);
@@ -287,11 +282,6 @@ TEST(SettingsStore, HandTypedCommasAndSemicolonsReadAsTypedAndTheNextWriteQuotes
   readsAsTyped(*reopenAsNextRun(store));
 }
 
-mode_t modeOf(const QString& path) {
-  struct stat info {};
-  return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? info.st_mode & 07777 : 0;
-}
-
 TEST(SettingsStore, FilesAreOnlyTheUsersAndLooserOnesAreTightenedWhenOpened) {
   const QString identifier = freshIdentifier();
   const QString path = configDirectory() + '/' + identifier + ".conf";
@@ -299,15 +289,15 @@ TEST(SettingsStore, FilesAreOnlyTheUsersAndLooserOnesAreTightenedWhenOpened) {
     SettingsStore store(identifier);
     store.setValue("echo $TOKEN", keys::kScriptValue);
     ASSERT_TRUE(store.synchronize());
-    EXPECT_EQ(modeOf(path), 0600u);
-    EXPECT_EQ(modeOf(configDirectory()), 0700u);
+    EXPECT_EQ(test::fileMode(path), 0600u);
+    EXPECT_EQ(test::fileMode(configDirectory()), 0700u);
   }
   // As earlier versions left them.
   ASSERT_EQ(::chmod(QFile::encodeName(path).constData(), 0644), 0);
   ASSERT_EQ(::chmod(QFile::encodeName(configDirectory()).constData(), 0755), 0);
   const SettingsStore reopened(identifier);
-  EXPECT_EQ(modeOf(path), 0600u);
-  EXPECT_EQ(modeOf(configDirectory()), 0700u);
+  EXPECT_EQ(test::fileMode(path), 0600u);
+  EXPECT_EQ(test::fileMode(configDirectory()), 0700u);
   EXPECT_EQ(reopened.stringForKey(keys::kScriptValue), "echo $TOKEN");
 }
 

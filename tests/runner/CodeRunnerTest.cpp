@@ -24,10 +24,15 @@ TEST_F(RunnerTest, OutputIsShownAsItArrivesWithInvalidBytesReplaced) {
   EXPECT_EQ(canvas.shown, QStringList({"a\uFFFDb\n", "a\uFFFDb\nc", "a\uFFFDb\nc\uFFFD"}));
 }
 
-TEST_F(RunnerTest, AQuickRunIsShownWholeAndTheOutputBeforeItStaysUntilThen) {
+TEST_F(RunnerTest, AQuickRunIsShownWholeAndTheOutputBeforeItStaysUntilThenAndItsEndIsReported) {
   ASSERT_TRUE(runToEnd("echo old"));
-  ASSERT_TRUE(runToEnd("echo begin; sleep 0.1; echo end"));
+  ASSERT_TRUE(runToEnd("echo begin; sleep 0.2; echo end; exit 3"));
   EXPECT_EQ(canvas.shown, QStringList({"old\n", "begin\nend\n"}));
+  ASSERT_TRUE(runner->lastRun());
+  EXPECT_EQ(runner->lastRun()->exitStatus, 3);
+  EXPECT_EQ(runner->lastRun()->signal, std::nullopt);
+  EXPECT_GE(runner->lastRun()->durationMs, 200);
+  EXPECT_EQ(runner->lastRun()->stoppedFor, "");
 }
 
 TEST_F(RunnerTest, QuietRunsKeepTheTextAndErrorOutputReplacesItAndEndsTheScript) {
@@ -159,12 +164,9 @@ TEST_F(RunnerTest, RunsOfAOneSecondIntervalStartASecondApart) {
   QList<double> times;
   ASSERT_TRUE(eventually(
       [&] {
-        QFile file(runs);
         times.clear();
-        if (file.open(QIODevice::ReadOnly)) {
-          for (const QByteArray& line : file.readAll().split('\n'))
-            if (!line.isEmpty()) times.append(line.toDouble());
-        }
+        for (const QByteArray& line : fileContents(runs).split('\n'))
+          if (!line.isEmpty()) times.append(line.toDouble());
         return times.size() >= 6;
       },
       20000));
@@ -179,15 +181,6 @@ TEST_F(RunnerTest, RunsOfAOneSecondIntervalStartASecondApart) {
   EXPECT_LE(runner->nextReload(), now.addMSecs(2000));
   runner->stopReloading();
   EXPECT_FALSE(runner->nextReload().isValid());
-}
-
-TEST_F(RunnerTest, ARunReportsItsExitStatusAndDuration) {
-  ASSERT_TRUE(runToEnd("sleep 0.2; exit 3"));
-  ASSERT_TRUE(runner->lastRun());
-  EXPECT_EQ(runner->lastRun()->exitStatus, 3);
-  EXPECT_EQ(runner->lastRun()->signal, std::nullopt);
-  EXPECT_GE(runner->lastRun()->durationMs, 200);
-  EXPECT_EQ(runner->lastRun()->stoppedFor, "");
 }
 
 TEST_F(RunnerTest, AClearScreenStartsAFrameAndOnlyWholeFramesShow) {
@@ -236,10 +229,8 @@ TEST_F(RunnerTest, AReloadedRunIsStoppedAtItsTimeLimitAndTheNextTickRunsAgain) {
     EXPECT_EQ(runner->lastRun()->stoppedFor, "time limit");
     EXPECT_EQ(runner->lastRun()->signal, SIGTERM);
     EXPECT_GE(runner->lastRun()->durationMs, 1000);
-    EXPECT_TRUE(eventually([&] {
-      QFile file(runs);
-      return file.open(QIODevice::ReadOnly) && file.readAll().count('\n') >= 2;
-    })) << "the next tick runs afresh";
+    EXPECT_TRUE(eventually([&] { return fileContents(runs).count('\n') >= 2; }))
+        << "the next tick runs afresh";
     runner->stopReloading();
   }
   // 0 sets no limit.
@@ -249,7 +240,7 @@ TEST_F(RunnerTest, AReloadedRunIsStoppedAtItsTimeLimitAndTheNextTickRunsAgain) {
   EXPECT_TRUE(eventually([&] { return canvas.plainText() == "done\n"; }));
 }
 
-TEST_F(RunnerTest, ShutDownLeavesNoDescendantEvenOfALoopIgnoringSigterm) {
+TEST_F(RunnerTest, ShutDownLeavesNoDescendantEvenOfALoopIgnoringSigtermNorTheScriptFile) {
   ASSERT_TRUE(load("trap '' TERM; while :; do sleep 0.2; done"));
   // The first run's child, stopped by the second run, still waits for its SIGKILL.
   QList<pid_t> groups;
@@ -263,6 +254,7 @@ TEST_F(RunnerTest, ShutDownLeavesNoDescendantEvenOfALoopIgnoringSigterm) {
     }));
   }
   runner->shutDown();
+  EXPECT_TRUE(QDir(runtime.path() + "/pellimo").entryList(QDir::Files).isEmpty());
   auto leftOver = [&] {
     return liveProcesses([&](const ProcessEntry& entry) {
              return entry.parent == ::getpid() || groups.contains(entry.group);
@@ -329,10 +321,23 @@ TEST_F(RunnerTest, AnEndedRunKeepsItsGroupUntilStoppedAndGivesItUpWithinTheGrace
   EXPECT_TRUE(eventually([&] { return ::kill(-group, 0) == -1 && errno == ESRCH; }, 4000));
 }
 
-TEST(RunOutput, OutputUpToTheBoundIsKeptWholeAndOneUnitMoreIsCutAtALineStart) {
-  using runner::RunOutput;
+/// A run's output in the usual look, and a bigger one to restyle it with.
+class RunOutputTest : public ::testing::Test {
+ protected:
+  RunOutputTest() { helper.setDefaultStringColor(kLook.fontColor); }
+  void restyleBigger() {
+    helper.setDefaultStringColor(bigger.fontColor);
+    EXPECT_TRUE(output.restyle(bigger));
+  }
+
+  const runner::Appearance bigger{ansi::Font{"DejaVu Sans Mono", 20, 5, false},
+                                  ansi::Color::grey(0.5)};
   ansi::VXL_ANSIEscapeHelper helper;
-  RunOutput output(helper, kLook);
+  runner::RunOutput output{helper, kLook};
+};
+
+TEST_F(RunOutputTest, OutputUpToTheBoundIsKeptWholeAndOneUnitMoreIsCutAtALineStart) {
+  using runner::RunOutput;
   static_assert(RunOutput::kMaxUnits % 16 == 0);
   output.append(QByteArray("0123456789abcde\n").repeated(RunOutput::kMaxUnits / 16));
   EXPECT_EQ(output.styledText()->length(), RunOutput::kMaxUnits);
@@ -376,16 +381,10 @@ TEST(ReceivedBytes, TheNewestAreKeptFromALineStartOrElseFromAWholeCharacter) {
   EXPECT_EQ(kept.size() % 2, 0u);
 }
 
-TEST(RunOutput, ANewLookReachesWhatArrivedBeforeIt) {
-  ansi::VXL_ANSIEscapeHelper helper;
-  helper.setDefaultStringColor(kLook.fontColor);
-  runner::RunOutput output(helper, kLook);
+TEST_F(RunOutputTest, ANewLookReachesWhatArrivedBeforeIt) {
   output.append("plain \x1b[31mred\x1b[0m");
   EXPECT_FALSE(output.restyle(kLook));
-  const runner::Appearance bigger{ansi::Font{"DejaVu Sans Mono", 20, 5, false},
-                                  ansi::Color::grey(0.5)};
-  helper.setDefaultStringColor(bigger.fontColor);
-  EXPECT_TRUE(output.restyle(bigger));
+  restyleBigger();
   const ansi::StyledText& text = *output.styledText();
   const ansi::Range whole{0, text.length()};
   EXPECT_EQ(text.fonts().spans(whole).size(), 1u);
@@ -394,13 +393,10 @@ TEST(RunOutput, ANewLookReachesWhatArrivedBeforeIt) {
   EXPECT_EQ(text.foregrounds().at(7, whole).value, ansi::Color::red());
 }
 
-TEST(RunOutput, ANewLookDecodesWhatArrivedAsTheRunDid) {
-  ansi::VXL_ANSIEscapeHelper helper;
-  const runner::Appearance other{kLook.font, ansi::Color::grey(0.5)};
-  runner::RunOutput output(helper, kLook);
+TEST_F(RunOutputTest, ANewLookDecodesWhatArrivedAsTheRunDid) {
   // An invalid byte, and a character whose last byte has not come yet.
   output.append("\xff\xc3\xa9\xe2\x82");
-  EXPECT_TRUE(output.restyle(other));
+  EXPECT_TRUE(output.restyle(bigger));
   EXPECT_EQ(output.styledText()->string(), u"\ufffd\u00e9");
   output.append("\xac\xe2");
   output.finish();
@@ -413,14 +409,11 @@ TEST(RunOutput, ANewLookDecodesWhatArrivedAsTheRunDid) {
   // inside one.
   longOutput.append(QByteArray("\xe2\x82\xac").repeated(runner::RunOutput::kMaxUnits * 4 / 3 + 1) +
                     "a");
-  EXPECT_TRUE(longOutput.restyle(other));
+  EXPECT_TRUE(longOutput.restyle(bigger));
   EXPECT_TRUE(longOutput.styledText()->string().starts_with(u"\u20ac\u20ac"));
 }
 
-TEST(RunOutput, AClearScreenOrFormFeedEndsAFrameAndColoursCarryIntoTheNext) {
-  ansi::VXL_ANSIEscapeHelper helper;
-  helper.setDefaultStringColor(kLook.fontColor);
-  runner::RunOutput output(helper, kLook);
+TEST_F(RunOutputTest, AClearScreenOrFormFeedEndsAFrameAndColoursCarryIntoTheNext) {
   // What `clear` prints, at the start and twice in a row: no empty frame ends.
   const QByteArray clear = "\x1b[H\x1b[2J\x1b[3J";
   const QByteArray text = clear + clear + "\x1b[31mone\n" + clear + clear + "two\n\ftail";
@@ -433,8 +426,7 @@ TEST(RunOutput, AClearScreenOrFormFeedEndsAFrameAndColoursCarryIntoTheNext) {
   EXPECT_EQ(two.foregrounds().at(0, {0, two.length()}).value, ansi::Color::red());
   EXPECT_EQ(output.styledText()->string(), u"tail");
   // A new look translates every frame again.
-  const runner::Appearance bigger{ansi::Font{"DejaVu Sans Mono", 20, 5, false}, kLook.fontColor};
-  EXPECT_TRUE(output.restyle(bigger));
+  restyleBigger();
   EXPECT_EQ(output.lastFrame()->string(), u"two\n");
   EXPECT_EQ(output.lastFrame()->fonts().at(0, {0, 4}).value, bigger.font);
   // Hours of frames keep no more than the newest two.

@@ -3,13 +3,10 @@
 
 #include <QDBusConnection>
 #include <QDBusMessage>
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <optional>
 
 #include "ModuleHarness.h"
 #include "Processes.h"
-#include "platform/SettingsStore.h"
 
 namespace pellimo::test {
 namespace {
@@ -40,11 +37,7 @@ class SleepAndWake : public ::testing::Test {
     QDBusConnection(kBus).send(signal << sleeping);
   }
 
-  /// The module's canvas text, as `pellimo status --json` reports it.
-  QString canvas() {
-    const Finished status = harness->host({"status", "--json"});
-    return QJsonDocument::fromJson(status.out.toUtf8()).object().value("canvas").toString();
-  }
+  QString canvas() { return statusOf(*harness).value("canvas").toString(); }
 
   static inline const QString kBus = QStringLiteral("fake-system-bus");
   QProcess logind;
@@ -52,13 +45,11 @@ class SleepAndWake : public ::testing::Test {
 };
 
 TEST_F(SleepAndWake, SleepStopsTheModulesScriptAndWakeRunsItAgain) {
-  platform::SettingsStore store(QStringLiteral("org.pellimo.widget"));
   const QString runs = harness->root() + "/runs";
-  store.setValue(QStringLiteral(R"sh(echo x >> '%1'; echo "run $(wc -l < '%1')"; )sh"
-                                "while :; do sleep 0.2; done")
-                     .arg(runs),
-                 "scriptValue");
-  store.synchronize();
+  ASSERT_TRUE(storeSettings(
+      {{"scriptValue", QStringLiteral(R"sh(echo x >> '%1'; echo "run $(wc -l < '%1')"; )sh"
+                                      "while :; do sleep 0.2; done")
+                           .arg(runs)}}));
   QProcess* module = harness->startWidget();
   const auto pid = static_cast<pid_t>(module->processId());
   ASSERT_TRUE(eventually([&] { return canvas() == "run 1\n"; }, 20000));

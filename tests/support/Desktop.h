@@ -3,8 +3,6 @@
 
 #include <QGuiApplication>
 #include <QImage>
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <QPixmap>
 #include <QProcess>
 #include <QScreen>
@@ -74,9 +72,6 @@ inline bool isYellow(QRgb p) {
   return qRed(p) > 70 && qGreen(p) > 60 && qBlue(p) < 50;
 }
 
-inline QJsonObject statusOf(ModuleHarness& harness) {
-  return QJsonDocument::fromJson(harness.host({"status", "--json"}).out.toUtf8()).object();
-}
 inline QString canvasOf(ModuleHarness& harness) {
   return statusOf(harness).value("canvas").toString();
 }

@@ -8,9 +8,11 @@
 #include <QDir>
 #include <QEventLoop>
 #include <QFile>
+#include <QJsonDocument>
 #include <QTimer>
 
 #include "platform/RunningApplications.h"
+#include "platform/SettingsStore.h"
 
 namespace pellimo::test {
 
@@ -98,6 +100,24 @@ QProcess* ModuleHarness::start(const QString& program, const QStringList& argume
 
 QString ModuleHarness::scriptDirectory() const {
   return dir_.path() + "/runtime/pellimo";
+}
+
+QList<qint64> runningPids(const QString& identifier) {
+  QList<qint64> pids;
+  for (const auto& app : platform::runningApplicationsWithBundleIdentifier(identifier))
+    pids.append(app.processIdentifier);
+  return pids;
+}
+
+bool storeSettings(const QMap<QString, QVariant>& values, const QString& identifier) {
+  platform::SettingsStore settings(identifier);
+  for (auto value = values.begin(); value != values.end(); ++value)
+    settings.setValue(value.value(), value.key());
+  return settings.synchronize();
+}
+
+QJsonObject statusOf(ModuleHarness& harness, const QString& module) {
+  return QJsonDocument::fromJson(harness.host({"status", module, "--json"}).out.toUtf8()).object();
 }
 
 }  // namespace pellimo::test

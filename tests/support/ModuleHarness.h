@@ -1,13 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QJsonObject>
+#include <QMap>
 #include <QProcess>
 #include <QStringList>
 #include <QTemporaryDir>
-#include <functional>
+#include <QVariant>
 #include <memory>
-
 #include <vector>
+
 #include "TestSupport.h"
 
 namespace pellimo::test {
@@ -50,5 +52,18 @@ class ModuleHarness {
   QString workingDirectory_;
   std::vector<std::unique_ptr<QProcess>> processes_;
 };
+
+/// The built-in module's identifier.
+inline const QString kBuiltIn = QStringLiteral("org.pellimo.widget");
+
+/// The process ids of the running instances of a module, oldest first.
+QList<qint64> runningPids(const QString& identifier = kBuiltIn);
+
+/// Stores settings of a module, the built-in one unless named, for its next start; whether they
+/// were written.
+bool storeSettings(const QMap<QString, QVariant>& values, const QString& identifier = kBuiltIn);
+
+/// What `pellimo status --json` reports of a module, the built-in one unless named.
+QJsonObject statusOf(ModuleHarness& harness, const QString& module = QStringLiteral("default"));
 
 }  // namespace pellimo::test

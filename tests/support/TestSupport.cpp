@@ -1,8 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "TestSupport.h"
 
+#include <sys/stat.h>
+
 #include <QCoreApplication>
 #include <QDeadlineTimer>
+#include <QFile>
 #include <QMutex>
 #include <QThread>
 
@@ -45,6 +48,21 @@ bool eventually(const std::function<bool()>& done, int timeoutMs) {
 
 void serveFor(int ms) {
   eventually([] { return false; }, ms);
+}
+
+QByteArray fileContents(const QString& path) {
+  QFile file(path);
+  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+bool writeFile(const QString& path, const QByteArray& contents) {
+  QFile file(path);
+  return file.open(QIODevice::WriteOnly) && file.write(contents) == contents.size();
+}
+
+unsigned fileMode(const QString& path) {
+  struct stat info {};
+  return ::lstat(QFile::encodeName(path).constData(), &info) == 0 ? info.st_mode & 07777 : 0;
 }
 
 namespace {

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QByteArray>
 #include <QRect>
 #include <QString>
 #include <QStringList>
@@ -26,6 +27,14 @@ bool eventually(const std::function<bool()>& done, int timeoutMs = 10000);
 
 /// Serves the event loop for a while, for checks that something does not happen.
 void serveFor(int ms);
+
+/// The bytes of a file; none when it cannot be read.
+QByteArray fileContents(const QString& path);
+/// Writes a file whole; whether that worked.
+bool writeFile(const QString& path, const QByteArray& contents);
+
+/// The permission bits of a file, not following a symbolic link; 0 when there is none.
+unsigned fileMode(const QString& path);
 
 /// The lines logged through Qt while one of these lives; they are not printed.
 class LoggedLines {

@@ -181,7 +181,25 @@ class TrayEndToEnd : public ::testing::Test {
   QString menuPath;
 };
 
-TEST_F(TrayEndToEnd, MenuFollowsTheSessionAndDrivesTheModules) {
+/// Types `keys` into the tray's "New widget" dialog, other than `previous`, once it shows and has
+/// the keyboard; the dialog's window, or nothing when none came.
+QString typeNewWidget(const QStringList& keys, const QString& previous = {}) {
+  // A refused name comes back only after a `pellimo new` has run and failed: slow when busy.
+  constexpr int kSlowDialogMs = 30000;
+  const QStringList find{"search", "--onlyvisible", "--name", "^New widget$"};
+  QString dialog;
+  const bool shown = eventually(
+      [&] {
+        dialog = x("xdotool", find).section('\n', 0, 0);
+        return !dialog.isEmpty() && dialog != previous;
+      },
+      kSlowDialogMs);
+  if (!shown || !giveKeyboard(dialog)) return {};
+  x("xdotool", QStringList{"key"} + keys);
+  return dialog;
+}
+
+TEST_F(TrayEndToEnd, MenuFollowsTheSessionDrivesTheModulesAndMakesNewOnes) {
   ASSERT_EQ(harness.host({"new", "alpha"}).exitCode, 0);
   ASSERT_EQ(harness.host({"new", "beta"}).exitCode, 0);
   ASSERT_EQ(harness.host({"autostart", "on", "beta"}).exitCode, 0);
@@ -216,42 +234,20 @@ TEST_F(TrayEndToEnd, MenuFollowsTheSessionAndDrivesTheModules) {
 
   click("alpha", "Stop");
   EXPECT_TRUE(menuShows("alpha (stopped)"));
+  ASSERT_TRUE(eventually([] { return x("xdotool", kFindEditor).isEmpty(); }));
+
+  // A name already taken comes back in the dialog to mend.
+  click({}, "New widget…");
+  const QString first = typeNewWidget({"a", "l", "p", "h", "a", "Return"});
+  ASSERT_FALSE(first.isEmpty()) << tray->readAllStandardError().toStdString();
+  EXPECT_FALSE(typeNewWidget({"End", "2", "Return"}, first).isEmpty());
+  EXPECT_TRUE(menuShows("alpha2 (running)")) << tray->readAllStandardError().toStdString();
+  EXPECT_TRUE(eventually([] { return !x("xdotool", kFindEditor).isEmpty(); }));
 
   const Finished second = harness.host({"tray"});
   EXPECT_EQ(second.exitCode, 0);
   EXPECT_TRUE(second.out.contains(QString("the tray already runs (pid %1)").arg(tray->processId())))
       << second.out.toStdString();
-}
-
-/// Types `keys` into the tray's "New widget" dialog, other than `previous`, once it shows and has
-/// the keyboard; the dialog's window, or nothing when none came.
-QString typeNewWidget(const QStringList& keys, const QString& previous = {}) {
-  // A refused name comes back only after a `pellimo new` has run and failed: slow when busy.
-  constexpr int kSlowDialogMs = 30000;
-  const QStringList find{"search", "--onlyvisible", "--name", "^New widget$"};
-  QString dialog;
-  const bool shown = eventually(
-      [&] {
-        dialog = x("xdotool", find).section('\n', 0, 0);
-        return !dialog.isEmpty() && dialog != previous;
-      },
-      kSlowDialogMs);
-  if (!shown || !giveKeyboard(dialog)) return {};
-  x("xdotool", QStringList{"key"} + keys);
-  return dialog;
-}
-
-TEST_F(TrayEndToEnd, NewWidgetKeepsARefusedNameToMendThenLaunchesAndEditsIt) {
-  ASSERT_EQ(harness.host({"new", "alpha"}).exitCode, 0);
-  ASSERT_NO_FATAL_FAILURE(startTray());
-  ASSERT_TRUE(menuShows("alpha (stopped)"));
-  click({}, "New widget…");
-  const QString first = typeNewWidget({"a", "l", "p", "h", "a", "Return"});
-  ASSERT_FALSE(first.isEmpty()) << tray->readAllStandardError().toStdString();
-  // Taken: the dialog comes back holding the name.
-  EXPECT_FALSE(typeNewWidget({"End", "2", "Return"}, first).isEmpty());
-  EXPECT_TRUE(menuShows("alpha2 (running)")) << tray->readAllStandardError().toStdString();
-  EXPECT_TRUE(eventually([] { return !x("xdotool", kFindEditor).isEmpty(); }));
 }
 
 TEST_F(TrayEndToEnd, LaunchAtLoginStartsTheMarkedTrayAfterTheModulesAndWaitsForThePanel) {

@@ -1,16 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
-#include <QFile>
-
 #include "Desktop.h"
 #include "platform/SettingsKeys.h"
-#include "platform/SettingsStore.h"
 
 namespace pellimo::test {
 namespace {
-
-const QString kBuiltIn = QStringLiteral("org.pellimo.widget");
 
 bool isLime(QRgb p) {
   return qGreen(p) > 180 && qRed(p) < 80 && qBlue(p) < 80;
@@ -24,10 +19,9 @@ bool isBlue(QRgb p) {
 class MenuEndToEnd : public ::testing::Test {
  protected:
   void SetUp() override {
-    platform::SettingsStore settings(kBuiltIn);
-    settings.setValue(0, platform::keys::kModeValue);
-    settings.setValue(QStringLiteral("menu"), platform::keys::kLineFormat);
-    settings.setValue(QStringLiteral(R"(dir=%1
+    ASSERT_TRUE(storeSettings({{platform::keys::kModeValue, 0},
+                               {platform::keys::kLineFormat, "menu"},
+                               {platform::keys::kScriptValue, QStringLiteral(R"(dir=%1
 echo run >> "$dir/runs"
 echo 'RED RED RED | color=red'
 echo "Click me | color=lime bash=/bin/sh param1=-c param2='echo click >> $dir/clicks' terminal=false"
@@ -35,9 +29,7 @@ echo 'Once more | color=blue refresh=true'
 echo ---
 echo "Choose | bash=/bin/sh param1=-c param2='echo chosen >> $dir/chosen' terminal=false"
 echo 'A label')")
-                          .arg(harness.root()),
-                      platform::keys::kScriptValue);
-    ASSERT_TRUE(settings.synchronize());
+                                                                  .arg(harness.root())}}));
     ASSERT_EQ(harness.host({"launch"}).exitCode, 0);
     ASSERT_TRUE(eventually([&] { return canvas() == "RED RED RED\nClick me\nOnce more\n"; }))
         << canvas().toStdString();
@@ -46,10 +38,7 @@ echo 'A label')")
 
   QJsonObject status() { return statusOf(harness); }
   QString canvas() { return canvasOf(harness); }
-  int linesIn(const char* name) {
-    QFile file(harness.root() + '/' + name);
-    return file.open(QIODevice::ReadOnly) ? file.readAll().count('\n') : 0;
-  }
+  int linesIn(const char* name) { return fileContents(harness.root() + '/' + name).count('\n'); }
   /// The middle of the line drawn in the colour, once it shows.
   QPoint lineOf(bool (*wanted)(QRgb)) {
     QRect ink;

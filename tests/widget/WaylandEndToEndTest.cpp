@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
-#include <QFile>
 #include <QRegularExpression>
 #include <QStandardPaths>
 
@@ -11,7 +10,6 @@
 namespace pellimo::test {
 namespace {
 
-const QString kBuiltIn = QStringLiteral("org.pellimo.widget");
 const QRect kOnSecondOutput(1500, 100, 300, 200);
 
 /// Weston drawing its outputs as windows on the private X server, with Xwayland for X clients:
@@ -28,8 +26,7 @@ class Weston {
                              "--height=800", "--socket=pellimo-test", "--log=" + log});
     const QRegularExpression listening(QStringLiteral("xserver listening on display (:\\d+)"));
     eventually([&] {
-      QFile file(log);
-      if (file.open(QIODevice::ReadOnly)) display_ = listening.match(file.readAll()).captured(1);
+      display_ = listening.match(fileContents(log)).captured(1);
       return !display_.isEmpty() || weston_.state() == QProcess::NotRunning;
     });
     env.insert("DISPLAY", display_);
@@ -61,10 +58,8 @@ class WaylandEndToEnd : public ::testing::Test {
   void SetUp() override {
     if (qEnvironmentVariableIsEmpty("DISPLAY")) GTEST_SKIP() << "needs an X display for Weston";
     if (QStandardPaths::findExecutable("weston").isEmpty()) GTEST_SKIP() << "needs weston";
-    platform::SettingsStore stored(kBuiltIn);
-    stored.setValue(platform::stringFromRect(QRectF(kOnSecondOutput)), "frameMark");
-    stored.setValue(QStringLiteral("echo on wayland"), "scriptValue");
-    ASSERT_TRUE(stored.synchronize());
+    ASSERT_TRUE(storeSettings({{"frameMark", platform::stringFromRect(QRectF(kOnSecondOutput))},
+                               {"scriptValue", "echo on wayland"}}));
   }
 
   QJsonObject launchedStatus() {

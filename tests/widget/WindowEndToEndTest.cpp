@@ -12,8 +12,6 @@
 namespace pellimo::test {
 namespace {
 
-const QString kBuiltIn = QStringLiteral("org.pellimo.widget");
-
 class WindowEndToEnd : public ::testing::Test {
  protected:
   /// Launches the built-in widget, running `script`, on the display the environment names,
@@ -21,11 +19,9 @@ class WindowEndToEnd : public ::testing::Test {
   void launch(const QString& script = QStringLiteral("printf 'plain text\\n'"),
               const QString& frameMark = {}) {
     harness.emplace();
-    platform::SettingsStore settings(kBuiltIn);
-    settings.setValue(0, QStringLiteral("modeValue"));
-    settings.setValue(script, QStringLiteral("scriptValue"));
-    if (!frameMark.isEmpty()) settings.setValue(frameMark, QStringLiteral("frameMark"));
-    ASSERT_TRUE(settings.synchronize());
+    QMap<QString, QVariant> settings{{"modeValue", 0}, {"scriptValue", script}};
+    if (!frameMark.isEmpty()) settings.insert("frameMark", frameMark);
+    ASSERT_TRUE(storeSettings(settings));
     ASSERT_EQ(harness->host({"launch"}).exitCode, 0);
     window = x("xdotool", {"search", "--name", "^Pellimo$"}).section('\n', 0, 0);
     ASSERT_FALSE(window.isEmpty());

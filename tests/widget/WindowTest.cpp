@@ -42,6 +42,21 @@ class Window : public ::testing::Test {
     widget.window.show();
     widget.controller->viewDidAppear();
   }
+  /// Shows the widget at 300 × 200 and waits until it is on screen.
+  void showSized() {
+    show(ui);
+    ui.window.resize(300, 200);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&ui.window));
+  }
+  /// Loads the widget, moves it `early` times and waits until moves count; a save that waited
+  /// the first delay from here on would come long after the test gave up.
+  void countMoves(int early = 1) {
+    controller.viewDidLoad();
+    for (int move = 0; move < early; ++move)
+      ui.view->updateRect();
+    ASSERT_TRUE(test::eventually([&] { return ui.view->initiated(); }));
+    MainViewSub::timings().initiateMs = 600000;
+  }
   bool zooming() const { return ui.view->zoomAnimation().isRunning(); }
   QString stored() const {
     return platform::SettingsStore::standard().stringForKey(QStringLiteral("frameMark"));
@@ -109,9 +124,7 @@ TEST_F(Window, EachOperationGivesItsModeAnimationButtonClearViewAndBusReport) {
 }
 
 TEST_F(Window, TheEdgesResizeInBothModesAndOnlyTheRaisedWidgetHasACornerGrip) {
-  show(ui);
-  ui.window.resize(300, 200);
-  ASSERT_TRUE(QTest::qWaitForWindowExposed(&ui.window));
+  ASSERT_NO_FATAL_FAILURE(showSized());
   const auto pointerAt = [&](QPoint position) {
     QTest::mouseMove(ui.view, position);
     return ui.view->cursor().shape();
@@ -130,9 +143,7 @@ TEST_F(Window, TheEdgesResizeInBothModesAndOnlyTheRaisedWidgetHasACornerGrip) {
 }
 
 TEST_F(Window, ThePointerShowsAHandOverTheLinesWithAnActionOnly) {
-  show(ui);
-  ui.window.resize(300, 200);
-  ASSERT_TRUE(QTest::qWaitForWindowExposed(&ui.window));
+  ASSERT_NO_FATAL_FAILURE(showSized());
   auto menu = std::make_shared<runner::ScriptMenu>();
   menu->lineActions[6].refresh = true;
   ui.canvas->setStyledText(std::make_shared<ansi::StyledText>(u"first\nclick me\nlast\n"));
@@ -173,13 +184,8 @@ TEST_F(Window, AStoredFrameIsRestoredWhollyOnItsScreenAtAFindableSize) {
 }
 
 TEST_F(Window, EachLaterMoveTurnsResizingOffThenStoresAndReportsOnceAResizeOnlyStores) {
-  controller.viewDidLoad();
   // Moves before the first has aged count for nothing.
-  ui.view->updateRect();
-  ui.view->updateRect();
-  ASSERT_TRUE(test::eventually([&] { return ui.view->initiated(); }));
-  // From here on, a save that waited the first delay would come long after the test gave up.
-  MainViewSub::timings().initiateMs = 600000;
+  ASSERT_NO_FATAL_FAILURE(countMoves(2));
   // Three quick moves: three saves and three reports, each of the frame at its save.
   for (int x : {50, 60, 70}) {
     ui.window.setGeometry(x, 20, 300, 200);
@@ -206,10 +212,7 @@ TEST_F(Window, AFrameThatCannotBeSavedIsLoggedWithTheReasonAndStillReported) {
   QFile::remove(path);
   ASSERT_TRUE(QDir().mkpath(path));
   test::LoggedLines log;
-  controller.viewDidLoad();
-  ui.view->updateRect();
-  ASSERT_TRUE(test::eventually([&] { return ui.view->initiated(); }));
-  MainViewSub::timings().initiateMs = 600000;
+  ASSERT_NO_FATAL_FAILURE(countMoves());
   ui.window.setGeometry(50, 20, 300, 200);
   ui.view->updateRect();
   ASSERT_TRUE(test::eventually([&] { return reports.size() == 1; }));
