@@ -31,22 +31,8 @@ HtmlTranslator::HtmlTranslator(const HtmlOptions& options, HtmlWriter::Output ou
       tracker_(helper_, false),
       baseBold_(helper_.font()->weight >= Font::kBoldWeight) {}
 
-void HtmlTranslator::append(std::string_view utf8) {
-  scanner_.scan(
-      utf8, [this](std::string_view text) { write(text); },
-      [this](std::span<const std::uint32_t> values) {
-        tracker_.addSequence(values, 0);
-        lookStale_ = true;
-      });
-}
-
-void HtmlTranslator::finish() {
-  scanner_.finish<char>([this](std::string_view text) { write(text); },
-                        [](std::span<const std::uint32_t>) {});
-  writer_.finish();
-}
-
-void HtmlTranslator::write(std::string_view text) {
+// Inline: the scanner calls it for nearly every character of escape-dense text.
+inline void HtmlTranslator::write(std::string_view text) {
   if (lookStale_) {
     const AttributeValue* font = tracker_.current(Attribute::Font);
     const AttributeValue* foreground = tracker_.current(Attribute::Foreground);
@@ -61,6 +47,21 @@ void HtmlTranslator::write(std::string_view text) {
     lookStale_ = false;
   }
   writer_.write(text);
+}
+
+void HtmlTranslator::append(std::string_view utf8) {
+  scanner_.scan(
+      utf8, [this](std::string_view text) { write(text); },
+      [this](std::span<const std::uint32_t> values) {
+        tracker_.addSequence(values, 0);
+        lookStale_ = true;
+      });
+}
+
+void HtmlTranslator::finish() {
+  scanner_.finish<char>([this](std::string_view text) { write(text); },
+                        [](std::span<const std::uint32_t>) {});
+  writer_.finish();
 }
 
 }  // namespace pellimo::tools
