@@ -31,8 +31,22 @@ HtmlTranslator::HtmlTranslator(const HtmlOptions& options, HtmlWriter::Output ou
       tracker_(helper_, false),
       baseBold_(helper_.font()->weight >= Font::kBoldWeight) {}
 
-// Inline: the scanner calls it for nearly every character of escape-dense text.
-inline void HtmlTranslator::write(std::string_view text) {
+void HtmlTranslator::append(std::string_view utf8) {
+  scanner_.scan(
+      utf8, [this](std::string_view text) { write(text); },
+      [this](std::span<const std::uint32_t> values) {
+        tracker_.addSequence(values, 0);
+        lookStale_ = true;
+      });
+}
+
+void HtmlTranslator::finish() {
+  scanner_.finish<char>([this](std::string_view text) { write(text); },
+                        [](std::span<const std::uint32_t>) {});
+  writer_.finish();
+}
+
+void HtmlTranslator::write(std::string_view text) {
   if (lookStale_) {
     const AttributeValue* font = tracker_.current(Attribute::Font);
     const AttributeValue* foreground = tracker_.current(Attribute::Foreground);
@@ -47,21 +61,6 @@ inline void HtmlTranslator::write(std::string_view text) {
     lookStale_ = false;
   }
   writer_.write(text);
-}
-
-void HtmlTranslator::append(std::string_view utf8) {
-  scanner_.scan(
-      utf8, [this](std::string_view text) { write(text); },
-      [this](std::span<const std::uint32_t> values) {
-        tracker_.addSequence(values, 0);
-        lookStale_ = true;
-      });
-}
-
-void HtmlTranslator::finish() {
-  scanner_.finish<char>([this](std::string_view text) { write(text); },
-                        [](std::span<const std::uint32_t>) {});
-  writer_.finish();
 }
 
 }  // namespace pellimo::tools
