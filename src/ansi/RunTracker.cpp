@@ -154,8 +154,8 @@ void RunTracker::addCodes(std::span<const Code> codes, std::size_t location) {
     if (value == &kUnmetColor) [[unlikely]]
       value = colorOf(code);
     openFamilies_ = (openFamilies_ & ~effect.ends) | ((1u << effect.family) & 0xFu);
-    familyValues_[effect.family] = value;
-    endlessValues_[effect.endless] = value;
+    latestValues_[effect.family][1] = value;
+    latestValues_[effect.endless][0] = value;
     if constexpr (kKeeping == Keeping::Listed) {
       if (effect.attribute != kNowhere) {
         if (effect.family != kNowhere) familyRuns_[effect.family] = runs_.size();

@@ -54,8 +54,7 @@ class RunTracker {
   const AttributeValue* current(Attribute name) const {
     // The family's run if it has one open; else what an endless run of the attribute left.
     const std::size_t family = kFamilyOf[static_cast<std::size_t>(name)];
-    const AttributeValue* const choices[] = {endlessValues_[family], familyValues_[family]};
-    return choices[(openFamilies_ >> family) & 1];
+    return latestValues_[family][(openFamilies_ >> family) & 1];
   }
   /// Whether a value `current` gave may change where it is: the colour of a `38;2` or `48;2`
   /// selection is kept in one place per ground, which later selections overwrite. Every other
@@ -121,13 +120,14 @@ class RunTracker {
   /// family end each other, so each has at most one. Ending a run only clears its bit, as
   /// escape-dense text ends one at nearly every character.
   unsigned openFamilies_ = 0;
-  /// The value of each family's open run; a code that opens none writes past them.
-  std::array<const AttributeValue*, kFamilies + 1> familyValues_{};
+  /// For each family, at 1 the value of its open run, and at 0 that of the latest endless run
+  /// of its attribute or null: faint and underline-off runs are ended by nothing, so only the
+  /// latest of each matters. A code that opens none of either writes past the families. One
+  /// table, so that `current` is a single load of a pointer as it was stored: a reader that
+  /// loads two stored pointers at once waits for the stores to finish.
+  std::array<std::array<const AttributeValue*, 2>, kFamilies + 1> latestValues_{};
   /// Where each family's open run is in `runs_`, when they are collected.
   std::array<std::size_t, kFamilies> familyRuns_{};
-  /// Faint and underline-off runs are ended by nothing, so only the latest of each matters:
-  /// its value, kept by the family of its attribute's other codes (bold, underline), or null.
-  std::array<const AttributeValue*, kFamilies + 1> endlessValues_{};
   std::vector<AttributeRun> runs_;
   RunListener* listener_ = nullptr;
 };

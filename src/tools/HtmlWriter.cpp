@@ -141,7 +141,8 @@ void HtmlWriter::flush() {
   used_ = 0;
 }
 
-std::int32_t HtmlWriter::colorPart(const Color* color, CssColor pageDefault, bool fixed) {
+// Inline: a call for each ground of each look costs more than the lookup.
+inline std::int32_t HtmlWriter::colorPart(const Color* color, CssColor pageDefault, bool fixed) {
   if (!color) return kInherit;
   CssColor css;
   if (fixed) {
@@ -156,7 +157,7 @@ std::int32_t HtmlWriter::colorPart(const Color* color, CssColor pageDefault, boo
   return css == pageDefault ? kInherit : static_cast<std::int32_t>(css.rgb);
 }
 
-void HtmlWriter::changeSpan(std::uint64_t key, const SpanStyle& style) {
+inline void HtmlWriter::changeSpan(std::uint64_t key, const SpanStyle& style) {
   constexpr std::uint64_t kPlain = keyOf(SpanStyle{});
   char* to = buffer_.get() + used_;
   // Written whole, and counted only when a span is open.
