@@ -7,8 +7,6 @@
 #include <cstring>
 #include <span>
 #include <string_view>
-#include <type_traits>
-#include <utility>
 #include <vector>
 
 #include "ansi/Utf16Block.h"
@@ -23,9 +21,8 @@ namespace pellimo::ansi {
 class EscapeScanner {
  public:
   /// Calls `onText(std::basic_string_view<Char>)` for each stretch of clean text,
-  /// `onCodes` for each sequence ending in m, and `onClearScreen()` for each ESC[2J. Every other
-  /// sequence is removed without effect. `onCodes` gets the values as a span of std::uint32_t
-  /// if it takes one, else as a vector, which costs a copy.
+  /// `onCodes(std::span<const std::uint32_t>)` for each sequence ending in m, and
+  /// `onClearScreen()` for each ESC[2J. Every other sequence is removed without effect.
   template <class Char, class OnText, class OnCodes, class OnClearScreen>
   void scan(std::basic_string_view<Char> piece, OnText&& onText, OnCodes&& onCodes,
             OnClearScreen&& onClearScreen);
@@ -96,17 +93,6 @@ class EscapeScanner {
     return from;
   }
 
-  template <class OnCodes>
-  static void handOver(OnCodes& onCodes, std::span<const std::uint32_t> values,
-                       std::vector<std::uint32_t>& store) {
-    if constexpr (std::is_invocable_v<OnCodes&, std::span<const std::uint32_t>>) {
-      onCodes(values);
-    } else {
-      if (values.data() != store.data()) store.assign(values.begin(), values.end());
-      onCodes(std::as_const(store));
-    }
-  }
-
   /// Reads the sequence whose parameters start at `i` in one go, the common case; returns
   /// where the text goes on. A sequence cut by the end of the piece, or with longer parameters
   /// or other bytes among them, is left to the states, in which it is then.
@@ -144,7 +130,7 @@ std::size_t EscapeScanner::readSequence(std::basic_string_view<Char> piece, std:
     const Char c = piece[i];
     if (c == u'm') {
       values[count++] = current;
-      handOver(onCodes, std::span<const std::uint32_t>(values, count), values_);
+      onCodes(std::span<const std::uint32_t>(values, count));
       return i + 1;
     }
     if (c == u'J' && count == 0 && current == 2) {
@@ -206,7 +192,7 @@ void EscapeScanner::scan(std::basic_string_view<Char> piece, OnText&& onText, On
             current_ = 0;
           } else if (c == u'm') {
             values_.push_back(current_);
-            handOver(onCodes, values_, values_);
+            onCodes(std::span<const std::uint32_t>(values_));
             state_ = State::Text;
             break;
           } else if (c == u'J' && values_.empty() && current_ == 2) {
@@ -234,7 +220,8 @@ void EscapeScanner::finish(OnText&& onText, OnCodes&& onCodes) {
     return;
   }
   if (state_ == State::Escape) onText(std::basic_string_view<Char>(&kEscape<Char>, 1));
-  if (state_ == State::Sequence && !values_.empty()) handOver(onCodes, values_, values_);
+  if (state_ == State::Sequence && !values_.empty())
+    onCodes(std::span<const std::uint32_t>(values_));
   state_ = State::Text;
 }
 

@@ -67,7 +67,7 @@ void EscapedTextReader::scan(std::basic_string_view<Char> piece) {
           handOut(text);
         }
       },
-      [this](const std::vector<std::uint32_t>& values) { addCodes(values); },
+      [this](std::span<const std::uint32_t> values) { addCodes(values); },
       [this] {
         if (onClearScreen_) onClearScreen_();
       });
@@ -90,15 +90,15 @@ void EscapedTextReader::takeText(std::u16string_view text) {
 void EscapedTextReader::finish() {
   if (lookSink_) {
     scanner_.finish<char>([this](std::string_view text) { handOut(text); },
-                          [](const std::vector<std::uint32_t>&) {});
+                          [](std::span<const std::uint32_t>) {});
     return;
   }
   scanner_.finish([this](std::u16string_view text) { handOut(text); },
-                  [](const std::vector<std::uint32_t>&) {});
+                  [](std::span<const std::uint32_t>) {});
 }
 
-void EscapedTextReader::addCodes(const std::vector<std::uint32_t>& values) {
-  tracker_.addSequence(std::span<const std::uint32_t>(values), cleanLength_);
+void EscapedTextReader::addCodes(std::span<const std::uint32_t> values) {
+  tracker_.addSequence(values, cleanLength_);
   lookStale_ = true;
 }
 

@@ -3,6 +3,7 @@
 
 #include <functional>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -57,7 +58,7 @@ class EscapedTextReader {
   void handOut(std::string_view utf8);
   /// Clean text that may hold form feeds, which clear the screen for `onClearScreen_`.
   void takeText(std::u16string_view text);
-  void addCodes(const std::vector<std::uint32_t>& values);
+  void addCodes(std::span<const std::uint32_t> values);
 
   const VXL_ANSIEscapeHelper& helper_;
   /// The font of text that no font run covers, or of all text when an overlay is given.

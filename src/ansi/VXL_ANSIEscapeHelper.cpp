@@ -55,7 +55,7 @@ std::optional<std::vector<EscapeCodeRecord>> VXL_ANSIEscapeHelper::escapeCodesFo
   clean.reserve(input.size());
   std::uint32_t sequence = 0;
   auto onText = [&](std::u16string_view piece) { clean.append(piece); };
-  auto onCodes = [&](const std::vector<std::uint32_t>& values) {
+  auto onCodes = [&](std::span<const std::uint32_t> values) {
     for (std::uint32_t value : values)
       records.push_back({value, clean.size(), sequence});
     ++sequence;

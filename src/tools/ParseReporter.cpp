@@ -72,12 +72,12 @@ ParseReporter::ParseReporter(bool withFont, ReportOutput output) : writer_(std::
 void ParseReporter::append(std::string_view utf8) {
   scanner_.scan(
       utf8, [this](std::string_view text) { addText(text); },
-      [this](const std::vector<std::uint32_t>& codes) { addCodes(codes); });
+      [this](std::span<const std::uint32_t> codes) { addCodes(codes); });
 }
 
 void ParseReporter::finish() {
   scanner_.finish<char>([this](std::string_view text) { addText(text); },
-                        [this](const std::vector<std::uint32_t>& codes) { addCodes(codes); });
+                        [this](std::span<const std::uint32_t> codes) { addCodes(codes); });
   writer_.put("\",\"codes\":[");
   writeCodes();
   writer_.put("],\"runs\":[");
