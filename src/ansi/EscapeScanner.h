@@ -47,15 +47,7 @@ class EscapeScanner {
 
   /// The index of the first ESC from `from` on, or the size of the text.
   static std::size_t findEscape(std::u16string_view text, std::size_t from) {
-    while (text.size() - from >= 8) {
-      Utf16Block units;
-      std::memcpy(&units, text.data() + from, sizeof units);
-      if (anyLane(units == splat(kEscape<char16_t>))) break;
-      from += 8;
-    }
-    while (from < text.size() && text[from] != kEscape<char16_t>)
-      ++from;
-    return from;
+    return findUnit(text, from, kEscape<char16_t>);
   }
   static std::size_t findEscape(std::string_view text, std::size_t from) {
     // Eight bytes a word, the first ESC among them found without a loop over them: escape-dense

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ansi/EscapedTextReader.h"
 
-#include <cstring>
 #include <type_traits>
 
 #include "ansi/Utf16Block.h"
@@ -11,21 +10,6 @@ namespace pellimo::ansi {
 namespace {
 
 constexpr Color kBlack = Color::black();
-
-/// Looks at 32 units at a time: the whole of every piece is looked at.
-bool holdsFormFeed(std::u16string_view text) {
-  constexpr Utf16Block kFeed = splat(u'\f');
-  std::size_t i = 0;
-  for (; text.size() - i >= 32; i += 32) {
-    Utf16Block units[4];
-    std::memcpy(units, text.data() + i, sizeof units);
-    if (anyLane((units[0] == kFeed) | (units[1] == kFeed) | (units[2] == kFeed) |
-                (units[3] == kFeed))) {
-      return true;
-    }
-  }
-  return text.substr(i).find(u'\f') != std::u16string_view::npos;
-}
 
 }  // namespace
 
@@ -56,7 +40,7 @@ template <class Char>
 void EscapedTextReader::scan(std::basic_string_view<Char> piece) {
   if constexpr (std::is_same_v<Char, char16_t>) {
     // One look over the whole piece spares one at each stretch of text in it.
-    feedsInPiece_ = onClearScreen_ && holdsFormFeed(piece);
+    feedsInPiece_ = onClearScreen_ && findUnit(piece, 0, u'\f') < piece.size();
   }
   scanner_.scan(
       piece,

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <cstring>
+#include <string_view>
 
 namespace pellimo::ansi {
 
@@ -37,6 +38,20 @@ bool anyLane(const Mask& mask) {
   std::uint64_t halves[2];
   std::memcpy(halves, &mask, sizeof halves);
   return (halves[0] | halves[1]) != 0;
+}
+
+/// The index of the first `unit` from `from` on, or the size of the text; eight units a test,
+/// as the scans for escapes, line ends and form feeds look at every unit they are given.
+inline std::size_t findUnit(std::u16string_view text, std::size_t from, char16_t unit) {
+  while (text.size() - from >= 8) {
+    Utf16Block units;
+    std::memcpy(&units, text.data() + from, sizeof units);
+    if (anyLane(units == splat(unit))) break;
+    from += 8;
+  }
+  while (from < text.size() && text[from] != unit)
+    ++from;
+  return from;
 }
 
 }  // namespace pellimo::ansi

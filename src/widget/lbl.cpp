@@ -5,7 +5,6 @@
 #include <QTextLayout>
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 #include <memory>
 
 #include "ansi/Utf16Block.h"
@@ -52,18 +51,6 @@ QList<QTextLayout::FormatRange> formatsOf(const ansi::StyledText& text, ansi::Ra
       doubleUnderlines->append({span.range.location - line.location, span.range.length});
   });
   return formats;
-}
-
-/// Where the line from `from` ends: streamed output that never breaks its line is searched to
-/// its end at every drawing, eight units at a time.
-std::size_t lineEnd(std::u16string_view units, std::size_t from) {
-  for (; units.size() - from >= 8; from += 8) {
-    ansi::Utf16Block block;
-    std::memcpy(&block, units.data() + from, sizeof block);
-    if (ansi::anyLane(block == ansi::splat(u'\n'))) break;
-  }
-  const std::size_t end = units.find(u'\n', from);
-  return end == std::u16string_view::npos ? units.size() : end;
 }
 
 constexpr int kNoticeMs = 6000;
@@ -176,7 +163,8 @@ bool lbl::layOutLinesOnShow() {
   qreal y = 0;
   std::size_t start = 0;
   while (start <= units.size() && y < height()) {
-    const std::size_t end = lineEnd(units, start);
+    // Streamed output that never breaks its line is searched to its end at every drawing.
+    const std::size_t end = ansi::findUnit(units, start, u'\n');
     // Only as much of a line is laid out as can reach the right edge: a line of millions of
     // units (progress output redrawn with '\r', say) would otherwise take seconds every frame.
     const std::size_t index = drawnLines_.size();
