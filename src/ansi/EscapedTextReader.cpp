@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ansi/EscapedTextReader.h"
 
-#include <type_traits>
-
 #include "ansi/Utf16Block.h"
 
 namespace pellimo::ansi {
@@ -23,34 +21,11 @@ EscapedTextReader::EscapedTextReader(const VXL_ANSIEscapeHelper& helper,
       onClearScreen_(std::move(onClearScreen)),
       tracker_(helper, false) {}
 
-EscapedTextReader::EscapedTextReader(const VXL_ANSIEscapeHelper& helper, LookSink sink)
-    : EscapedTextReader(helper, std::nullopt, {}) {
-  lookSink_ = std::move(sink);
-}
-
 void EscapedTextReader::append(std::u16string_view piece) {
-  scan(piece);
-}
-
-void EscapedTextReader::append(std::string_view utf8) {
-  scan(utf8);
-}
-
-template <class Char>
-void EscapedTextReader::scan(std::basic_string_view<Char> piece) {
-  if constexpr (std::is_same_v<Char, char16_t>) {
-    // One look over the whole piece spares one at each stretch of text in it.
-    feedsInPiece_ = onClearScreen_ && findUnit(piece, 0, u'\f') < piece.size();
-  }
+  // One look over the whole piece spares one at each stretch of text in it.
+  feedsInPiece_ = onClearScreen_ && findUnit(piece, 0, u'\f') < piece.size();
   scanner_.scan(
-      piece,
-      [this](std::basic_string_view<Char> text) {
-        if constexpr (std::is_same_v<Char, char16_t>) {
-          takeText(text);
-        } else {
-          handOut(text);
-        }
-      },
+      piece, [this](std::u16string_view text) { takeText(text); },
       [this](std::span<const std::uint32_t> values) { addCodes(values); },
       [this] {
         if (onClearScreen_) onClearScreen_();
@@ -72,11 +47,6 @@ void EscapedTextReader::takeText(std::u16string_view text) {
 }
 
 void EscapedTextReader::finish() {
-  if (lookSink_) {
-    scanner_.finish<char>([this](std::string_view text) { handOut(text); },
-                          [](std::span<const std::uint32_t>) {});
-    return;
-  }
   scanner_.finish([this](std::u16string_view text) { handOut(text); },
                   [](std::span<const std::uint32_t>) {});
 }
@@ -114,11 +84,6 @@ void EscapedTextReader::handOut(std::u16string_view text) {
   }
   cleanLength_ += text.size();
   sink_(text, attributes_);
-}
-
-void EscapedTextReader::handOut(std::string_view utf8) {
-  if (lookStale_) updateLook();
-  lookSink_(utf8, look_);
 }
 
 }  // namespace pellimo::ansi

@@ -23,39 +23,29 @@ class EscapedTextReader {
  public:
   using Sink = std::function<void(std::u16string_view text, const StyledText::Attributes&)>;
   using ClearScreen = std::function<void()>;
-  /// A piece's attributes as pointers into the reader's and the helper's tables, valid during
-  /// the call: copying colours and fonts costs more than the rest of handing out a piece of
-  /// escape-dense text. Background and underline are null where absent.
-  struct Look {
-    const Font* font = nullptr;
-    const Color* foreground = nullptr;
-    const Color* background = nullptr;
-    const int* underline = nullptr;
-  };
-  using LookSink = std::function<void(std::string_view utf8, const Look&)>;
 
   /// `helper` gives the colour table, the fonts and the default colour; it must outlive this.
   /// Its font is read once, here. With `onClearScreen`, a clear-screen (ESC[2J) or a form feed
   /// is reported to it in its place in the text, and a form feed is no longer text.
   EscapedTextReader(const VXL_ANSIEscapeHelper& helper, std::optional<Font> overlayFont, Sink sink,
                     ClearScreen onClearScreen = {});
-  /// The same, with no overlay and no clear-screen, reading valid UTF-8 (as Utf8Decoder writes
-  /// it) and handing out looks instead of attributes: no text is converted.
-  EscapedTextReader(const VXL_ANSIEscapeHelper& helper, LookSink sink);
-
-  /// For a reader with a Sink.
   void append(std::u16string_view piece);
-  /// For a reader with a LookSink.
-  void append(std::string_view utf8);
   /// Ends the text: a trailing lone ESC is text; a cut-off sequence is dropped.
   void finish();
 
  private:
-  template <class Char>
-  void scan(std::basic_string_view<Char> piece);
+  /// A piece's attributes as pointers into the reader's and the helper's tables: copying
+  /// colours and fonts costs more than the rest of handing out a piece of escape-dense text.
+  /// Background and underline are null where absent.
+  struct Look {
+    const Font* font = nullptr;
+    const Color* foreground = nullptr;
+    const Color* background = nullptr;
+    const int* underline = nullptr;
+  };
+
   void updateLook();
   void handOut(std::u16string_view text);
-  void handOut(std::string_view utf8);
   /// Clean text that may hold form feeds, which clear the screen for `onClearScreen_`.
   void takeText(std::u16string_view text);
   void addCodes(std::span<const std::uint32_t> values);
@@ -67,7 +57,6 @@ class EscapedTextReader {
   /// Where `attributes_.font` was copied from: a font is copied only when it changes.
   const Font* handedFont_ = nullptr;
   Sink sink_;
-  LookSink lookSink_;
   ClearScreen onClearScreen_;
   /// Whether the piece being scanned holds a form feed that clears the screen.
   bool feedsInPiece_ = false;
@@ -76,7 +65,7 @@ class EscapedTextReader {
   Look look_;
   StyledText::Attributes attributes_;
   bool lookStale_ = true;
-  /// In UTF-16 units, for the runs' locations; a reader of UTF-8 lists no runs and leaves it.
+  /// In UTF-16 units, for the runs' locations.
   std::size_t cleanLength_ = 0;
 };
 
