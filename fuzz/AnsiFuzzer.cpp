@@ -242,12 +242,10 @@ void checkUtf8Scan(std::u16string_view text, std::string_view bytes, std::size_t
   const Scanned fromUtf8 = scanned<char>([&](auto scan) {
     Utf8Decoder decoder;
     std::string utf8(Utf8Decoder::mostBytesFor(pieceLength), '\0');
-    auto hand = [&](const char* end) {
-      scan(std::string_view(utf8.data(), static_cast<std::size_t>(end - utf8.data())));
-    };
     for (std::size_t i = 0; i < bytes.size(); i += pieceLength)
-      hand(decoder.decode(bytes.substr(i, pieceLength), utf8.data()));
-    hand(decoder.finish(utf8.data()));
+      scan(decoder.decodeOrPass(bytes.substr(i, pieceLength), utf8.data()));
+    const char* const end = decoder.finish(utf8.data());
+    scan(std::string_view(utf8.data(), static_cast<std::size_t>(end - utf8.data())));
   });
   require(fromUtf8.clean == fromUtf16.clean, "scanning UTF-8 gives the clean text");
   require(fromUtf8.sequences == fromUtf16.sequences,

@@ -28,7 +28,62 @@ char* putCodePoint(char* out, std::uint32_t cp) {
   return putUtf8(out, cp);
 }
 
+/// What a byte that starts a sequence of two or more says of it; `needed` is 0 for a byte that
+/// cannot start one.
+struct Lead {
+  std::uint32_t bits = 0;        // its code point bits
+  int needed = 0;                // the continuation bytes that follow it
+  std::uint32_t lowerBound = 0;  // the smallest code point a sequence of its length may encode
+};
+
+Lead leadOf(std::uint8_t byte) {
+  if (byte >= 0xC2 && byte <= 0xDF) return {byte & 0x1Fu, 1, 0x80};
+  if (byte >= 0xE0 && byte <= 0xEF) return {byte & 0x0Fu, 2, 0x800};
+  if (byte >= 0xF0 && byte <= 0xF4) return {byte & 0x07u, 3, 0x10000};
+  return {};
+}
+
+bool isContinuation(std::uint8_t byte) {
+  return (byte & 0xC0) == 0x80;
+}
+
+/// Whether a sequence of a length whose smallest code point is `lowerBound` may encode `cp`:
+/// not overlong, not a surrogate, within Unicode.
+bool wellFormed(std::uint32_t cp, std::uint32_t lowerBound) {
+  return cp >= lowerBound && cp <= 0x10FFFF && (cp < 0xD800 || cp > 0xDFFF);
+}
+
+bool allAscii(const char* from) {
+  std::uint64_t words[2];
+  std::memcpy(words, from, sizeof words);
+  return ((words[0] | words[1]) & kHighBits) == 0;
+}
+
 }  // namespace
+
+std::size_t Utf8Decoder::validLength(std::string_view bytes) {
+  const char* const start = bytes.data();
+  const char* from = start;
+  const char* const end = from + bytes.size();
+  while (from < end) {
+    while (end - from >= 16 && allAscii(from))
+      from += 16;
+    while (from < end && static_cast<std::uint8_t>(*from) < 0x80)
+      ++from;
+    if (from == end) break;
+    const Lead lead = leadOf(static_cast<std::uint8_t>(*from));
+    if (lead.needed == 0 || end - from <= lead.needed) break;
+    std::uint32_t cp = lead.bits;
+    for (int k = 1; k <= lead.needed; ++k) {
+      const auto byte = static_cast<std::uint8_t>(from[k]);
+      if (!isContinuation(byte)) return static_cast<std::size_t>(from - start);
+      cp = (cp << 6) | (byte & 0x3F);
+    }
+    if (!wellFormed(cp, lead.lowerBound)) break;
+    from += lead.needed + 1;
+  }
+  return static_cast<std::size_t>(from - start);
+}
 
 void Utf8Decoder::decode(std::string_view bytes, std::u16string& out) {
   // Room for the worst case up front, growing geometrically so that many small pieces
@@ -46,7 +101,15 @@ char16_t* Utf8Decoder::decode(std::string_view bytes, char16_t* to) {
 }
 
 char* Utf8Decoder::decode(std::string_view bytes, char* to) {
-  return decodeInto(bytes, to);
+  // Well-formed bytes decode to themselves.
+  const std::size_t valid = needed_ == 0 ? validLength(bytes) : 0;
+  std::memcpy(to, bytes.data(), valid);
+  return decodeInto(bytes.substr(valid), to + valid);
+}
+
+std::string_view Utf8Decoder::decodeOrPass(std::string_view bytes, char* room) {
+  if (needed_ == 0 && validLength(bytes) == bytes.size()) return bytes;
+  return {room, static_cast<std::size_t>(decode(bytes, room) - room)};
 }
 
 template <class Unit>
@@ -57,12 +120,9 @@ Unit* Utf8Decoder::decodeInto(std::string_view bytes, Unit* to) {
     if (needed_ == 0) {
       // Plain ASCII is the common case: sixteen bytes at a time while they all are. The local
       // copy tells the compiler that `to` cannot overlap them, so it widens them together.
-      while (end - from >= 16) {
+      while (end - from >= 16 && allAscii(from)) {
         std::uint8_t chunk[16];
         std::memcpy(chunk, from, sizeof chunk);
-        std::uint64_t words[2];
-        std::memcpy(words, chunk, sizeof words);
-        if ((words[0] | words[1]) & kHighBits) break;
         for (int k = 0; k < 16; ++k)
           to[k] = static_cast<Unit>(chunk[k]);
         to += 16, from += 16;
@@ -73,7 +133,7 @@ Unit* Utf8Decoder::decodeInto(std::string_view bytes, Unit* to) {
     }
     const auto byte = static_cast<std::uint8_t>(*from);
     if (needed_ > 0) {
-      if ((byte & 0xC0) != 0x80) {
+      if (!isContinuation(byte)) {
         // The sequence broke off: its bytes so far are one invalid unit; reread this byte.
         needed_ = 0;
         to = replace(to);
@@ -82,24 +142,16 @@ Unit* Utf8Decoder::decodeInto(std::string_view bytes, Unit* to) {
       partial_ = (partial_ << 6) | (byte & 0x3F);
       ++from;
       if (--needed_ == 0) {
-        if (partial_ < lowerBound_ || partial_ > 0x10FFFF ||
-            (partial_ >= 0xD800 && partial_ <= 0xDFFF)) {
-          to = replace(to);
-        } else {
-          to = putCodePoint(to, partial_);
-        }
+        to = wellFormed(partial_, lowerBound_) ? putCodePoint(to, partial_) : replace(to);
       }
       continue;
     }
     ++from;
-    if (byte >= 0xC2 && byte <= 0xDF) {
-      partial_ = byte & 0x1F, needed_ = 1, lowerBound_ = 0x80;
-    } else if (byte >= 0xE0 && byte <= 0xEF) {
-      partial_ = byte & 0x0F, needed_ = 2, lowerBound_ = 0x800;
-    } else if (byte >= 0xF0 && byte <= 0xF4) {
-      partial_ = byte & 0x07, needed_ = 3, lowerBound_ = 0x10000;
-    } else {
+    const Lead lead = leadOf(byte);
+    if (lead.needed == 0) {
       to = replace(to);
+    } else {
+      partial_ = lead.bits, needed_ = lead.needed, lowerBound_ = lead.lowerBound;
     }
   }
   return to;

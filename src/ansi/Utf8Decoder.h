@@ -22,6 +22,10 @@ class Utf8Decoder {
   /// mostBytesFor(bytes.size()) bytes, and returns the end of what it wrote: the bytes as they
   /// came, with the same replacements as the decoding to UTF-16 makes.
   char* decode(std::string_view bytes, char* to);
+  /// The decoded text of `bytes` as UTF-8: `bytes` themselves when decoding leaves them as they
+  /// are, which is the common case and costs no copy; else the text written to `room`, which
+  /// has mostBytesFor(bytes.size()) bytes.
+  std::string_view decodeOrPass(std::string_view bytes, char* room);
   /// Ends the input: a sequence still waiting for bytes becomes U+FFFD.
   void finish(std::u16string& out);
   /// The same, writing the replacement, if any, to `to` and returning the end of it.
@@ -34,6 +38,8 @@ class Utf8Decoder {
   static constexpr std::size_t mostUnitsFor(std::size_t byteCount) { return byteCount + 1; }
   /// The same in UTF-8, where a replacement takes three bytes.
   static constexpr std::size_t mostBytesFor(std::size_t byteCount) { return 3 * (byteCount + 1); }
+  /// How many bytes from the start are complete, well-formed UTF-8.
+  static std::size_t validLength(std::string_view bytes);
 
  private:
   template <class Unit>

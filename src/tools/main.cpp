@@ -72,23 +72,23 @@ void writeOutput(std::string_view text);
 template <class Translator>
 void stream(Translator& translator) {
   constexpr std::size_t kChunk = 1 << 16;
-  std::string bytes(kChunk, '\0');
-  // Not a string: resizing one fills it with zeros first, at every piece.
+  // Not strings: making one fills it with zeros first, which costs a run on short input more
+  // than reading it.
+  const auto bytes = std::make_unique_for_overwrite<char[]>(kChunk);
   const auto text =
       std::make_unique_for_overwrite<char[]>(pellimo::ansi::Utf8Decoder::mostBytesFor(kChunk));
   pellimo::ansi::Utf8Decoder decoder;
   for (;;) {
-    const ssize_t count = read(STDIN_FILENO, bytes.data(), bytes.size());
+    const ssize_t count = read(STDIN_FILENO, bytes.get(), kChunk);
     if (count < 0 && errno == EINTR) continue;
     if (count < 0)
       throw InputError(std::string("cannot read standard input: ") + std::strerror(errno));
-    const char* const end =
-        count == 0 ? decoder.finish(text.get())
-                   : decoder.decode(std::string_view(bytes.data(), static_cast<std::size_t>(count)),
-                                    text.get());
-    translator.append(std::string_view(text.get(), static_cast<std::size_t>(end - text.get())));
     if (count == 0) break;
+    translator.append(decoder.decodeOrPass(
+        std::string_view(bytes.get(), static_cast<std::size_t>(count)), text.get()));
   }
+  const char* const end = decoder.finish(text.get());
+  translator.append(std::string_view(text.get(), static_cast<std::size_t>(end - text.get())));
   translator.finish();
   warnAboutInvalidInput(decoder.invalidCount());
 }

@@ -50,5 +50,17 @@ TEST(Utf8, CharacterCutBetweenPiecesWaitsForItsRest) {
   EXPECT_EQ(decoder.invalidCount(), 0u);
 }
 
+TEST(Utf8, WellFormedPiecesPassUncopiedAndOthersComeRepairedOrWaiting) {
+  Utf8Decoder decoder;
+  std::string room(Utf8Decoder::mostBytesFor(16), '\0');
+  const std::string_view wellFormed = "caf\xC3\xA9 \xE2\x82\xAC";
+  EXPECT_EQ(decoder.decodeOrPass(wellFormed, room.data()).data(), wellFormed.data());
+  EXPECT_EQ(decoder.decodeOrPass("x\xF0\x9F", room.data()), "x");
+  EXPECT_EQ(decoder.decodeOrPass("\x98\x80y", room.data()), "\xF0\x9F\x98\x80y");
+  EXPECT_EQ(decoder.decodeOrPass("a\xFF\x62\xE0\x80\x80", room.data()),
+            "a\xEF\xBF\xBD" "b\xEF\xBF\xBD");
+  EXPECT_EQ(decoder.invalidCount(), 2u);
+}
+
 }  // namespace
 }  // namespace pellimo::ansi
