@@ -58,6 +58,9 @@ constexpr std::array<ByteHtml, 256> kByteHtml = [] {
   return table;
 }();
 
+constexpr ByteBlock kLaneNumbers = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15};
+constexpr std::size_t kShortestBlockWord = 6;
+
 char* putBytes(char* to, const char* from, const char* end) {
   for (; from < end; ++from) {
     const ByteHtml& html = kByteHtml[static_cast<std::uint8_t>(*from)];
@@ -117,9 +120,21 @@ char* writeHtmlText(char* to, std::u16string_view text) {
   return to;
 }
 
-char* writeHtmlText(char* to, std::string_view text) {
+char* writeHtmlText(char* to, std::string_view text, std::size_t readable) {
   const char* from = text.data();
   const char* const end = from + text.size();
+  // Words between escape sequences, such as file names: one block, its lanes past the word
+  // left out of the test and written over by what follows. Shorter text, such as one
+  // character between two sequences, costs less byte by byte.
+  if (text.size() >= kShortestBlockWord && text.size() < sizeof(ByteBlock) &&
+      readable >= sizeof(ByteBlock)) {
+    ByteBlock block;
+    std::memcpy(&block, from, sizeof block);
+    const auto wordLanes = kLaneNumbers < splatByte(static_cast<char>(text.size()));
+    if (ansi::anyLane(specialBytes(block) & wordLanes)) return putBytes(to, from, end);
+    std::memcpy(to, &block, sizeof block);
+    return to + text.size();
+  }
   for (; end - from >= 32; from += 32) {
     // Blocks that need no escaping are the common case; two at a time share one test.
     ByteBlock blocks[2];

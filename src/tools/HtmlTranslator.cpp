@@ -32,8 +32,12 @@ HtmlTranslator::HtmlTranslator(const HtmlOptions& options, HtmlWriter::Output ou
       baseBold_(helper_.font()->weight >= Font::kBoldWeight) {}
 
 void HtmlTranslator::append(std::string_view utf8) {
+  pieceEnd_ = utf8.data() + utf8.size();
   scanner_.scan(
-      utf8, [this](std::string_view text) { write(text); },
+      utf8,
+      [this](std::string_view text) {
+        write(text, static_cast<std::size_t>(pieceEnd_ - text.data()));
+      },
       [this](std::span<const std::uint32_t> values) {
         tracker_.addSequence(values, 0);
         lookStale_ = true;
@@ -41,12 +45,12 @@ void HtmlTranslator::append(std::string_view utf8) {
 }
 
 void HtmlTranslator::finish() {
-  scanner_.finish<char>([this](std::string_view text) { write(text); },
+  scanner_.finish<char>([this](std::string_view text) { write(text, text.size()); },
                         [](std::span<const std::uint32_t>) {});
   writer_.finish();
 }
 
-void HtmlTranslator::write(std::string_view text) {
+void HtmlTranslator::write(std::string_view text, std::size_t readable) {
   if (lookStale_) {
     const AttributeValue* font = tracker_.current(Attribute::Font);
     const AttributeValue* foreground = tracker_.current(Attribute::Foreground);
@@ -60,7 +64,7 @@ void HtmlTranslator::write(std::string_view text) {
                     tracker_.changesInPlace(foreground) + tracker_.changesInPlace(background) == 0);
     lookStale_ = false;
   }
-  writer_.write(text);
+  writer_.write(text, readable);
 }
 
 }  // namespace pellimo::tools

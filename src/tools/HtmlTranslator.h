@@ -26,7 +26,8 @@ class HtmlTranslator {
   void finish();
 
  private:
-  void write(std::string_view text);
+  /// `readable`: how many bytes from the text's start the piece it came in holds.
+  void write(std::string_view text, std::size_t readable);
 
   ansi::VXL_ANSIEscapeHelper helper_;
   HtmlWriter writer_;
@@ -36,6 +37,7 @@ class HtmlTranslator {
   bool baseBold_;
   /// Codes came since the writer was last told the look.
   bool lookStale_ = true;
+  const char* pieceEnd_ = nullptr;
 };
 
 }  // namespace pellimo::tools

@@ -181,14 +181,16 @@ void HtmlWriter::setLook(bool bold, const Color* foreground, const Color* backgr
   next_ = keyOf(nextStyle_);
 }
 
-void HtmlWriter::write(std::string_view text) {
+void HtmlWriter::write(std::string_view text, std::size_t readable) {
   if (next_ != current_) changeSpan(next_, nextStyle_);
   // The buffer has room for a slice after every flush.
   for (;;) {
     const std::string_view slice = text.substr(0, kSliceBytes);
-    used_ = static_cast<std::size_t>(writeHtmlText(buffer_.get() + used_, slice) - buffer_.get());
+    used_ = static_cast<std::size_t>(writeHtmlText(buffer_.get() + used_, slice, readable) -
+                                     buffer_.get());
     if (used_ >= kFlushSize) flush();
     text.remove_prefix(slice.size());
+    readable -= slice.size();
     if (text.empty()) break;
   }
 }

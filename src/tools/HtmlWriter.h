@@ -32,8 +32,9 @@ class HtmlWriter {
   /// writer's life, so that its conversion may be kept.
   void setLook(bool bold, const ansi::Color* foreground, const ansi::Color* background,
                int underline, bool colorsFixed);
-  /// Writes valid UTF-8 text.
-  void write(std::string_view text);
+  /// Writes valid UTF-8 text, of which `readable` bytes from its start may be read (see
+  /// writeHtmlText).
+  void write(std::string_view text, std::size_t readable);
   /// Closes the page and hands over the rest of it.
   void finish();
 

@@ -49,6 +49,17 @@ TEST(HtmlPage, KeepsEveryCharacterWhereverItFallsInLongText) {
               std::string(at, 'a') + "&gt;" + std::string(32 - at, 'a'))
         << at;
   }
+  // Words between sequences are copied a block at a time where the input goes on far enough.
+  for (std::size_t length = 1; length <= 16; ++length) {
+    for (std::size_t at = 0; at < length; ++at) {
+      std::u16string word(length, u'w');
+      word[at] = u'&';
+      const std::string html = std::string(at, 'w') + "&amp;" + std::string(length - at - 1, 'w');
+      EXPECT_EQ(body(htmlCommand(u"\x1b[1m" + word + u"\x1b[0m" + word, {})),
+                "<span class=\"b\">" + html + "</span>" + html)
+          << length << " " << at;
+    }
+  }
   for (std::size_t at : {4094, 4095, 4096, 8191}) {
     const std::u16string text =
         std::u16string(at, u'x') + u"\U0001F600<" + std::u16string(20, u'y');
