@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 #include <memory>
+#include <utility>
 
 #include "ansi/Utf16Block.h"
 #include "qtbridge/QtColor.h"
@@ -86,9 +87,16 @@ void lbl::setPlainText(const QString& text) {
 }
 
 void lbl::setStyledText(std::shared_ptr<const ansi::StyledText> text) {
+  const bool showedMessage = !styled_;
   styled_ = std::move(text);
   message_.clear();
-  update();
+  if (showedMessage) {
+    update();
+  } else {
+    // A reloading script mostly prints what it printed before with a few characters changed,
+    // a clock its time: only the lines that changed are drawn again.
+    setNeedsDisplay();
+  }
   emit textReplaced();
 }
 
@@ -115,17 +123,20 @@ QString lbl::plainText() const {
 }
 
 void lbl::setNeedsDisplay() {
-  // Streamed output mostly grows below the lines on show: they are drawn again only when one
-  // of them changed.
-  if (styled_ && !layOutLinesOnShow()) return;
-  update();
+  if (!styled_) {
+    update();
+    return;
+  }
+  // Streamed output mostly grows below the lines on show, which then need no drawing.
+  const QRect changed = layOutLinesOnShow();
+  if (!changed.isEmpty()) update(changed);
 }
 
-void lbl::paintEvent(QPaintEvent*) {
+void lbl::paintEvent(QPaintEvent* event) {
   QPainter painter(this);
   painter.setClipRect(rect());
   if (styled_) {
-    drawStyled(painter);
+    drawStyled(painter, event->rect());
   } else {
     drawPlain(painter);
   }
@@ -153,11 +164,13 @@ void lbl::drawPlain(QPainter& painter) {
   painter.drawText(rect(), Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, message_);
 }
 
-bool lbl::layOutLinesOnShow() {
+QRect lbl::layOutLinesOnShow() {
   const std::u16string& units = styled_->string();
-  const std::size_t linesBefore = drawnLines_.size();
-  drawnLines_.clear();
-  bool changed = false;
+  const std::vector<DrawnLine> before = std::exchange(drawnLines_, {});
+  // What drawing the lines changes, from the top of the first line that changed to the bottom
+  // of the last; once a line's height changes, all below it moves.
+  qreal changedTop = height();
+  qreal changedBottom = 0;
   const std::size_t firstUnits =
       std::max(kFewestFirstUnits, static_cast<std::size_t>(width() / kPixelsPerFirstUnit));
   qreal y = 0;
@@ -173,24 +186,44 @@ bool lbl::layOutLinesOnShow() {
     if (index < laidOut_.size() && laidOut_[index].start == start)
       line.length = std::min(end - start, std::max(line.length, laidOut_[index].units.size()));
     const LaidOutLine* laid = nullptr;
+    bool changed = false;
     for (;;) {
       if (line.end() < end && QChar::isHighSurrogate(units[line.end() - 1])) ++line.length;
       laid = &layOut(index, line, changed);
       if (line.end() == end || laid->line.naturalTextWidth() > width()) break;
       line.length = std::min(end - start, 2 * line.length);
     }
-    drawnLines_.push_back({start, y, y + laid->line.height()});
-    y += laid->line.height();
+    const DrawnLine drawn{start, y, y + laid->line.height()};
+    const bool moved = index >= before.size() || before[index].bottom != drawn.bottom;
+    if (changed || moved) {
+      // Glyphs and underlines may reach a little past their line's box.
+      const qreal margin = drawn.bottom - drawn.top;
+      changedTop = std::min(changedTop, drawn.top - margin);
+      changedBottom = std::max(changedBottom, moved ? height() : drawn.bottom + margin);
+    }
+    drawnLines_.push_back(drawn);
+    y = drawn.bottom;
     if (end == units.size()) break;
     start = end + 1;
   }
   laidOut_.resize(drawnLines_.size());
-  return changed || drawnLines_.size() != linesBefore;
+  // Lines no longer on show leave their place to be cleared.
+  if (drawnLines_.size() < before.size()) {
+    changedTop = std::min(changedTop, before[drawnLines_.size()].top);
+    changedBottom = height();
+  }
+  if (changedTop >= changedBottom) return {};
+  const int top = std::max(0, static_cast<int>(std::floor(changedTop)));
+  return QRect(0, top, width(), static_cast<int>(std::ceil(changedBottom)) - top);
 }
 
-void lbl::drawStyled(QPainter& painter) {
+void lbl::drawStyled(QPainter& painter, const QRect& area) {
   layOutLinesOnShow();
   for (std::size_t i = 0; i < drawnLines_.size(); ++i) {
+    // Lines outside the area to draw would be clipped away whole.
+    const qreal margin = drawnLines_[i].bottom - drawnLines_[i].top;
+    if (drawnLines_[i].bottom + margin < area.top() || drawnLines_[i].top - margin > area.bottom())
+      continue;
     const LaidOutLine& laid = laidOut_[i];
     const ansi::Range line{laid.start, laid.units.size()};
     const QTextLine& textLine = laid.line;

@@ -47,7 +47,8 @@ class lbl : public QWidget, public runner::Canvas {
   void paintEvent(QPaintEvent* event) override;
 
  private:
-  void drawStyled(QPainter& painter);
+  /// Draws the lines that reach into `area`.
+  void drawStyled(QPainter& painter, const QRect& area);
   void drawPlain(QPainter& painter);
   void drawNotice(QPainter& painter);
 
@@ -74,8 +75,9 @@ class lbl : public QWidget, public runner::Canvas {
   /// The `index`th line on show over `range`, laid out again (setting `changed`) only if its
   /// text or attributes changed since it was last laid out.
   const LaidOutLine& layOut(std::size_t index, ansi::Range range, bool& changed);
-  /// Lays out the lines that fit, from the top; true when they differ from the last ones.
-  bool layOutLinesOnShow();
+  /// Lays out the lines that fit, from the top; returns the part of the canvas where they
+  /// differ from the last ones, empty when none does.
+  QRect layOutLinesOnShow();
 
   /// A line as it was last drawn: where it starts in the text, and its top and bottom.
   struct DrawnLine {

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
+#include <QBackingStore>
+
 #include "TestSupport.h"
 #include "ansi/VXL_ANSIEscapeHelper.h"
 #include "platform/SettingsStore.h"
@@ -139,6 +141,48 @@ TEST_F(Canvas, TextChangedInPlaceIsDrawnAsAFreshCanvasDrawsIt) {
     shared->addAttribute(ansi::Attribute::Underline, ansi::kUnderlineDouble, {0, 3});
   }));
   EXPECT_TRUE(drawnAfter([&] { shared->removePrefix(shared->length()); }));
+}
+
+TEST(CanvasInItsWindow, ReplacedTextIsDrawnAgainOnlyWhereItChanged) {
+  const auto styled = [](std::u16string_view output) {
+    return std::make_shared<ansi::StyledText>(
+        *ansi::VXL_ANSIEscapeHelper().attributedStringWithANSIEscapedString(output));
+  };
+  // What a shown widget's window holds: the drawing its paints so far have left.
+  const auto stored = [](widget::Interface& shown) {
+    return static_cast<QImage*>(shown.window.backingStore()->paintDevice())->copy();
+  };
+  widget::Interface widget;
+  QList<QRect> painted;
+  struct PaintAreas : QObject {
+    QList<QRect>* areas;
+    bool eventFilter(QObject*, QEvent* event) override {
+      if (event->type() == QEvent::Paint) areas->append(static_cast<QPaintEvent*>(event)->rect());
+      return false;
+    }
+  } recorder;
+  recorder.areas = &painted;
+  widget.canvas->installEventFilter(&recorder);
+  widget.window.show();
+  const auto replacedBy = [&](std::u16string_view output) {
+    painted.clear();
+    widget.canvas->setStyledText(styled(output));
+    EXPECT_TRUE(eventually([&] { return !painted.isEmpty(); }));
+    return painted.value(0);
+  };
+  replacedBy(u"one\ntwo\nthree\nfour");
+  const QRect fourth = replacedBy(u"one\ntwo\nthree\n\x1b[31mFOUR");
+  EXPECT_GT(fourth.top(), 0);
+  EXPECT_LT(fourth.bottom(), widget.canvas->height() - 1);
+  // Lines gone leave their place to be cleared, down to the foot.
+  const QRect shorter = replacedBy(u"one\ntwo");
+  EXPECT_EQ(shorter.bottom(), widget.canvas->height() - 1);
+  EXPECT_GT(shorter.top(), 0);
+
+  widget::Interface fresh;
+  fresh.canvas->setStyledText(styled(u"one\ntwo"));
+  fresh.window.show();
+  EXPECT_TRUE(eventually([&] { return stored(fresh) == stored(widget); }));
 }
 
 TEST_F(Canvas, MessagesShowInTheBaseColourAndThemingLeavesOnlyTheWidgetsFontAndColour) {
