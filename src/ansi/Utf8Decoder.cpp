@@ -100,16 +100,24 @@ char16_t* Utf8Decoder::decode(std::string_view bytes, char16_t* to) {
   return decodeInto(bytes, to);
 }
 
+std::size_t Utf8Decoder::unchangedLength(std::string_view bytes) const {
+  // Well-formed bytes decode to themselves, unless they end a sequence begun before.
+  return needed_ == 0 ? validLength(bytes) : 0;
+}
+
 char* Utf8Decoder::decode(std::string_view bytes, char* to) {
-  // Well-formed bytes decode to themselves.
-  const std::size_t valid = needed_ == 0 ? validLength(bytes) : 0;
-  std::memcpy(to, bytes.data(), valid);
-  return decodeInto(bytes.substr(valid), to + valid);
+  return decodeAfter(unchangedLength(bytes), bytes, to);
 }
 
 std::string_view Utf8Decoder::decodeOrPass(std::string_view bytes, char* room) {
-  if (needed_ == 0 && validLength(bytes) == bytes.size()) return bytes;
-  return {room, static_cast<std::size_t>(decode(bytes, room) - room)};
+  const std::size_t unchanged = unchangedLength(bytes);
+  if (unchanged == bytes.size()) return bytes;
+  return {room, static_cast<std::size_t>(decodeAfter(unchanged, bytes, room) - room)};
+}
+
+char* Utf8Decoder::decodeAfter(std::size_t unchanged, std::string_view bytes, char* to) {
+  std::memcpy(to, bytes.data(), unchanged);
+  return decodeInto(bytes.substr(unchanged), to + unchanged);
 }
 
 template <class Unit>

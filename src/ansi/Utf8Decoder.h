@@ -42,6 +42,10 @@ class Utf8Decoder {
   static std::size_t validLength(std::string_view bytes);
 
  private:
+  /// How many bytes from the start decoding to UTF-8 leaves as they are.
+  std::size_t unchangedLength(std::string_view bytes) const;
+  /// Decodes `bytes` to UTF-8, the first `unchanged` of which are known to stay as they are.
+  char* decodeAfter(std::size_t unchanged, std::string_view bytes, char* to);
   template <class Unit>
   Unit* decodeInto(std::string_view bytes, Unit* to);
   template <class Unit>

@@ -37,6 +37,7 @@ class HtmlTranslator {
   bool baseBold_;
   /// Codes came since the writer was last told the look.
   bool lookStale_ = true;
+  /// The end of the piece being scanned: its text may be read up to there.
   const char* pieceEnd_ = nullptr;
 };
 

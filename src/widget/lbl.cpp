@@ -196,10 +196,8 @@ QRect lbl::layOutLinesOnShow() {
     const DrawnLine drawn{start, y, y + laid->line.height()};
     const bool moved = index >= before.size() || before[index].bottom != drawn.bottom;
     if (changed || moved) {
-      // Glyphs and underlines may reach a little past their line's box.
-      const qreal margin = drawn.bottom - drawn.top;
-      changedTop = std::min(changedTop, drawn.top - margin);
-      changedBottom = std::max(changedBottom, moved ? height() : drawn.bottom + margin);
+      changedTop = std::min(changedTop, drawn.top - drawn.reach());
+      changedBottom = std::max(changedBottom, moved ? height() : drawn.bottom + drawn.reach());
     }
     drawnLines_.push_back(drawn);
     y = drawn.bottom;
@@ -221,8 +219,8 @@ void lbl::drawStyled(QPainter& painter, const QRect& area) {
   layOutLinesOnShow();
   for (std::size_t i = 0; i < drawnLines_.size(); ++i) {
     // Lines outside the area to draw would be clipped away whole.
-    const qreal margin = drawnLines_[i].bottom - drawnLines_[i].top;
-    if (drawnLines_[i].bottom + margin < area.top() || drawnLines_[i].top - margin > area.bottom())
+    const DrawnLine& drawn = drawnLines_[i];
+    if (drawn.bottom + drawn.reach() < area.top() || drawn.top - drawn.reach() > area.bottom())
       continue;
     const LaidOutLine& laid = laidOut_[i];
     const ansi::Range line{laid.start, laid.units.size()};

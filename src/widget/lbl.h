@@ -84,6 +84,8 @@ class lbl : public QWidget, public runner::Canvas {
     std::size_t start;
     qreal top;
     qreal bottom;
+    /// How far past its box a line's glyphs and underlines may reach: a line's height.
+    qreal reach() const { return bottom - top; }
   };
 
   QString message_;

@@ -58,7 +58,8 @@ TEST(Utf8, WellFormedPiecesPassUncopiedAndOthersComeRepairedOrWaiting) {
   EXPECT_EQ(decoder.decodeOrPass("x\xF0\x9F", room.data()), "x");
   EXPECT_EQ(decoder.decodeOrPass("\x98\x80y", room.data()), "\xF0\x9F\x98\x80y");
   EXPECT_EQ(decoder.decodeOrPass("a\xFF\x62\xE0\x80\x80", room.data()),
-            "a\xEF\xBF\xBD" "b\xEF\xBF\xBD");
+            "a\xEF\xBF\xBD"
+            "b\xEF\xBF\xBD");
   EXPECT_EQ(decoder.invalidCount(), 2u);
 }
 
