@@ -211,8 +211,11 @@ QRect lbl::layOutLinesOnShow() {
     changedBottom = height();
   }
   if (changedTop >= changedBottom) return {};
-  const int top = std::max(0, static_cast<int>(std::floor(changedTop)));
-  return QRect(0, top, width(), static_cast<int>(std::ceil(changedBottom)) - top);
+  // Whole pixels covering the area, rounded by truncation: the maths library's floor and ceiling
+  // would keep a page of it resident for this alone.
+  const int top = static_cast<int>(std::max(qreal(0), changedTop));
+  const int bottom = static_cast<int>(changedBottom);
+  return QRect(0, top, width(), bottom + (changedBottom > bottom ? 1 : 0) - top);
 }
 
 void lbl::drawStyled(QPainter& painter, const QRect& area) {
