@@ -4,6 +4,13 @@ function(pellimo_warnings target)
   target_compile_options(${target} PRIVATE -Wall -Wextra -Werror)
 endfunction()
 
+# Code that runs once per event rather than once per byte is optimised for size in optimised
+# builds: an idle widget keeps every page of its program resident, and the translator, which
+# runs once per byte, keeps the build's own optimisation.
+function(pellimo_optimise_for_size target)
+  target_compile_options(${target} PRIVATE $<$<CONFIG:Release,RelWithDebInfo>:-Os>)
+endfunction()
+
 # A GoogleTest binary registered with CTest. MAIN (core, widgets or desktop) gives it the shared
 # main of that kind, see tests/support; without it the binary brings its own (gtest_main).
 # LABEL lets presets pick the core tests;
